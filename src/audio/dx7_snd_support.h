@@ -1,0 +1,50 @@
+#pragma once
+// Dx7DSndSupport: sound effects with several copies per sound, played in turn.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kelmora::platform {
+class SoundDevice;
+class Window;
+}  // namespace kelmora::platform
+
+namespace kelmora::audio {
+
+// One loaded sound: buffer 0 from the wave file, the others copies of it.
+struct SoundEntry {
+  std::vector<int> buffers;  // voice ids of the sound device
+  int16_t count = 0;         // 0 = never loaded (silent)
+  int16_t next = 0;          // buffer used by the last play
+};
+
+constexpr int kSoundSlots = 21;
+using SoundTable = std::array<SoundEntry, kSoundSlots>;
+
+class Dx7DSndSupport {
+ public:
+  Dx7DSndSupport(platform::SoundDevice& device, platform::Window& window);
+  // Opens the default device; on failure warns with a message box and returns false.
+  bool SoundInit(int cooperativeLevel);
+  void SoundShutdown();
+  // Loads a wave file (relative to the program folder) with that many buffers.
+  // Throws platform::AssetError, naming the file, when it cannot be loaded.
+  SoundEntry SoundLoad(const std::string& file, int copies);
+  void SoundRelease(SoundEntry& entry);
+  void SoundPlay(SoundEntry& entry);
+  void SoundPlayLoop(SoundEntry& entry);
+  void SoundStopAll(SoundEntry& entry);
+
+  void SetProgramFolder(const std::string& folder) { folder_ = folder; }
+
+ private:
+  platform::SoundDevice& device_;
+  platform::Window& window_;
+  std::string folder_;
+};
+
+// Loads the 20 effects of the sound table in slot order (slot 4 stays empty).
+void LoadSoundTable(Dx7DSndSupport& snd, SoundTable& table);
+
+}  // namespace kelmora::audio

@@ -1,0 +1,35 @@
+#pragma once
+// The game clock: milliseconds since an arbitrary start. The rules see time only as
+// GetTickCount() / 20, the tick number.
+#include <cstdint>
+
+namespace kelmora::platform {
+
+constexpr uint32_t kTickMs = 20;
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  // Milliseconds on the game clock.
+  virtual uint32_t GetTickCount() = 0;
+};
+
+// SDL's millisecond counter.
+class SdlClock final : public Clock {
+ public:
+  uint32_t GetTickCount() override;
+};
+
+// A clock that only moves when told: headless runs advance it one tick per pass.
+class VirtualClock final : public Clock {
+ public:
+  uint32_t GetTickCount() override { return now_; }
+  void AdvanceTo(uint32_t ms) {
+    if (ms > now_) now_ = ms;
+  }
+
+ private:
+  uint32_t now_ = 0;
+};
+
+}  // namespace kelmora::platform

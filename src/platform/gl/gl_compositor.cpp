@@ -1,0 +1,121 @@
+#include "platform/gl/gl_compositor.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+#include "platform/screen.h"
+
+namespace kelmora::platform {
+
+namespace {
+
+const char* kVertex = R"(#version 330 core
+out vec2 uv;
+void main() {
+  vec2 p = vec2(float((gl_VertexID << 1) & 2), float(gl_VertexID & 2));
+  uv = vec2(p.x * 0.5, 1.0 - p.y * 0.5);
+  gl_Position = vec4(p * 2.0 - 1.0, 0.0, 1.0);
+}
+)";
+
+const char* kFragment = R"(#version 330 core
+in vec2 uv;
+out vec4 colour;
+uniform sampler2D screen;
+void main() { colour = vec4(texture(screen, uv).rgb, 1.0); }
+)";
+
+GLuint Compile(GLenum kind, const char* src) {
+  GLuint s = glCreateShader(kind);
+  glShaderSource(s, 1, &src, nullptr);
+  glCompileShader(s);
+  GLint ok = 0;
+  glGetShaderiv(s, GL_COMPILE_STATUS, &ok);
+  if (!ok) {
+    char log[1024];
+    glGetShaderInfoLog(s, sizeof log, nullptr, log);
+    throw std::runtime_error(std::string("screen shader: ") + log);
+  }
+  return s;
+}
+
+}  // namespace
+
+GlCompositor::Placement GlCompositor::Fit(int lw, int lh, int dw, int dh) {
+  if (lw <= 0 || lh <= 0 || dw <= 0 || dh <= 0) return {0, 0, 0, 0};
+  // Largest size with the logical aspect that fits.
+  int w = dw, h = static_cast<int>(static_cast<int64_t>(dw) * lh / lw);
+  if (h > dh) {
+    h = dh;
+    w = static_cast<int>(static_cast<int64_t>(dh) * lw / lh);
+  }
+  return {(dw - w) / 2, (dh - h) / 2, w, h};
+}
+
+GlCompositor::GlCompositor() {
+  GLuint vs = Compile(GL_VERTEX_SHADER, kVertex);
+  GLuint fs = Compile(GL_FRAGMENT_SHADER, kFragment);
+  program_ = glCreateProgram();
+  glAttachShader(program_, vs);
+  glAttachShader(program_, fs);
+  glLinkProgram(program_);
+  glDeleteShader(vs);
+  glDeleteShader(fs);
+  glGenVertexArrays(1, &vao_);
+  glGenTextures(1, &texture_);
+  glBindTexture(GL_TEXTURE_2D, texture_);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+}
+
+GlCompositor::~GlCompositor() {
+  glDeleteTextures(1, &texture_);
+  glDeleteVertexArrays(1, &vao_);
+  glDeleteProgram(program_);
+}
+
+void GlCompositor::Present(SDL_Window* window, const Screen& screen) {
+  SDL_Surface* s = screen.surface();
+  if (s != lastSurface_ || screen.revision() != lastRevision_) {
+    glBindTexture(GL_TEXTURE_2D, texture_);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, s->pitch / 4);
+    if (s->w != texW_ || s->h != texH_) {
+      glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, s->w, s->h, 0, GL_BGRA, GL_UNSIGNED_BYTE, s->pixels);
+      texW_ = s->w;
+      texH_ = s->h;
+    } else {
+      glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, s->w, s->h, GL_BGRA, GL_UNSIGNED_BYTE, s->pixels);
+    }
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    lastSurface_ = s;
+    lastRevision_ = screen.revision();
+  }
+  Draw(window);
+}
+
+void GlCompositor::Redraw(SDL_Window* window) {
+  if (texW_ > 0) Draw(window);
+}
+
+void GlCompositor::Draw(SDL_Window* window) {
+  int dw = 0, dh = 0;
+  SDL_GL_GetDrawableSize(window, &dw, &dh);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  glViewport(0, 0, dw, dh);
+  glDisable(GL_DEPTH_TEST);
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  const Placement p = Fit(texW_, texH_, dw, dh);
+  glViewport(p.x, p.y, p.w, p.h);
+  glUseProgram(program_);
+  glActiveTexture(GL_TEXTURE0);
+  glBindTexture(GL_TEXTURE_2D, texture_);
+  glBindVertexArray(vao_);
+  glDrawArrays(GL_TRIANGLES, 0, 3);
+  SDL_GL_SwapWindow(window);
+}
+
+}  // namespace kelmora::platform

@@ -1,0 +1,76 @@
+#include "platform/headless/script.h"
+
+#include <algorithm>
+#include <charconv>
+#include <fstream>
+#include <sstream>
+
+namespace kelmora::platform {
+
+namespace {
+
+bool ParseInt(const std::string& word, int64_t lo, int64_t hi, int32_t& out) {
+  int64_t v = 0;
+  const char* end = word.data() + word.size();
+  auto [p, ec] = std::from_chars(word.data(), end, v);
+  if (ec != std::errc() || p != end || v < lo || v > hi) return false;
+  out = static_cast<int32_t>(v);
+  return true;
+}
+
+}  // namespace
+
+std::vector<ScriptEvent> ParseScript(const std::string& text, const std::string& name) {
+  std::vector<ScriptEvent> events;
+  std::istringstream in(text);
+  std::string line;
+  int lineNo = 0;
+  while (std::getline(in, line)) {
+    ++lineNo;
+    auto fail = [&](const std::string& why) {
+      throw ScriptError(name + ":" + std::to_string(lineNo) + ": " + why);
+    };
+    if (auto hash = line.find('#'); hash != std::string::npos) line.erase(hash);
+    std::istringstream words(line);
+    std::vector<std::string> w;
+    for (std::string x; words >> x;) w.push_back(x);
+    if (w.empty()) continue;
+    ScriptEvent e;
+    if (!ParseInt(w[0], 0, INT32_MAX / 2, e.tick)) fail("bad tick '" + w[0] + "'");
+    if (w.size() < 2) fail("missing event after the tick");
+    const std::string& kind = w[1];
+    if (kind == "key-down" || kind == "key-up") {
+      e.kind = kind == "key-down" ? ScriptEvent::Kind::KeyDown : ScriptEvent::Kind::KeyUp;
+      if (w.size() != 4) fail(kind + " takes VK MODS");
+      if (!ParseInt(w[2], 0, 255, e.a)) fail("bad key code '" + w[2] + "'");
+      if (!ParseInt(w[3], 0, 7, e.b)) fail("bad modifier state '" + w[3] + "' (0..7)");
+    } else if (kind == "joy") {
+      e.kind = ScriptEvent::Kind::Joy;
+      if (w.size() != 6) fail("joy takes ID X Y BUTTONS");
+      if (!ParseInt(w[2], 0, 1, e.a)) fail("bad joystick id '" + w[2] + "' (0 or 1)");
+      if (!ParseInt(w[3], -32768, 32767, e.b)) fail("bad axis value '" + w[3] + "'");
+      if (!ParseInt(w[4], -32768, 32767, e.c)) fail("bad axis value '" + w[4] + "'");
+      if (!ParseInt(w[5], 0, 0xFFFF, e.d)) fail("bad button mask '" + w[5] + "'");
+    } else if (kind == "close") {
+      e.kind = ScriptEvent::Kind::Close;
+      if (w.size() != 2) fail("close takes nothing more");
+    } else {
+      fail("unknown event '" + kind + "'");
+    }
+    events.push_back(e);
+  }
+  std::stable_sort(events.begin(), events.end(),
+                   [](const ScriptEvent& x, const ScriptEvent& y) { return x.tick < y.tick; });
+  return events;
+}
+
+std::vector<ScriptEvent> LoadScript(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  if (!f) throw ScriptError(path + ": cannot read the script");
+  std::ostringstream text;
+  text << f.rdbuf();
+  if (f.bad()) throw ScriptError(path + ": cannot read the script");
+  return ParseScript(text.str(), path);
+}
+
+}  // namespace kelmora::platform

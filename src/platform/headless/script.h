@@ -1,0 +1,31 @@
+#pragma once
+// Scripts of headless runs, one event per line:
+//   TICK key-down VK MODS | TICK key-up VK MODS | TICK joy ID X Y BUTTONS | TICK close
+// '#' starts a comment; blank lines are ignored.
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace kelmora::platform {
+
+struct ScriptEvent {
+  enum class Kind { KeyDown, KeyUp, Joy, Close };
+  int32_t tick = 0;
+  Kind kind = Kind::Close;
+  int32_t a = 0, b = 0, c = 0, d = 0;  // key: VK, MODS; joy: ID, X, Y, BUTTONS
+  friend bool operator==(const ScriptEvent&, const ScriptEvent&) = default;
+};
+
+// A script that cannot be used; what() reads "FILE:LINE: problem".
+struct ScriptError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// Parses script text; `name` is used in error messages. Events come out in file order,
+// stably sorted by tick.
+std::vector<ScriptEvent> ParseScript(const std::string& text, const std::string& name);
+// Reads and parses a script file; an unreadable file is a ScriptError naming it.
+std::vector<ScriptEvent> LoadScript(const std::string& path);
+
+}  // namespace kelmora::platform

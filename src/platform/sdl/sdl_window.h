@@ -1,0 +1,44 @@
+#pragma once
+// The main window over SDL2: an OpenGL 3.3 core window, resizable, F11 for fullscreen; the
+// logical screen is drawn scaled into it with its aspect kept.
+#include <SDL.h>
+
+#include <memory>
+
+#include "platform/window.h"
+
+namespace kelmora::platform {
+
+class GlCompositor;
+
+class SdlWindow final : public Window {
+ public:
+  // Creates the window (hidden until Show); throws std::runtime_error naming what failed.
+  explicit SdlWindow(const char* caption);
+  ~SdlWindow() override;
+
+  void Show() override;
+  void WaitUntil(uint32_t deadlineMs) override;
+  void DoEvents(WindowEvents& handlers) override;
+  void MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) override;
+  void Present(const Screen& screen) override;
+  void Close() override;
+
+  SDL_Window* handle() const { return window_; }
+  GlCompositor* compositor() const { return compositor_.get(); }
+
+ private:
+  void ToggleFullscreen();
+
+  SDL_Window* window_ = nullptr;
+  SDL_GLContext context_ = nullptr;
+  std::unique_ptr<GlCompositor> compositor_;
+  bool closeAsked_ = false;
+};
+
+// The virtual key code of an SDL key (0 when the key has none), and the modifier state
+// (Shift 1, Ctrl 2, Alt 4) of SDL modifier flags.
+int16_t VirtualKeyOf(SDL_Keycode key);
+int16_t ModifierStateOf(uint16_t sdlMods);
+
+}  // namespace kelmora::platform

@@ -1,0 +1,27 @@
+#include "resources/sprite_sheets.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace kelmora::resources {
+
+extern const unsigned char kMenuSheetBmp[];
+extern const unsigned long kMenuSheetBmpSize;
+extern const unsigned char kCharacterSheetBmp[];
+extern const unsigned long kCharacterSheetBmpSize;
+
+namespace {
+SDL_Surface* Load(const unsigned char* data, unsigned long size, const char* name) {
+  SDL_RWops* rw = SDL_RWFromConstMem(data, static_cast<int>(size));
+  SDL_Surface* s = rw ? SDL_LoadBMP_RW(rw, 1) : nullptr;
+  if (!s) throw std::runtime_error(std::string("cannot read the embedded sprite sheet ") + name);
+  return s;
+}
+}  // namespace
+
+SDL_Surface* LoadMenuSheet() { return Load(kMenuSheetBmp, kMenuSheetBmpSize, "MenuSheet"); }
+SDL_Surface* LoadCharacterSheet() {
+  return Load(kCharacterSheetBmp, kCharacterSheetBmpSize, "CharacterSheet");
+}
+
+}  // namespace kelmora::resources

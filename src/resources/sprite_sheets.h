@@ -1,0 +1,12 @@
+#pragma once
+// The two sprite sheets that travel inside the program.
+#include <SDL.h>
+
+namespace kelmora::resources {
+
+// MenuSheet, 345 x 490: menu words, option words, seat markers, title art, bar columns.
+SDL_Surface* LoadMenuSheet();
+// CharacterSheet, 900 x 325: portraits, faces, stage thumbnails, loading pictures, logo.
+SDL_Surface* LoadCharacterSheet();
+
+}  // namespace kelmora::resources

@@ -1,0 +1,97 @@
+#include "shell/main_window.h"
+
+#include <SDL.h>
+
+#include <filesystem>
+
+#include "audio/music.h"
+#include "frontend/screens.h"
+#include "input/get_controller.h"
+#include "match/run_match.h"
+#include "platform/screen.h"
+#include "shell/release_scene.h"
+
+namespace kelmora {
+
+namespace {
+constexpr int32_t kJoystickThreshold = 16384;
+}
+
+std::string ResolveProgramFolder(const std::string& dataDir) {
+  namespace fs = std::filesystem;
+  auto strip = [](std::string s) {
+    while (s.size() > 1 && s.back() == '/') s.pop_back();
+    return s;
+  };
+  if (!dataDir.empty()) return strip(dataDir);
+  std::string base = ".";
+  if (char* p = SDL_GetBasePath()) {
+    base = p;
+    SDL_free(p);
+  }
+  base = strip(base);
+  for (const fs::path& candidate : {fs::path(base), fs::path(base) / ".." / "share" / "kelmora"}) {
+    std::error_code ec;
+    if (fs::is_directory(candidate / "sound", ec)) return strip(candidate.lexically_normal().string());
+  }
+  return base;
+}
+
+bool MainWindow::Form_Load() {
+  auto& st = g_.st;
+  g_.window.Show();
+  g_.DoEvents();
+  g_.music.MusicOpen(g_.Asset("\\sound\\bgm.mid"), "MENU");
+  input::JoystickInit(g_.joy, g_.joyDevice, kJoystickThreshold);
+  st.displayMode = 240;
+  st.cpuOption = 0;
+  st.stage = 1;
+  st.musicOn = 1;
+  st.playerCharacter = {-1, -1, -1, -1};
+  if (!g_.snd.SoundInit(1)) {
+    g_.window.MessageBox("DirectSound起動失敗！", "Error", platform::MessageIcon::Critical);
+    ReleaseScene(g_);
+    g_.window.Close();
+    return false;
+  }
+  // Sound files are named relative to the program folder (the working directory is left
+  // alone so that paths given on the command line keep their meaning).
+  g_.snd.SetProgramFolder(g_.programFolder);
+  audio::LoadSoundTable(g_.snd, g_.soundTable);
+  g_.screen.SetMode(640, 480);
+  g_.window.Present(g_.screen);
+  g_.DoEvents();
+  return !g_.closing;
+}
+
+int MainWindow::RunScreens(NextScreen next, bool singleMatch) {
+  for (;;) {
+    switch (next) {
+      case NextScreen::Title: next = ShowTitleScreen(g_); break;
+      case NextScreen::Menu: next = RunMenu(g_); break;
+      case NextScreen::Match:
+        next = RunMatch(g_);
+        if (singleMatch) return 0;
+        break;
+      case NextScreen::Exit:
+      case NextScreen::Closed:
+        return 0;
+    }
+  }
+}
+
+void MainWindow::Form_KeyDown(int16_t keyCode, int16_t shift) { input::Form_KeyDown(g_.st, keyCode, shift); }
+
+void MainWindow::Form_KeyUp(int16_t keyCode, int16_t shift) { input::Form_KeyUp(g_.st, keyCode, shift); }
+
+void MainWindow::Form_QueryUnload() {
+  if (g_.closing) return;
+  ReleaseScene(g_);
+  g_.music.MusicCloseAll();
+  for (auto& entry : g_.soundTable) g_.snd.SoundRelease(entry);
+  g_.snd.SoundShutdown();
+  g_.closing = true;
+  g_.window.Close();
+}
+
+}  // namespace kelmora

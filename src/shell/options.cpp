@@ -1,0 +1,102 @@
+#include "shell/options.h"
+
+#include <charconv>
+#include <sstream>
+
+namespace kelmora {
+
+namespace {
+
+int32_t Number(const std::string& text, int32_t lo, int32_t hi, const std::string& what) {
+  int32_t v = 0;
+  const char* end = text.data() + text.size();
+  auto [p, ec] = std::from_chars(text.data(), end, v);
+  if (text.empty() || ec != std::errc() || p != end || v < lo || v > hi) {
+    throw UsageError("bad " + what + " '" + text + "'");
+  }
+  return v;
+}
+
+std::vector<std::string> Split(const std::string& s, char sep) {
+  std::vector<std::string> parts;
+  std::string part;
+  std::istringstream in(s);
+  while (std::getline(in, part, sep)) parts.push_back(part);
+  if (!s.empty() && s.back() == sep) parts.push_back("");
+  return parts;
+}
+
+MatchChoice ParseMatch(const std::string& text) {
+  const auto parts = Split(text, ':');
+  if (parts.size() < 2 || parts.size() > 3) {
+    throw UsageError("--match takes STAGE:C0,C1,C2,C3[:CPUS], not '" + text + "'");
+  }
+  MatchChoice m;
+  m.stage = static_cast<int16_t>(Number(parts[0], 0, 5, "stage"));
+  const auto chars = Split(parts[1], ',');
+  if (chars.size() != 4) throw UsageError("--match needs four characters, not '" + parts[1] + "'");
+  for (int i = 0; i < 4; ++i) m.characters[i] = static_cast<int16_t>(Number(chars[i], -1, 8, "character"));
+  if (parts.size() == 3) {
+    if (parts[2].size() != 4) throw UsageError("CPUS is four digits 0/1, not '" + parts[2] + "'");
+    for (int i = 0; i < 4; ++i) {
+      const char c = parts[2][i];
+      if (c != '0' && c != '1') throw UsageError("CPUS is four digits 0/1, not '" + parts[2] + "'");
+      m.cpu[i] = c == '1' ? 1 : 0;
+    }
+  }
+  return m;
+}
+
+}  // namespace
+
+Options ParseOptions(const std::vector<std::string>& args) {
+  Options o;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&]() -> const std::string& {
+      if (i + 1 >= args.size()) throw UsageError(a + " needs a value");
+      return args[++i];
+    };
+    if (a == "--headless") {
+      o.headless = true;
+    } else if (a == "--script") {
+      o.script = value();
+    } else if (a == "--match") {
+      o.match = ParseMatch(value());
+    } else if (a == "--music") {
+      o.music = static_cast<int16_t>(Number(value(), 0, 1, "--music value"));
+    } else if (a == "--mode") {
+      const int32_t m = Number(value(), 80, 400, "--mode value");
+      if (m != 80 && m != 240 && m != 400) throw UsageError("--mode is 80, 240 or 400");
+      o.mode = static_cast<int16_t>(m);
+    } else if (a == "--dump") {
+      o.dump = value();
+    } else if (a == "--screenshot") {
+      const std::string& v = value();
+      const auto colon = v.find(':');
+      if (colon == std::string::npos || colon + 1 >= v.size()) {
+        throw UsageError("--screenshot takes TICK:FILE.png, not '" + v + "'");
+      }
+      o.screenshots.push_back({Number(v.substr(0, colon), 0, INT32_MAX, "screenshot tick"), v.substr(colon + 1)});
+    } else if (a == "--data") {
+      o.dataDir = value();
+    } else if (a == "--help" || a == "-h") {
+      o.help = true;
+    } else {
+      throw UsageError("unknown option '" + a + "'");
+    }
+  }
+  if (!o.headless && (!o.script.empty() || !o.dump.empty() || !o.screenshots.empty())) {
+    throw UsageError("--script, --dump and --screenshot need --headless");
+  }
+  return o;
+}
+
+const char* UsageText() {
+  return "usage: kelmora [--headless [--script FILE] [--dump FILE] [--screenshot TICK:FILE.png]...]\n"
+         "               [--match STAGE:C0,C1,C2,C3[:CPUS]] [--music 0|1] [--mode 80|240|400]\n"
+         "               [--data DIR]\n"
+         "With no arguments Kelmora starts at its title screen.\n";
+}
+
+}  // namespace kelmora

@@ -1,0 +1,131 @@
+#include "shell/program.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "match/game.h"
+#include "platform/asset_error.h"
+#include "platform/headless/headless_window.h"
+#include "resources/sprite_sheets.h"
+#include "shell/backends.h"
+#include "shell/main_window.h"
+#include "shell/options.h"
+#include "shell/state_dump.h"
+
+namespace kelmora {
+
+namespace {
+
+std::string ResultJson(const Game& g) {
+  const auto& st = g.st;
+  std::string out = "{\"scores\":[";
+  for (int s = 0; s < kSeats; ++s) out += (s ? "," : "") + std::to_string(st.score[s]);
+  const bool decided = g.matchTicks >= 1700;
+  out += "],\"winner\":";
+  out += decided && !st.matchDrawn ? std::to_string(st.winner) : "null";
+  out += ",\"result\":\"";
+  out += !decided ? "stopped" : st.matchDrawn ? "draw" : "win";
+  out += "\",\"ticks\":" + std::to_string(g.matchTicks) + "}";
+  return out;
+}
+
+int Run(const Options& o, Backends& b) {
+  Game g(*b.clock, *b.window, *b.screen, *b.scene, *b.snd, *b.music, *b.joysticks);
+  g.programFolder = ResolveProgramFolder(o.dataDir);
+  g.menuSheet = resources::LoadMenuSheet();
+  g.characterSheet = resources::LoadCharacterSheet();
+
+  std::ofstream dump;
+  if (!o.dump.empty()) {
+    dump.open(o.dump, std::ios::binary | std::ios::trunc);
+    if (!dump) {
+      std::fprintf(stderr, "kelmora: %s: cannot write the dump\n", o.dump.c_str());
+      return 2;
+    }
+    g.afterTick = [&dump](Game& game, int tick) {
+      dump << MatchStateJson(game.st, game.matchesStarted, tick) << '\n';
+    };
+  }
+
+  MainWindow form(g);
+  int status = 0;
+  try {
+    if (!form.Form_Load()) {
+      status = g.closing ? 0 : 1;
+    } else {
+      if (o.music) g.st.musicOn = *o.music;
+      if (o.mode) g.st.displayMode = *o.mode;
+      NextScreen first = NextScreen::Title;
+      if (o.match) {
+        g.st.stage = o.match->stage;
+        g.st.playerCharacter = o.match->characters;
+        g.st.isCpu = o.match->cpu;
+        first = NextScreen::Match;
+        if (b.headlessWindow) {
+          b.headlessWindow->SetTickOrigin(g.TickNow());
+          b.headlessWindow->SetGrace(false);
+        }
+      }
+      status = form.RunScreens(first, o.match.has_value());
+      if (o.match && g.matchesStarted > 0) std::printf("%s\n", ResultJson(g).c_str());
+    }
+  } catch (const platform::AssetError& e) {
+    g.window.MessageBox(e.what(), "Kelmora", platform::MessageIcon::Critical);
+    form.Form_QueryUnload();
+    status = 1;
+  }
+  SDL_FreeSurface(g.menuSheet);
+  SDL_FreeSurface(g.characterSheet);
+  return status;
+}
+
+}  // namespace
+
+int RunProgram(const std::vector<std::string>& args) {
+  Options o;
+  std::vector<platform::ScriptEvent> events;
+  try {
+    o = ParseOptions(args);
+    if (o.help) {
+      std::fputs(UsageText(), stdout);
+      return 0;
+    }
+    if (!o.script.empty()) events = platform::LoadScript(o.script);
+  } catch (const UsageError& e) {
+    std::fprintf(stderr, "kelmora: %s\n%s", e.what(), UsageText());
+    return 2;
+  } catch (const platform::ScriptError& e) {
+    std::fprintf(stderr, "kelmora: %s\n", e.what());
+    return 2;
+  }
+
+  int status = 0;
+  if (o.headless) {
+    if (SDL_Init(0) != 0) {
+      std::fprintf(stderr, "kelmora: cannot start SDL: %s\n", SDL_GetError());
+      return 1;
+    }
+    Backends b = MakeHeadlessBackends(o, std::move(events));
+    status = Run(o, b);
+  } else {
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0) {
+      std::fprintf(stderr, "kelmora: cannot start SDL: %s\n", SDL_GetError());
+      return 1;
+    }
+    try {
+      Backends b = MakeRealBackends();
+      status = Run(o, b);
+    } catch (const std::exception& e) {
+      SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Kelmora", e.what(), nullptr);
+      std::fprintf(stderr, "kelmora: %s\n", e.what());
+      status = 1;
+    }
+  }
+  SDL_Quit();
+  return status;
+}
+
+}  // namespace kelmora

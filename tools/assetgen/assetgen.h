@@ -1,0 +1,30 @@
+#pragma once
+// The asset generator: every model, texture, sound, music file and sprite sheet of the game
+// is made here, deterministically and offline.
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace assetgen {
+
+using Bytes = std::vector<uint8_t>;
+
+// Writes bytes to a file, creating its folder; throws on failure.
+void WriteFile(const std::filesystem::path& path, const Bytes& bytes);
+void WriteText(const std::filesystem::path& path, const std::string& text);
+
+// Each generator writes its files under the output folder (model/, tex/, sound/).
+void GenerateModels(const std::filesystem::path& out);
+void GenerateTextures(const std::filesystem::path& out);
+void GenerateSounds(const std::filesystem::path& out);
+void GenerateMusic(const std::filesystem::path& out);
+
+// The two sprite sheets as 24-bit BMP files, to be embedded in the program.
+struct SpriteSheets {
+  Bytes menuSheet;       // 345 x 490
+  Bytes characterSheet;  // 900 x 325
+};
+SpriteSheets GenerateSpriteSheets();
+
+}  // namespace assetgen

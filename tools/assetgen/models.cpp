@@ -1,0 +1,5 @@
+// Placeholder until the model generator lands.
+#include "assetgen.h"
+namespace assetgen {
+void GenerateModels(const std::filesystem::path&) {}
+}  // namespace assetgen
