@@ -1,0 +1,59 @@
+#pragma once
+// A whole program run on the headless backends, for tests: the same start-up and screen loop
+// as the real program, driven by script events on a virtual clock.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "match/game.h"
+#include "platform/headless/headless_window.h"
+#include "platform/headless/script.h"
+#include "resources/sprite_sheets.h"
+#include "shell/backends.h"
+#include "shell/main_window.h"
+#include "shell/options.h"
+
+namespace kelmora::testing {
+
+struct HeadlessRun {
+  explicit HeadlessRun(const std::string& script = "", Options options = {})
+      : options(std::move(options)),
+        backends(MakeHeadlessBackends(this->options, platform::ParseScript(script, "test-script"))),
+        game(*backends.clock, *backends.window, *backends.screen, *backends.scene, *backends.snd,
+             *backends.music, *backends.joysticks),
+        form(game) {
+    game.programFolder = KELMORA_BUILD_DIR;
+    game.menuSheet = resources::LoadMenuSheet();
+    game.characterSheet = resources::LoadCharacterSheet();
+  }
+  ~HeadlessRun() {
+    SDL_FreeSurface(game.menuSheet);
+    SDL_FreeSurface(game.characterSheet);
+  }
+
+  // Start-up, then the screens from the title until the program ends.
+  int RunProgram() {
+    if (!form.Form_Load()) return 1;
+    return form.RunScreens(NextScreen::Title, false);
+  }
+
+  // Start-up, then one match with these choices; script ticks count the match's own ticks.
+  int RunMatch(int16_t stage, std::array<int16_t, 4> characters, std::array<int16_t, 4> cpu = {}) {
+    if (!form.Form_Load()) return 1;
+    game.st.stage = stage;
+    game.st.playerCharacter = characters;
+    game.st.isCpu = cpu;
+    window().SetTickOrigin(game.TickNow());
+    window().SetGrace(false);
+    return form.RunScreens(NextScreen::Match, true);
+  }
+
+  platform::HeadlessWindow& window() { return *backends.headlessWindow; }
+
+  Options options;
+  Backends backends;
+  Game game;
+  MainWindow form;
+};
+
+}  // namespace kelmora::testing
