@@ -1,0 +1,46 @@
+// A whole headless match of four computer players on the null scene: 1900 ticks.
+#include <benchmark/benchmark.h>
+
+#include <SDL.h>
+
+#include "match/game.h"
+#include "match/run_match.h"
+#include "resources/sprite_sheets.h"
+#include "shell/backends.h"
+#include "shell/main_window.h"
+#include "shell/options.h"
+
+namespace {
+
+void BM_HeadlessComputerMatch(benchmark::State& state) {
+  using namespace kelmora;
+  Options options;
+  options.headless = true;
+  int64_t ticks = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    Backends b = MakeHeadlessBackends(options, {});
+    Game g(*b.clock, *b.window, *b.screen, *b.scene, *b.snd, *b.music, *b.joysticks);
+    g.programFolder = ResolveProgramFolder("");
+    MainWindow form(g);
+    form.Form_Load();
+    g.st.stage = static_cast<int16_t>(state.range(0));
+    g.st.playerCharacter = {0, 1, 2, 3};
+    g.st.isCpu = {1, 1, 1, 1};
+    g.st.musicOn = 0;
+    SetUpMatch(g);
+    state.ResumeTiming();
+    while (!MatchTick(g)) {
+    }
+    ticks += 1900;
+    state.PauseTiming();
+    EndMatch(g);
+    state.ResumeTiming();
+  }
+  state.counters["ticks_per_s"] = benchmark::Counter(static_cast<double>(ticks), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_HeadlessComputerMatch)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,99 @@
+// The program as a command: headless runs, their output, and bad command lines.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+struct Result {
+  int status = -1;
+  std::string out;
+};
+
+// Runs the program with arguments; captures standard output, discards standard error.
+Result RunKelmora(const std::string& args) {
+  const std::string cmd = std::string("SDL_AUDIODRIVER=dummy ") + KELMORA_BINARY + " " + args + " 2>/dev/null";
+  Result r;
+  FILE* p = popen(cmd.c_str(), "r");
+  if (!p) return r;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+  const int st = pclose(p);
+  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  return r;
+}
+
+std::string ReadAll(const std::filesystem::path& p) {
+  std::ifstream f(p, std::ios::binary);
+  std::ostringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+class HeadlessCli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("kelmora-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  std::string Path(const char* name) const { return (dir_ / name).string(); }
+  std::filesystem::path dir_;
+};
+
+TEST_F(HeadlessCli, AMatchPrintsItsResultAndTheSameDumpEveryRun) {
+  const std::string args = "--headless --match 0:0,1,2,3:0011 --music 0 --dump ";
+  const Result a = RunKelmora(args + Path("a.jsonl"));
+  const Result b = RunKelmora(args + Path("b.jsonl"));
+  ASSERT_EQ(a.status, 0);
+  EXPECT_NE(a.out.find("\"ticks\":1900"), std::string::npos) << a.out;
+  EXPECT_EQ(a.out, b.out);
+  const std::string dumpA = ReadAll(Path("a.jsonl"));
+  EXPECT_EQ(dumpA, ReadAll(Path("b.jsonl")));
+  std::istringstream lines(dumpA);
+  std::string first, line, last;
+  std::getline(lines, first);
+  int count = 1;
+  while (std::getline(lines, line)) {
+    ++count;
+    last = line;
+  }
+  EXPECT_EQ(count, 1900);
+  EXPECT_EQ(first.rfind("{\"match\":1,\"tick\":1,", 0), 0u) << first.substr(0, 80);
+  EXPECT_NE(first.find("\"pileX\":["), std::string::npos);
+  EXPECT_NE(last.find("\"tick\":1900,"), std::string::npos);
+}
+
+TEST_F(HeadlessCli, AScriptDrivesTheMatchByItsOwnTicks) {
+  std::ofstream(Path("esc.txt")) << "# Esc before the match's tick 50\n50 key-down 27 0\n";
+  const Result r = RunKelmora("--headless --match 1:0,1,-1,-1 --script " + Path("esc.txt"));
+  ASSERT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("\"result\":\"stopped\""), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\"ticks\":49"), std::string::npos) << r.out;
+}
+
+TEST_F(HeadlessCli, BadInputIsAOneLineErrorAndStatusTwo) {
+  std::ofstream(Path("bad.txt")) << "1 key-down 13 0\n2 key-sideways 13 0\n";
+  for (const std::string& args : {std::string("--bogus"), "--headless --script " + Path("missing.txt"),
+                                  "--headless --script " + Path("bad.txt"), std::string("--headless --match 9:0")}) {
+    const Result r = RunKelmora(args);
+    EXPECT_EQ(r.status, 2) << args;
+    EXPECT_TRUE(r.out.empty()) << "nothing started for " << args;
+  }
+  const std::string cmd = std::string(KELMORA_BINARY) + " --headless --script " + Path("bad.txt") + " 2>&1";
+  FILE* p = popen(cmd.c_str(), "r");
+  char buf[512] = {};
+  ASSERT_NE(fgets(buf, sizeof buf, p), nullptr);
+  pclose(p);
+  EXPECT_NE(std::string(buf).find("bad.txt:2:"), std::string::npos) << buf;
+}
+
+}  // namespace
