@@ -27,4 +27,7 @@ struct SpriteSheets {
 };
 SpriteSheets GenerateSpriteSheets();
 
+// A PNG picture of the characters and stages, for the docs.
+void WriteContactSheet(const std::filesystem::path& path);
+
 }  // namespace assetgen

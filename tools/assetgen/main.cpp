@@ -52,17 +52,24 @@ void WriteIfChanged(const std::filesystem::path& path, const std::string& text) 
 int main(int argc, char** argv) {
   std::filesystem::path out = ".";
   std::filesystem::path embed;
+  std::filesystem::path contactSheet;
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--out") && i + 1 < argc) {
       out = argv[++i];
     } else if (!std::strcmp(argv[i], "--embed") && i + 1 < argc) {
       embed = argv[++i];
+    } else if (!std::strcmp(argv[i], "--contact-sheet") && i + 1 < argc) {
+      contactSheet = argv[++i];
     } else {
-      std::fprintf(stderr, "assetgen: unknown option %s\nusage: assetgen --out DIR [--embed FILE.cpp]\n", argv[i]);
+      std::fprintf(stderr, "assetgen: unknown option %s\nusage: assetgen --out DIR [--embed FILE.cpp] | --contact-sheet FILE.png\n", argv[i]);
       return 2;
     }
   }
   try {
+    if (!contactSheet.empty()) {  // only the picture for the docs
+      assetgen::WriteContactSheet(contactSheet);
+      return 0;
+    }
     assetgen::GenerateModels(out);
     assetgen::GenerateTextures(out);
     assetgen::GenerateSounds(out);
