@@ -1,9 +1,11 @@
 #include "platform/gl/gl_compositor.h"
 
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 #include <string>
 
+#include "platform/gl/gl_renderer.h"
 #include "platform/screen.h"
 
 namespace kelmora::platform {
@@ -12,9 +14,10 @@ namespace {
 
 const char* kVertex = R"(#version 330 core
 out vec2 uv;
+uniform bool bottomUp;  // texture rows bottom-up (a rendered picture) instead of top-down
 void main() {
   vec2 p = vec2(float((gl_VertexID << 1) & 2), float(gl_VertexID & 2));
-  uv = vec2(p.x * 0.5, 1.0 - p.y * 0.5);
+  uv = vec2(p.x * 0.5, bottomUp ? p.y * 0.5 : 1.0 - p.y * 0.5);
   gl_Position = vec4(p * 2.0 - 1.0, 0.0, 1.0);
 }
 )";
@@ -62,6 +65,7 @@ GlCompositor::GlCompositor() {
   glLinkProgram(program_);
   glDeleteShader(vs);
   glDeleteShader(fs);
+  flipLoc_ = glGetUniformLocation(program_, "bottomUp");
   glGenVertexArrays(1, &vao_);
   glGenTextures(1, &texture_);
   glBindTexture(GL_TEXTURE_2D, texture_);
@@ -77,7 +81,9 @@ GlCompositor::~GlCompositor() {
   glDeleteProgram(program_);
 }
 
-void GlCompositor::Present(SDL_Window* window, const Screen& screen) {
+void GlCompositor::Present(SDL_Window* window, const Screen& screen, GlRenderer* view) {
+  view_ = screen.Picture2.visible ? view : nullptr;
+  picture2_ = screen.Picture2.place;
   SDL_Surface* s = screen.surface();
   if (s != lastSurface_ || screen.revision() != lastRevision_) {
     glBindTexture(GL_TEXTURE_2D, texture_);
@@ -109,13 +115,42 @@ void GlCompositor::Draw(SDL_Window* window) {
   glClearColor(0, 0, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT);
   const Placement p = Fit(texW_, texH_, dw, dh);
-  glViewport(p.x, p.y, p.w, p.h);
+  DrawQuad(texture_, p.x, p.y, p.w, p.h, false);
+  if (view_ && p.w > 0 && p.h > 0) {
+    const double sx = static_cast<double>(p.w) / texW_, sy = static_cast<double>(p.h) / texH_;
+    // A logical rectangle (y down) in window pixels (y up).
+    auto place = [&](Rect r, int& x, int& y, int& w, int& h) {
+      x = p.x + static_cast<int>(std::lround(r.x * sx));
+      w = p.x + static_cast<int>(std::lround((r.x + r.w) * sx)) - x;
+      y = p.y + static_cast<int>(std::lround((texH_ - r.y - r.h) * sy));
+      h = p.y + static_cast<int>(std::lround((texH_ - r.y) * sy)) - y;
+    };
+    int x, y, w, h;
+    place(picture2_, x, y, w, h);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(x, y, w, h);
+    glClear(GL_COLOR_BUFFER_BIT);
+    const GlRenderer::Picture pic = view_->shown();
+    if (pic.texture != 0) {
+      const Rect r{picture2_.x + pic.rect.x, picture2_.y + pic.rect.y, pic.rect.w, pic.rect.h};
+      place(r, x, y, w, h);
+      DrawQuad(pic.texture, x, y, w, h, true);
+    }
+    glDisable(GL_SCISSOR_TEST);
+    // The next picture is drawn at the window's zoom.
+    view_->SetPixelScale(static_cast<float>(sx));
+  }
+  SDL_GL_SwapWindow(window);
+}
+
+void GlCompositor::DrawQuad(GLuint texture, int x, int y, int w, int h, bool bottomUp) {
+  glViewport(x, y, w, h);
   glUseProgram(program_);
+  glUniform1i(flipLoc_, bottomUp ? 1 : 0);
   glActiveTexture(GL_TEXTURE0);
-  glBindTexture(GL_TEXTURE_2D, texture_);
+  glBindTexture(GL_TEXTURE_2D, texture);
   glBindVertexArray(vao_);
   glDrawArrays(GL_TRIANGLES, 0, 3);
-  SDL_GL_SwapWindow(window);
 }
 
 }  // namespace kelmora::platform

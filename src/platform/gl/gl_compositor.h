@@ -6,9 +6,12 @@
 
 #include <cstdint>
 
+#include "platform/screen.h"
+
 namespace kelmora::platform {
 
 class Screen;
+class GlRenderer;
 
 class GlCompositor {
  public:
@@ -17,8 +20,9 @@ class GlCompositor {
   GlCompositor(const GlCompositor&) = delete;
   GlCompositor& operator=(const GlCompositor&) = delete;
 
-  // Uploads the screen if it changed, draws it into the window and swaps.
-  void Present(SDL_Window* window, const Screen& screen);
+  // Uploads the screen if it changed, draws it into the window and swaps. While Picture2 is
+  // shown, the renderer's picture of the 3D view is drawn in it (black around the viewport).
+  void Present(SDL_Window* window, const Screen& screen, GlRenderer* view = nullptr);
   // Draws the last presented screen again (after an expose or resize).
   void Redraw(SDL_Window* window);
 
@@ -30,11 +34,16 @@ class GlCompositor {
 
  private:
   void Draw(SDL_Window* window);
+  void DrawQuad(GLuint texture, int x, int y, int w, int h, bool bottomUp);
 
   GLuint program_ = 0, vao_ = 0, texture_ = 0;
   int texW_ = 0, texH_ = 0;
   const void* lastSurface_ = nullptr;
   uint64_t lastRevision_ = ~0ULL;
+  GLint flipLoc_ = -1;
+  // The 3D view of the last presented screen, in logical pixels; view_ null when not shown.
+  GlRenderer* view_ = nullptr;
+  Rect picture2_{}, viewRect_{};
 };
 
 }  // namespace kelmora::platform

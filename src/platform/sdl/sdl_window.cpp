@@ -125,7 +125,7 @@ void SdlWindow::MessageBox(std::string_view text, std::string_view caption, Mess
 }
 
 void SdlWindow::Present(const Screen& screen) {
-  if (window_ && compositor_) compositor_->Present(window_, screen);
+  if (window_ && compositor_) compositor_->Present(window_, screen, view_);
 }
 
 void SdlWindow::Close() {

@@ -10,6 +10,7 @@
 namespace kelmora::platform {
 
 class GlCompositor;
+class GlRenderer;
 
 class SdlWindow final : public Window {
  public:
@@ -24,6 +25,9 @@ class SdlWindow final : public Window {
   void Present(const Screen& screen) override;
   void Close() override;
 
+  // The renderer whose picture is the 3D view in Picture2 (it shares this window's context).
+  void SetView(GlRenderer* view) { view_ = view; }
+
   SDL_Window* handle() const { return window_; }
   GlCompositor* compositor() const { return compositor_.get(); }
 
@@ -34,6 +38,7 @@ class SdlWindow final : public Window {
   SDL_GLContext context_ = nullptr;
   std::unique_ptr<GlCompositor> compositor_;
   bool closeAsked_ = false;
+  GlRenderer* view_ = nullptr;
 };
 
 // The virtual key code of an SDL key (0 when the key has none), and the modifier state

@@ -1,0 +1,372 @@
+#include "platform/gl/gl_renderer.h"
+
+#include <glm/gtc/type_ptr.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+#include <string>
+
+namespace kelmora::platform {
+
+namespace {
+
+constexpr int kMaxLights = 4;
+
+// Lighting per vertex: diffuse from every light, emissive, no ambient term.
+const char* kVertex = R"(#version 330 core
+layout(location = 0) in vec3 aPosition;
+layout(location = 1) in vec3 aNormal;
+layout(location = 2) in vec2 aUv;
+uniform mat4 uWorld;
+uniform mat3 uNormal;
+uniform mat4 uViewProj;
+uniform int uLightCount;
+uniform vec4 uLightPos[4];     // w: 1 point, 2 spot
+uniform vec3 uLightColour[4];
+uniform vec3 uLightDir[4];
+uniform vec2 uLightCone[4];    // cos umbra, cos penumbra
+uniform vec4 uDiffuse;
+uniform vec3 uEmissive;
+out vec3 vColour;
+out vec2 vUv;
+void main() {
+  vec4 wp = uWorld * vec4(aPosition, 1.0);
+  vec3 n = normalize(uNormal * aNormal);
+  vec3 c = uEmissive;
+  for (int i = 0; i < uLightCount; ++i) {
+    vec3 toLight = uLightPos[i].xyz - wp.xyz;
+    vec3 l = toLight / max(length(toLight), 1e-6);
+    float k = max(dot(n, l), 0.0);
+    if (uLightPos[i].w > 1.5) k *= smoothstep(uLightCone[i].y, uLightCone[i].x, dot(-l, uLightDir[i]));
+    c += uDiffuse.rgb * uLightColour[i] * k;
+  }
+  vColour = min(c, vec3(1.0));
+  vUv = aUv;
+  gl_Position = uViewProj * wp;
+}
+)";
+
+const char* kFragment = R"(#version 330 core
+in vec3 vColour;
+in vec2 vUv;
+uniform bool uTextured;
+uniform sampler2D uTexture;
+out vec4 colour;
+void main() {
+  vec3 c = vColour;
+  if (uTextured) {
+    vec4 t = texture(uTexture, vUv);
+    if (t.a < 0.5) discard;
+    c *= t.rgb;
+  }
+  colour = vec4(c, 1.0);
+}
+)";
+
+GLuint Compile(GLenum kind, const char* src) {
+  GLuint s = glCreateShader(kind);
+  glShaderSource(s, 1, &src, nullptr);
+  glCompileShader(s);
+  GLint ok = 0;
+  glGetShaderiv(s, GL_COMPILE_STATUS, &ok);
+  if (!ok) {
+    char log[1024];
+    glGetShaderInfoLog(s, sizeof log, nullptr, log);
+    glDeleteShader(s);
+    throw std::runtime_error(std::string("scene shader: ") + log);
+  }
+  return s;
+}
+
+// False when the sphere lies wholly outside the view volume.
+bool Visible(const glm::mat4& viewProj, const glm::mat4& world, const MeshData& m) {
+  const glm::vec4 c = viewProj * world * glm::vec4(m.centre, 1);
+  const float scale = std::max({glm::length(glm::vec3(world[0])), glm::length(glm::vec3(world[1])),
+                                glm::length(glm::vec3(world[2]))});
+  // A generous margin in clip space: the radius times the largest lens factor.
+  const float r = m.radius * scale *
+                  std::max({glm::length(glm::vec3(viewProj[0][0], viewProj[1][0], viewProj[2][0])),
+                            glm::length(glm::vec3(viewProj[0][1], viewProj[1][1], viewProj[2][1])),
+                            glm::length(glm::vec3(viewProj[0][3], viewProj[1][3], viewProj[2][3]))});
+  return c.x >= -c.w - r && c.x <= c.w + r && c.y >= -c.w - r && c.y <= c.w + r &&
+         c.w >= -r && c.z <= c.w + r;
+}
+
+}  // namespace
+
+GlRenderer::GlRenderer() {
+  GLuint vs = Compile(GL_VERTEX_SHADER, kVertex);
+  GLuint fs = 0;
+  try {
+    fs = Compile(GL_FRAGMENT_SHADER, kFragment);
+  } catch (...) {
+    glDeleteShader(vs);
+    throw;
+  }
+  program_ = glCreateProgram();
+  glAttachShader(program_, vs);
+  glAttachShader(program_, fs);
+  glLinkProgram(program_);
+  glDeleteShader(vs);
+  glDeleteShader(fs);
+  GLint ok = 0;
+  glGetProgramiv(program_, GL_LINK_STATUS, &ok);
+  if (!ok) throw std::runtime_error("scene shader: cannot link");
+  loc_.world = glGetUniformLocation(program_, "uWorld");
+  loc_.normal = glGetUniformLocation(program_, "uNormal");
+  loc_.viewProj = glGetUniformLocation(program_, "uViewProj");
+  loc_.lightCount = glGetUniformLocation(program_, "uLightCount");
+  loc_.lightPos = glGetUniformLocation(program_, "uLightPos");
+  loc_.lightColour = glGetUniformLocation(program_, "uLightColour");
+  loc_.lightDir = glGetUniformLocation(program_, "uLightDir");
+  loc_.lightCone = glGetUniformLocation(program_, "uLightCone");
+  loc_.diffuse = glGetUniformLocation(program_, "uDiffuse");
+  loc_.emissive = glGetUniformLocation(program_, "uEmissive");
+  loc_.textured = glGetUniformLocation(program_, "uTextured");
+  loc_.texture = glGetUniformLocation(program_, "uTexture");
+  glUseProgram(program_);
+  glUniform1i(loc_.texture, 0);
+}
+
+std::unique_ptr<GlRenderer> GlRenderer::CreateOffscreen() {
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+  SDL_Window* w = SDL_CreateWindow("Kelmora", 0, 0, 64, 64, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+  if (!w) throw std::runtime_error(std::string("cannot open an offscreen window: ") + SDL_GetError());
+  SDL_GLContext c = SDL_GL_CreateContext(w);
+  if (!c) {
+    std::string why = SDL_GetError();
+    SDL_DestroyWindow(w);
+    throw std::runtime_error("cannot create an OpenGL 3.3 context: " + why);
+  }
+  std::unique_ptr<GlRenderer> r;
+  try {
+    r = std::make_unique<GlRenderer>();
+  } catch (...) {
+    SDL_GL_DeleteContext(c);
+    SDL_DestroyWindow(w);
+    throw;
+  }
+  r->ownWindow_ = w;
+  r->ownContext_ = c;
+  return r;
+}
+
+GlRenderer::~GlRenderer() {
+  MakeCurrent();
+  // The window may have taken the shared context with it already.
+  if (!SDL_GL_GetCurrentContext()) return;
+  for (auto& [id, m] : meshes_) {
+    glDeleteVertexArrays(1, &m.vao);
+    glDeleteBuffers(1, &m.vbo);
+    glDeleteBuffers(1, &m.ibo);
+  }
+  for (auto& [id, t] : textures_) glDeleteTextures(1, &t);
+  glDeleteFramebuffers(1, &fbo_);
+  glDeleteTextures(1, &colour_);
+  glDeleteRenderbuffers(1, &depth_);
+  glDeleteProgram(program_);
+  if (ownContext_) SDL_GL_DeleteContext(ownContext_);
+  if (ownWindow_) SDL_DestroyWindow(ownWindow_);
+}
+
+void GlRenderer::MakeCurrent() const {
+  if (ownContext_) SDL_GL_MakeCurrent(ownWindow_, ownContext_);
+}
+
+void GlRenderer::UploadMesh(int32_t id, const MeshData& mesh) {
+  MakeCurrent();
+  ReleaseMesh(id);
+  GpuMesh g;
+  glGenVertexArrays(1, &g.vao);
+  glGenBuffers(1, &g.vbo);
+  glGenBuffers(1, &g.ibo);
+  glBindVertexArray(g.vao);
+  glBindBuffer(GL_ARRAY_BUFFER, g.vbo);
+  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(mesh.vertices.size() * sizeof(MeshVertex)),
+               mesh.vertices.data(), GL_STATIC_DRAW);
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, g.ibo);
+  glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(mesh.indices.size() * sizeof(uint32_t)),
+               mesh.indices.data(), GL_STATIC_DRAW);
+  const auto stride = static_cast<GLsizei>(sizeof(MeshVertex));
+  glEnableVertexAttribArray(0);
+  glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride,
+                        reinterpret_cast<void*>(offsetof(MeshVertex, position)));
+  glEnableVertexAttribArray(1);
+  glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, stride,
+                        reinterpret_cast<void*>(offsetof(MeshVertex, normal)));
+  glEnableVertexAttribArray(2);
+  glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride,
+                        reinterpret_cast<void*>(offsetof(MeshVertex, uv)));
+  glBindVertexArray(0);
+  meshes_[id] = g;
+}
+
+void GlRenderer::ReleaseMesh(int32_t id) {
+  auto it = meshes_.find(id);
+  if (it == meshes_.end()) return;
+  MakeCurrent();
+  glDeleteVertexArrays(1, &it->second.vao);
+  glDeleteBuffers(1, &it->second.vbo);
+  glDeleteBuffers(1, &it->second.ibo);
+  meshes_.erase(it);
+}
+
+void GlRenderer::UploadTexture(int32_t id, const TextureImage& image) {
+  MakeCurrent();
+  GLuint& t = textures_[id];
+  if (t == 0) glGenTextures(1, &t);
+  glBindTexture(GL_TEXTURE_2D, t);
+  // Nearest texels: a transparent texel never bleeds into its neighbours.
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.width, image.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+               image.rgba.data());
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+}
+
+void GlRenderer::ReleaseTexture(int32_t id) {
+  auto it = textures_.find(id);
+  if (it == textures_.end()) return;
+  MakeCurrent();
+  glDeleteTextures(1, &it->second);
+  textures_.erase(it);
+}
+
+void GlRenderer::SetPixelScale(float scale) { scale_ = std::clamp(scale, 0.25f, 4.0f); }
+
+// Binds the picture of the viewport, made anew only when its size changes.
+void GlRenderer::Target(const ViewSetup& view) {
+  MakeCurrent();
+  const int w = std::max(1, static_cast<int>(std::lround(view.rect.w * scale_)));
+  const int h = std::max(1, static_cast<int>(std::lround(view.rect.h * scale_)));
+  if (w != width_ || h != height_ || fbo_ == 0) {
+    if (fbo_ == 0) {
+      glGenFramebuffers(1, &fbo_);
+      glGenTextures(1, &colour_);
+      glGenRenderbuffers(1, &depth_);
+    }
+    glBindTexture(GL_TEXTURE_2D, colour_);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glBindRenderbuffer(GL_RENDERBUFFER, depth_);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, w, h);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colour_, 0);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth_);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+      throw std::runtime_error("the 3D view's picture cannot be made");
+    }
+    width_ = w;
+    height_ = h;
+    shown_ = {};
+  }
+  glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+  glViewport(0, 0, width_, height_);
+  rect_ = view.rect;
+}
+
+void GlRenderer::Clear(const ViewSetup& view, glm::vec3 background) {
+  Target(view);
+  glDisable(GL_SCISSOR_TEST);
+  glDepthMask(GL_TRUE);
+  glClearColor(background.r, background.g, background.b, 1);
+  glClearDepth(1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void GlRenderer::Draw(const ViewSetup& view, std::span<const DrawItem> items,
+                      std::span<const LightItem> lights) {
+  Target(view);
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LESS);
+  glDepthMask(GL_TRUE);
+  glDisable(GL_BLEND);
+  // Faces wound clockwise on screen are the front ones; the others are not drawn.
+  glEnable(GL_CULL_FACE);
+  glFrontFace(GL_CW);
+  glCullFace(GL_BACK);
+  glUseProgram(program_);
+  glActiveTexture(GL_TEXTURE0);
+
+  const glm::mat4 viewProj = view.projection * view.view;
+  glUniformMatrix4fv(loc_.viewProj, 1, GL_FALSE, glm::value_ptr(viewProj));
+  const int n = std::min<int>(kMaxLights, static_cast<int>(lights.size()));
+  glm::vec4 pos[kMaxLights];
+  glm::vec3 colour[kMaxLights], dir[kMaxLights];
+  glm::vec2 cone[kMaxLights];
+  for (int i = 0; i < n; ++i) {
+    pos[i] = glm::vec4(lights[i].position, lights[i].kind == LightKind::Spot ? 2.0f : 1.0f);
+    colour[i] = lights[i].colour;
+    dir[i] = lights[i].direction;
+    cone[i] = {lights[i].cosUmbra, lights[i].cosPenumbra};
+  }
+  glUniform1i(loc_.lightCount, n);
+  if (n > 0) {
+    glUniform4fv(loc_.lightPos, n, glm::value_ptr(pos[0]));
+    glUniform3fv(loc_.lightColour, n, glm::value_ptr(colour[0]));
+    glUniform3fv(loc_.lightDir, n, glm::value_ptr(dir[0]));
+    glUniform2fv(loc_.lightCone, n, glm::value_ptr(cone[0]));
+  }
+
+  drawCalls_ = 0;
+  for (const DrawItem& item : items) {
+    auto it = meshes_.find(item.mesh);
+    if (it == meshes_.end() || !item.data || !Visible(viewProj, item.world, *item.data)) continue;
+    glUniformMatrix4fv(loc_.world, 1, GL_FALSE, glm::value_ptr(item.world));
+    const glm::mat3 normal = glm::transpose(glm::inverse(glm::mat3(item.world)));
+    glUniformMatrix3fv(loc_.normal, 1, GL_FALSE, glm::value_ptr(normal));
+    glBindVertexArray(it->second.vao);
+    for (const MeshGroup& g : item.data->groups) {
+      glUniform4fv(loc_.diffuse, 1, glm::value_ptr(g.diffuse));
+      glUniform3fv(loc_.emissive, 1, glm::value_ptr(g.emissive));
+      auto t = g.texture ? textures_.find(g.texture) : textures_.end();
+      glUniform1i(loc_.textured, t != textures_.end() ? 1 : 0);
+      if (t != textures_.end()) glBindTexture(GL_TEXTURE_2D, t->second);
+      glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(g.indexCount), GL_UNSIGNED_INT,
+                     reinterpret_cast<void*>(static_cast<uintptr_t>(g.firstIndex) * sizeof(uint32_t)));
+      ++drawCalls_;
+    }
+  }
+  glBindVertexArray(0);
+  glDisable(GL_CULL_FACE);
+  glDisable(GL_DEPTH_TEST);
+}
+
+void GlRenderer::Update() {
+  if (fbo_ == 0) return;
+  shown_ = {colour_, width_, height_, rect_};
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+std::vector<uint8_t> GlRenderer::ReadShown() const {
+  std::vector<uint8_t> out;
+  if (shown_.texture == 0) return out;
+  MakeCurrent();
+  std::vector<uint8_t> rgba(static_cast<size_t>(shown_.width) * shown_.height * 4);
+  glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, shown_.width, shown_.height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  out.resize(static_cast<size_t>(shown_.width) * shown_.height * 3);
+  for (int y = 0; y < shown_.height; ++y) {
+    const uint8_t* src = rgba.data() + static_cast<size_t>(shown_.height - 1 - y) * shown_.width * 4;
+    uint8_t* dst = out.data() + static_cast<size_t>(y) * shown_.width * 3;
+    for (int x = 0; x < shown_.width; ++x) {
+      dst[x * 3] = src[x * 4];
+      dst[x * 3 + 1] = src[x * 4 + 1];
+      dst[x * 3 + 2] = src[x * 4 + 2];
+    }
+  }
+  return out;
+}
+
+}  // namespace kelmora::platform

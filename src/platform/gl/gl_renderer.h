@@ -1,0 +1,80 @@
+#pragma once
+// The OpenGL 3.3 core renderer: per-vertex (Gouraud) lighting without ambient light, solid
+// fill, depth buffer, texels with alpha 0 discarded. The viewport is drawn into an offscreen
+// picture that the window's compositor places in the 3D view window (or a screenshot reads).
+#include <SDL.h>
+#include <epoxy/gl.h>
+
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/renderer.h"
+
+namespace kelmora::platform {
+
+class GlRenderer final : public Renderer {
+ public:
+  // Uses the OpenGL context current on this thread.
+  GlRenderer();
+  // Makes its own hidden window and context (SDL video must be up, e.g. with the offscreen
+  // driver). Throws std::runtime_error naming what failed.
+  static std::unique_ptr<GlRenderer> CreateOffscreen();
+  ~GlRenderer() override;
+  GlRenderer(const GlRenderer&) = delete;
+  GlRenderer& operator=(const GlRenderer&) = delete;
+
+  void UploadMesh(int32_t id, const MeshData& mesh) override;
+  void ReleaseMesh(int32_t id) override;
+  void UploadTexture(int32_t id, const TextureImage& image) override;
+  void ReleaseTexture(int32_t id) override;
+  void Clear(const ViewSetup& view, glm::vec3 background) override;
+  void Draw(const ViewSetup& view, std::span<const DrawItem> items,
+            std::span<const LightItem> lights) override;
+  void Update() override;
+
+  // Real pixels per device pixel of the picture (the window's zoom); 1 for screenshots.
+  void SetPixelScale(float scale);
+
+  // The last shown picture: texture (rows bottom-up), its size, and the viewport rectangle in
+  // device pixels. texture 0 when nothing was shown yet.
+  struct Picture {
+    GLuint texture = 0;
+    int width = 0, height = 0;
+    Rect rect;
+  };
+  Picture shown() const { return shown_; }
+  // Reads the shown picture as RGB rows, top row first.
+  std::vector<uint8_t> ReadShown() const;
+
+  int drawCalls() const { return drawCalls_; }
+
+ private:
+  struct GpuMesh {
+    GLuint vao = 0, vbo = 0, ibo = 0;
+  };
+  void Target(const ViewSetup& view);
+  void MakeCurrent() const;
+
+  SDL_Window* ownWindow_ = nullptr;
+  SDL_GLContext ownContext_ = nullptr;
+
+  GLuint program_ = 0;
+  struct {
+    GLint world, normal, viewProj, lightCount, lightPos, lightColour, lightDir, lightCone, diffuse,
+        emissive, textured, texture;
+  } loc_{};
+  std::unordered_map<int32_t, GpuMesh> meshes_;
+  std::unordered_map<int32_t, GLuint> textures_;
+
+  // The picture of the viewport.
+  GLuint fbo_ = 0, colour_ = 0, depth_ = 0;
+  int width_ = 0, height_ = 0;
+  Rect rect_;
+  float scale_ = 1;
+  Picture shown_;
+  int drawCalls_ = 0;
+};
+
+}  // namespace kelmora::platform

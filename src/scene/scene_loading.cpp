@@ -1,0 +1,338 @@
+// Models and textures from files: .x through Assimp, .bmp through SDL.
+#include <SDL.h>
+
+#include <assimp/Importer.hpp>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+
+#include "platform/asset_error.h"
+#include "scene/scene_impl.h"
+
+namespace kelmora::scene {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Assimp keeps matrices for column vectors, stored row by row.
+glm::dmat4 ToGlm(const aiMatrix4x4& m) {
+  glm::dmat4 out;
+  for (int r = 0; r < 4; ++r) {
+    for (int c = 0; c < 4; ++c) out[c][r] = m[r][c];
+  }
+  return out;
+}
+
+// Assimp hands the file's rotation keys back as their inverse (with left-handed output), so
+// they are turned round once here to match the frame matrices.
+glm::dquat KeyRotation(const aiQuaternion& q) { return glm::dquat(q.w, -q.x, -q.y, -q.z); }
+
+const aiScene* Import(Assimp::Importer& importer, const std::string& path) {
+  std::error_code ec;
+  if (!fs::is_regular_file(path, ec)) throw platform::AssetError(path, "no such file");
+  importer.SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE, aiPrimitiveType_POINT | aiPrimitiveType_LINE);
+  const aiScene* s = importer.ReadFile(
+      path, aiProcess_ConvertToLeftHanded | aiProcess_Triangulate | aiProcess_JoinIdenticalVertices |
+                aiProcess_GenSmoothNormals | aiProcess_SortByPType);
+  if (!s || (s->mFlags & AI_SCENE_FLAGS_INCOMPLETE) || !s->mRootNode) {
+    throw platform::AssetError(path, importer.GetErrorString());
+  }
+  return s;
+}
+
+struct Material {
+  glm::vec4 diffuse{1, 1, 1, 1};
+  glm::vec3 emissive{0, 0, 0};
+  std::string texturePath;
+};
+
+Material MaterialOf(const aiMaterial* m, const std::string& modelPath) {
+  Material out;
+  aiColor4D c;
+  if (m->Get(AI_MATKEY_COLOR_DIFFUSE, c) == AI_SUCCESS) out.diffuse = {c.r, c.g, c.b, c.a};
+  aiColor3D e;
+  if (m->Get(AI_MATKEY_COLOR_EMISSIVE, e) == AI_SUCCESS) out.emissive = {e.r, e.g, e.b};
+  aiString tex;
+  if (m->GetTexture(aiTextureType_DIFFUSE, 0, &tex) == AI_SUCCESS && tex.length > 0) {
+    // Beside the model first, then in the tex folder next to the model folder.
+    const fs::path dir = fs::path(modelPath).parent_path();
+    const fs::path name = fs::path(tex.C_Str()).filename();
+    std::error_code ec;
+    fs::path found = dir / name;
+    if (!fs::is_regular_file(found, ec)) found = dir.parent_path() / "tex" / name;
+    out.texturePath = found.string();
+  }
+  return out;
+}
+
+// Appends the triangles of one Assimp mesh, transformed by m, to the indices of a group.
+void AppendMesh(platform::MeshData& out, std::vector<uint32_t>& indices, const aiMesh* mesh,
+                const glm::dmat4& m) {
+  const glm::dmat3 normalMatrix = glm::transpose(glm::inverse(glm::dmat3(m)));
+  const auto base = static_cast<uint32_t>(out.vertices.size());
+  for (unsigned i = 0; i < mesh->mNumVertices; ++i) {
+    platform::MeshVertex v;
+    const aiVector3D& p = mesh->mVertices[i];
+    v.position = glm::vec3(m * glm::dvec4(p.x, p.y, p.z, 1));
+    glm::dvec3 n(0, 1, 0);
+    if (mesh->mNormals) n = {mesh->mNormals[i].x, mesh->mNormals[i].y, mesh->mNormals[i].z};
+    n = normalMatrix * n;
+    v.normal = glm::vec3(glm::length(n) > 0 ? glm::normalize(n) : glm::dvec3(0, 1, 0));
+    v.uv = mesh->mTextureCoords[0]
+               ? glm::vec2(mesh->mTextureCoords[0][i].x, mesh->mTextureCoords[0][i].y)
+               : glm::vec2(0, 0);
+    out.vertices.push_back(v);
+  }
+  for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
+    const aiFace& face = mesh->mFaces[f];
+    if (face.mNumIndices != 3) continue;
+    for (int k = 0; k < 3; ++k) indices.push_back(base + face.mIndices[k]);
+  }
+}
+
+void Bound(platform::MeshData& d) {
+  if (d.vertices.empty()) return;
+  glm::vec3 lo = d.vertices[0].position, hi = lo;
+  for (const auto& v : d.vertices) {
+    lo = glm::min(lo, v.position);
+    hi = glm::max(hi, v.position);
+  }
+  d.centre = (lo + hi) * 0.5f;
+  float r = 0;
+  for (const auto& v : d.vertices) r = std::max(r, glm::length(v.position - d.centre));
+  d.radius = r;
+}
+
+}  // namespace
+
+// Builds the groups of a mesh from per-material index lists, loading the materials' textures.
+static void FinishMesh(Scene& scene, Scene::Impl& impl, int32_t meshId, const aiScene* s,
+                       std::map<unsigned, std::vector<uint32_t>>& byMaterial,
+                       const std::string& path) {
+  MeshObj& mesh = impl.meshes.at(meshId);
+  for (auto& [mat, indices] : byMaterial) {
+    if (indices.empty()) continue;
+    const Material m = mat < s->mNumMaterials ? MaterialOf(s->mMaterials[mat], path) : Material{};
+    platform::MeshGroup g;
+    g.firstIndex = static_cast<uint32_t>(mesh.data.indices.size());
+    g.indexCount = static_cast<uint32_t>(indices.size());
+    g.diffuse = m.diffuse;
+    g.emissive = m.emissive;
+    if (!m.texturePath.empty()) {
+      const TextureHandle t = scene.LoadTexture(m.texturePath);
+      impl.meshes.at(meshId).ownTextures.push_back(t.id);
+      g.texture = t.id;
+    }
+    MeshObj& again = impl.meshes.at(meshId);
+    again.data.indices.insert(again.data.indices.end(), indices.begin(), indices.end());
+    again.data.groups.push_back(g);
+  }
+  MeshObj& done = impl.meshes.at(meshId);
+  Bound(done.data);
+}
+
+void Scene::LoadMesh(MeshHandle mesh, const std::string& path) {
+  if (!impl_->meshes.contains(mesh.id)) return;
+  Assimp::Importer importer;
+  const aiScene* s = Import(importer, path);
+  MeshObj& obj = impl_->meshes.at(mesh.id);
+  obj.data = {};
+  std::map<unsigned, std::vector<uint32_t>> byMaterial;
+  // The whole hierarchy, each node's meshes placed by its accumulated frame matrix.
+  std::vector<std::pair<const aiNode*, glm::dmat4>> todo{{s->mRootNode, ToGlm(s->mRootNode->mTransformation)}};
+  while (!todo.empty()) {
+    auto [node, m] = todo.back();
+    todo.pop_back();
+    for (unsigned i = 0; i < node->mNumMeshes; ++i) {
+      const aiMesh* am = s->mMeshes[node->mMeshes[i]];
+      AppendMesh(obj.data, byMaterial[am->mMaterialIndex], am, m);
+    }
+    for (unsigned c = 0; c < node->mNumChildren; ++c) {
+      todo.emplace_back(node->mChildren[c], m * ToGlm(node->mChildren[c]->mTransformation));
+    }
+  }
+  FinishMesh(*this, *impl_, mesh.id, s, byMaterial, path);
+  renderer_->UploadMesh(mesh.id, impl_->meshes.at(mesh.id).data);
+}
+
+void Scene::LoadAnimationSet(AnimationSetHandle set, const std::string& path, FrameHandle parentFrame) {
+  if (!impl_->sets.contains(set.id) || !impl_->Frame(parentFrame)) return;
+  Assimp::Importer importer;
+  const aiScene* s = Import(importer, path);
+
+  // One frame per node of the file, under the parent frame, with the node's meshes.
+  std::vector<std::pair<const aiNode*, FrameHandle>> todo{{s->mRootNode, parentFrame}};
+  std::vector<int32_t> frames, meshes;
+  std::unordered_map<std::string, int32_t> byName;
+  while (!todo.empty()) {
+    auto [node, parent] = todo.back();
+    todo.pop_back();
+    const FrameHandle f = CreateFrame(parent);
+    impl_->frames.at(f.id).local = ToGlm(node->mTransformation);
+    frames.push_back(f.id);
+    byName.emplace(node->mName.C_Str(), f.id);
+    if (node->mNumMeshes > 0) {
+      const MeshHandle mh = CreateMeshBuilder();
+      std::map<unsigned, std::vector<uint32_t>> byMaterial;
+      for (unsigned i = 0; i < node->mNumMeshes; ++i) {
+        const aiMesh* am = s->mMeshes[node->mMeshes[i]];
+        AppendMesh(impl_->meshes.at(mh.id).data, byMaterial[am->mMaterialIndex], am, glm::dmat4(1));
+      }
+      FinishMesh(*this, *impl_, mh.id, s, byMaterial, path);
+      renderer_->UploadMesh(mh.id, impl_->meshes.at(mh.id).data);
+      AddVisual(f, mh);
+      meshes.push_back(mh.id);
+    }
+    for (int c = static_cast<int>(node->mNumChildren) - 1; c >= 0; --c) {
+      todo.emplace_back(node->mChildren[c], f);
+    }
+  }
+
+  AnimationSetObj& obj = impl_->sets.at(set.id);
+  obj.frames.insert(obj.frames.end(), frames.begin(), frames.end());
+  obj.meshes.insert(obj.meshes.end(), meshes.begin(), meshes.end());
+  for (auto& [name, id] : byName) obj.frameByName.emplace(name, id);
+
+  for (unsigned a = 0; a < s->mNumAnimations; ++a) {
+    const aiAnimation* anim = s->mAnimations[a];
+    for (unsigned c = 0; c < anim->mNumChannels; ++c) {
+      const aiNodeAnim* na = anim->mChannels[c];
+      auto fi = byName.find(na->mNodeName.C_Str());
+      if (fi == byName.end()) continue;
+      Channel ch;
+      ch.frame = fi->second;
+      aiVector3D scale, pos;
+      aiQuaternion rot;
+      const aiNode* node = s->mRootNode->FindNode(na->mNodeName);
+      if (node) {
+        node->mTransformation.Decompose(scale, rot, pos);
+        ch.restPosition = {pos.x, pos.y, pos.z};
+        ch.restScale = {scale.x, scale.y, scale.z};
+        ch.restRotation = glm::dquat(rot.w, rot.x, rot.y, rot.z);
+      }
+      for (unsigned k = 0; k < na->mNumPositionKeys; ++k) {
+        const auto& key = na->mPositionKeys[k];
+        ch.positions.emplace_back(key.mTime, glm::dvec3(key.mValue.x, key.mValue.y, key.mValue.z));
+      }
+      for (unsigned k = 0; k < na->mNumRotationKeys; ++k) {
+        const auto& key = na->mRotationKeys[k];
+        ch.rotations.emplace_back(key.mTime, KeyRotation(key.mValue));
+      }
+      for (unsigned k = 0; k < na->mNumScalingKeys; ++k) {
+        const auto& key = na->mScalingKeys[k];
+        ch.scales.emplace_back(key.mTime, glm::dvec3(key.mValue.x, key.mValue.y, key.mValue.z));
+      }
+      auto byTime = [](const auto& x, const auto& y) { return x.first < y.first; };
+      std::stable_sort(ch.positions.begin(), ch.positions.end(), byTime);
+      std::stable_sort(ch.rotations.begin(), ch.rotations.end(), byTime);
+      std::stable_sort(ch.scales.begin(), ch.scales.end(), byTime);
+      obj.channels.push_back(std::move(ch));
+    }
+  }
+}
+
+namespace {
+
+template <class T, class Mix>
+T Sample(const std::vector<std::pair<double, T>>& keys, double t, const T& rest, Mix mix) {
+  if (keys.empty()) return rest;
+  if (t <= keys.front().first) return keys.front().second;
+  if (t >= keys.back().first) return keys.back().second;
+  auto hi = std::upper_bound(keys.begin(), keys.end(), t,
+                             [](double v, const auto& k) { return v < k.first; });
+  auto lo = hi - 1;
+  const double span = hi->first - lo->first;
+  const double a = span > 0 ? (t - lo->first) / span : 0;
+  return mix(lo->second, hi->second, a);
+}
+
+}  // namespace
+
+void Scene::SetTime(AnimationSetHandle set, double t) {
+  auto it = impl_->sets.find(set.id);
+  if (it == impl_->sets.end()) return;
+  for (const Channel& ch : it->second.channels) {
+    auto* f = impl_->Frame(FrameHandle{ch.frame});
+    if (!f) continue;
+    const glm::dvec3 p = Sample(ch.positions, t, ch.restPosition,
+                                [](glm::dvec3 a, glm::dvec3 b, double k) { return glm::mix(a, b, k); });
+    const glm::dvec3 sc = Sample(ch.scales, t, ch.restScale,
+                                 [](glm::dvec3 a, glm::dvec3 b, double k) { return glm::mix(a, b, k); });
+    const glm::dquat r = Sample(ch.rotations, t, ch.restRotation,
+                                [](glm::dquat a, glm::dquat b, double k) {
+                                  if (glm::dot(a, b) < 0) b = -b;
+                                  return glm::normalize(glm::slerp(a, b, k));
+                                });
+    glm::dmat4 m = glm::dmat4(glm::mat3_cast(r));
+    m[0] *= sc.x;
+    m[1] *= sc.y;
+    m[2] *= sc.z;
+    m[3] = glm::dvec4(p, 1);
+    f->local = m;
+  }
+}
+
+// --- Textures
+
+namespace {
+
+void ApplyTransparency(TextureObj& t) {
+  t.shown = t.source;
+  if (!t.transparent) return;
+  auto& px = t.shown.rgba;
+  for (size_t i = 0; i + 3 < px.size(); i += 4) {
+    if (px[i] == t.transparentColour.r && px[i + 1] == t.transparentColour.g &&
+        px[i + 2] == t.transparentColour.b) {
+      px[i + 3] = 0;
+    }
+  }
+}
+
+}  // namespace
+
+TextureHandle Scene::LoadTexture(const std::string& path) {
+  SDL_Surface* raw = SDL_LoadBMP(path.c_str());
+  if (!raw) throw platform::AssetError(path, SDL_GetError());
+  SDL_Surface* rgba = SDL_ConvertSurfaceFormat(raw, SDL_PIXELFORMAT_RGBA32, 0);
+  SDL_FreeSurface(raw);
+  if (!rgba) throw platform::AssetError(path, SDL_GetError());
+  TextureObj t;
+  t.source.width = rgba->w;
+  t.source.height = rgba->h;
+  t.source.rgba.resize(static_cast<size_t>(rgba->w) * rgba->h * 4);
+  SDL_LockSurface(rgba);
+  for (int y = 0; y < rgba->h; ++y) {
+    const auto* row = static_cast<const uint8_t*>(rgba->pixels) + static_cast<size_t>(y) * rgba->pitch;
+    std::copy(row, row + rgba->w * 4, t.source.rgba.begin() + static_cast<size_t>(y) * rgba->w * 4);
+  }
+  SDL_UnlockSurface(rgba);
+  SDL_FreeSurface(rgba);
+  for (size_t i = 3; i < t.source.rgba.size(); i += 4) t.source.rgba[i] = 255;
+  ApplyTransparency(t);
+  const int32_t id = impl_->nextId++;
+  auto& stored = impl_->textures.emplace(id, std::move(t)).first->second;
+  renderer_->UploadTexture(id, stored.shown);
+  return {id};
+}
+
+void Scene::SetDecalTransparentColor(TextureHandle texture, int r, int g, int b) {
+  auto it = impl_->textures.find(texture.id);
+  if (it == impl_->textures.end()) return;
+  it->second.transparentColour = {r, g, b};
+  ApplyTransparency(it->second);
+  renderer_->UploadTexture(texture.id, it->second.shown);
+}
+
+void Scene::SetDecalTransparency(TextureHandle texture, bool on) {
+  auto it = impl_->textures.find(texture.id);
+  if (it == impl_->textures.end()) return;
+  it->second.transparent = on;
+  ApplyTransparency(it->second);
+  renderer_->UploadTexture(texture.id, it->second.shown);
+}
+
+}  // namespace kelmora::scene
