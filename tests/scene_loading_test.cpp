@@ -1,0 +1,212 @@
+// Models and textures from files: materials, frame hierarchies, key poses, transparent
+// colours, and files that cannot be loaded.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/asset_error.h"
+#include "scene/scene.h"
+
+namespace kelmora::scene {
+namespace {
+
+const std::string kData = KELMORA_TEST_DATA_DIR;
+const double kR = std::sqrt(0.5);
+
+void ExpectNear(glm::dvec3 got, glm::dvec3 want, double eps = 1e-5) {
+  EXPECT_NEAR(got.x, want.x, eps);
+  EXPECT_NEAR(got.y, want.y, eps);
+  EXPECT_NEAR(got.z, want.z, eps);
+}
+
+struct Loaded {
+  Scene sc;
+  ObjectHandle rm = sc.CreateRetainedMode();
+  FrameHandle root = sc.CreateFrame({});
+};
+
+// A 24-bit BMP of 2 x 2 texels: red, black / white, black (top row first).
+std::string WriteCheckerBmp() {
+  const auto path = (std::filesystem::temp_directory_path() / "kelmora_scene_checker.bmp").string();
+  SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 2, 2, 24, SDL_PIXELFORMAT_RGB24);
+  auto* px = static_cast<uint8_t*>(s->pixels);
+  const uint8_t rows[2][6] = {{255, 0, 0, 0, 0, 0}, {255, 255, 255, 0, 0, 0}};
+  for (int y = 0; y < 2; ++y) std::copy(rows[y], rows[y] + 6, px + y * s->pitch);
+  SDL_SaveBMP(s, path.c_str());
+  SDL_FreeSurface(s);
+  return path;
+}
+
+TEST(LoadMesh, ACubeComesWithItsMaterialAsOneGroup) {
+  Loaded l;
+  const MeshHandle m = l.sc.CreateMeshBuilder();
+  l.sc.LoadMesh(m, kData + "/cube.x");
+  const platform::MeshData* d = l.sc.Mesh(m);
+  ASSERT_NE(d, nullptr);
+  ASSERT_EQ(d->groups.size(), 1u);
+  EXPECT_EQ(d->indices.size(), 36u);
+  EXPECT_EQ(d->groups[0].diffuse, glm::vec4(1, 0, 0, 1));
+  EXPECT_EQ(d->groups[0].texture, 0);
+  EXPECT_NEAR(d->radius, std::sqrt(300.0), 1e-4);
+  // Faces keep the file's clockwise winding: the normal of every triangle points outwards.
+  for (size_t i = 0; i < d->indices.size(); i += 3) {
+    const glm::vec3 a = d->vertices[d->indices[i]].position, b = d->vertices[d->indices[i + 1]].position,
+                    c = d->vertices[d->indices[i + 2]].position;
+    EXPECT_GT(glm::dot(glm::cross(b - a, c - a), a + b + c), 0) << "triangle " << i / 3;
+  }
+}
+
+TEST(LoadMesh, AStaticModelPlacesEveryPartByItsFrames) {
+  Loaded l;
+  const MeshHandle m = l.sc.CreateMeshBuilder();
+  l.sc.LoadMesh(m, kData + "/arm.x");
+  const platform::MeshData* d = l.sc.Mesh(m);
+  ASSERT_NE(d, nullptr);
+  // The arm box (half-size 1 around x = 3 in its frame) sits at (5, 10, -3): its frame is
+  // turned a quarter about y (its +x along the world's -z) and lifted with the body.
+  glm::vec3 lo(1e9), hi(-1e9);
+  for (const auto& v : d->vertices) {
+    if (v.position.x > 3) {  // the body box ends at x = 2
+      lo = glm::min(lo, v.position);
+      hi = glm::max(hi, v.position);
+    }
+  }
+  ExpectNear((lo + hi) * 0.5f, {5, 10, -3});
+}
+
+TEST(LoadMesh, TwoFramesShareOneMesh) {
+  Loaded l;
+  const MeshHandle m = l.sc.CreateMeshBuilder();
+  l.sc.LoadMesh(m, kData + "/cube.x");
+  const FrameHandle a = l.sc.CreateFrame(l.root), b = l.sc.CreateFrame(l.root);
+  l.sc.AddVisual(a, m);
+  l.sc.AddVisual(b, m);
+  EXPECT_EQ(l.sc.Visuals(a), l.sc.Visuals(b));
+}
+
+TEST(LoadFailure, AMissingFileNamesTheFile) {
+  Loaded l;
+  const MeshHandle m = l.sc.CreateMeshBuilder();
+  const std::string path = kData + "/no_such_model.x";
+  try {
+    l.sc.LoadMesh(m, path);
+    FAIL() << "no error";
+  } catch (const platform::AssetError& e) {
+    EXPECT_EQ(e.file, path);
+    EXPECT_NE(std::string(e.what()).find(path), std::string::npos);
+  }
+  EXPECT_THROW(l.sc.LoadAnimationSet(l.sc.CreateAnimationSet(), path, l.root), platform::AssetError);
+  EXPECT_THROW(l.sc.LoadTexture(kData + "/no_such_texture.bmp"), platform::AssetError);
+}
+
+TEST(LoadFailure, AnUnreadableFileNamesTheFile) {
+  const auto path = (std::filesystem::temp_directory_path() / "kelmora_scene_broken.x").string();
+  std::ofstream(path) << "xof 0303txt 0032\nFrame Broken { Mesh { 3; 1.0;\n";
+  Loaded l;
+  try {
+    l.sc.LoadMesh(l.sc.CreateMeshBuilder(), path);
+    FAIL() << "no error";
+  } catch (const platform::AssetError& e) {
+    EXPECT_EQ(e.file, path);
+  }
+  EXPECT_THROW(l.sc.LoadTexture(path), platform::AssetError);
+}
+
+struct Arm : Loaded {
+  Arm() { sc.LoadAnimationSet(set, kData + "/arm.x", parent); }
+  FrameHandle parent = sc.CreateFrame(root);
+  AnimationSetHandle set = sc.CreateAnimationSet();
+  FrameHandle body() const { return sc.FindFrame(set, "Body"); }
+  FrameHandle arm() const { return sc.FindFrame(set, "Arm"); }
+};
+
+TEST(AnimationSet, TheModelsFramesHangUnderTheParentFrame) {
+  Arm a;
+  ASSERT_TRUE(a.sc.Exists(a.body()));
+  ASSERT_TRUE(a.sc.Exists(a.arm()));
+  EXPECT_EQ(a.sc.Parent(a.arm()), a.body());
+  // Moving the parent frame carries the whole model.
+  a.sc.SetPosition(a.parent, {}, 100, 0, 0);
+  ExpectNear(a.sc.WorldPosition(a.arm()), {105, 10, 0});
+  EXPECT_FALSE(a.sc.Visuals(a.arm()).empty());
+}
+
+TEST(AnimationSet, AKeyTurnsTheFrameLikeTheFrameMatrixOfTheSameQuaternion) {
+  Arm a;
+  // At rest (the file's frame matrix): a quarter turn about y, +x along -z.
+  ExpectNear(a.sc.Right(a.arm()), {0, 0, -1});
+  a.sc.SetTime(a.set, 10);  // the key holds the same quarter turn
+  ExpectNear(a.sc.Right(a.arm()), {0, 0, -1});
+  ExpectNear(a.sc.Direction(a.arm()), {1, 0, 0});
+  ExpectNear(a.sc.WorldPosition(a.arm()), {5, 20, 0});
+  a.sc.SetTime(a.set, 0);
+  ExpectNear(a.sc.Right(a.arm()), {1, 0, 0});
+  ExpectNear(a.sc.WorldPosition(a.arm()), {5, 10, 0});
+}
+
+TEST(AnimationSet, BetweenKeysThePoseIsInterpolated) {
+  Arm a;
+  a.sc.SetTime(a.set, 5);
+  ExpectNear(a.sc.Right(a.arm()), {kR, 0, -kR});
+  ExpectNear(a.sc.WorldPosition(a.arm()), {5, 15, 0});
+  a.sc.SetTime(a.set, 2.5);
+  ExpectNear(a.sc.WorldPosition(a.arm()), {5, 12.5, 0});
+}
+
+TEST(AnimationSet, TimesOutsideTheKeysHoldTheEndPoses) {
+  Arm a;
+  a.sc.SetTime(a.set, 69);
+  ExpectNear(a.sc.Right(a.arm()), {0, 0, -1});
+  ExpectNear(a.sc.WorldPosition(a.arm()), {5, 20, 0});
+  a.sc.SetTime(a.set, -3);
+  ExpectNear(a.sc.Right(a.arm()), {1, 0, 0});
+  // A frame without keys keeps its place.
+  ExpectNear(a.sc.WorldPosition(a.body()), {0, 10, 0});
+}
+
+TEST(AnimationSet, ReleasingTheSetRemovesItsFramesFromTheParent) {
+  Arm a;
+  const FrameHandle body = a.body();
+  a.sc.Release(a.set);
+  EXPECT_FALSE(a.sc.Exists(body));
+  EXPECT_TRUE(a.sc.Children(a.parent).empty());
+  a.sc.SetTime(a.set, 5);  // a released set is ignored
+}
+
+TEST(Texture, OnlyTexelsOfTheTransparentColourAreMarked) {
+  Loaded l;
+  const TextureHandle t = l.sc.LoadTexture(WriteCheckerBmp());
+  const platform::TextureImage* img = l.sc.Texture(t);
+  ASSERT_NE(img, nullptr);
+  ASSERT_EQ(img->width, 2);
+  auto alpha = [&](int x, int y) { return l.sc.Texture(t)->rgba[(y * 2 + x) * 4 + 3]; };
+  EXPECT_EQ(img->rgba[0], 255);  // red, top left
+  EXPECT_EQ(img->rgba[1], 0);
+  EXPECT_EQ(alpha(1, 0), 255);   // transparency still off
+  l.sc.SetDecalTransparentColor(t, 0, 0, 0);
+  l.sc.SetDecalTransparency(t, true);
+  EXPECT_EQ(alpha(0, 0), 255);
+  EXPECT_EQ(alpha(1, 0), 0);
+  EXPECT_EQ(alpha(1, 1), 0);
+  l.sc.SetDecalTransparentColor(t, 255, 255, 255);  // the net's white
+  EXPECT_EQ(alpha(0, 1), 0);
+  EXPECT_EQ(alpha(1, 1), 255);
+}
+
+TEST(Texture, AMeshDrawnWithATextureUsesItOnEveryGroup) {
+  Loaded l;
+  const MeshHandle m = l.sc.CreateMeshBuilder();
+  l.sc.LoadMesh(m, kData + "/quad.x");
+  const TextureHandle t = l.sc.LoadTexture(WriteCheckerBmp());
+  l.sc.SetTexture(m, t);
+  for (const auto& g : l.sc.Mesh(m)->groups) EXPECT_EQ(g.texture, t.id);
+  l.sc.Release(t);
+  for (const auto& g : l.sc.Mesh(m)->groups) EXPECT_EQ(g.texture, 0);
+}
+
+}  // namespace
+}  // namespace kelmora::scene
