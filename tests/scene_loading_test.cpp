@@ -135,11 +135,11 @@ TEST(AnimationSet, TheModelsFramesHangUnderTheParentFrame) {
   EXPECT_FALSE(a.sc.Visuals(a.arm()).empty());
 }
 
-TEST(AnimationSet, AKeyTurnsTheFrameLikeTheFrameMatrixOfTheSameQuaternion) {
+TEST(AnimationSet, AKeyEqualToTheRestPoseGivesTheFrameMatrixBack) {
   Arm a;
   // At rest (the file's frame matrix): a quarter turn about y, +x along -z.
   ExpectNear(a.sc.Right(a.arm()), {0, 0, -1});
-  a.sc.SetTime(a.set, 10);  // the key holds the same quarter turn
+  a.sc.SetTime(a.set, 10);  // the key holds the same quarter turn (conjugated in the file)
   ExpectNear(a.sc.Right(a.arm()), {0, 0, -1});
   ExpectNear(a.sc.Direction(a.arm()), {1, 0, 0});
   ExpectNear(a.sc.WorldPosition(a.arm()), {5, 20, 0});

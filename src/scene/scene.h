@@ -8,8 +8,9 @@
 // World: x to the right, y up, z away from the camera (left-handed). A frame's orientation is
 // given by its direction (its own +z axis) and its up (its own +y axis); models face their +z.
 // Models are DirectX text .x files: frame matrices and vertices in these coordinates, faces
-// wound clockwise seen from the front, rotation keys (w, x, y, z) turning a frame the same way
-// as the frame matrix written from the same quaternion.
+// wound clockwise seen from the front, rotation keys (w, x, y, z) holding the conjugate of the
+// quaternion of the frame's rotation (the format's own convention), so a key equal to the rest
+// pose gives the frame matrix back.
 //
 // Handles are plain numbers that are never reused; 0 is empty. Every operation on an empty or
 // released handle does nothing (queries answer as for a frame at the origin). A missing or

@@ -27,9 +27,9 @@ glm::dmat4 ToGlm(const aiMatrix4x4& m) {
   return out;
 }
 
-// Assimp hands the file's rotation keys back as their inverse (with left-handed output), so
-// they are turned round once here to match the frame matrices.
-glm::dquat KeyRotation(const aiQuaternion& q) { return glm::dquat(q.w, -q.x, -q.y, -q.z); }
+// A rotation key of the file holds the conjugate of the frame's rotation (the format's own
+// convention); Assimp turns it round on reading, so its key is the rotation as it stands.
+glm::dquat KeyRotation(const aiQuaternion& q) { return glm::dquat(q.w, q.x, q.y, q.z); }
 
 const aiScene* Import(Assimp::Importer& importer, const std::string& path) {
   std::error_code ec;
