@@ -22,6 +22,14 @@ struct SoundEntry {
 constexpr int kSoundSlots = 21;
 using SoundTable = std::array<SoundEntry, kSoundSlots>;
 
+// A slot of the sound table: its wave file (relative to the program folder; empty for the
+// unused slot) and how many copies of it may sound at once.
+struct SoundSlot {
+  const char* file;
+  int copies;
+};
+extern const std::array<SoundSlot, kSoundSlots> kSoundSlotFiles;
+
 class Dx7DSndSupport {
  public:
   Dx7DSndSupport(platform::SoundDevice& device, platform::Window& window);
@@ -31,12 +39,18 @@ class Dx7DSndSupport {
   // Loads a wave file (relative to the program folder) with that many buffers.
   // Throws platform::AssetError, naming the file, when it cannot be loaded.
   SoundEntry SoundLoad(const std::string& file, int copies);
+  // Frees the entry's buffers; the entry is left empty (silent).
   void SoundRelease(SoundEntry& entry);
+  // Plays the next buffer in turn, restarting it if it still sounds.
   void SoundPlay(SoundEntry& entry);
+  // Loops an entry of exactly one buffer; does nothing for others.
   void SoundPlayLoop(SoundEntry& entry);
+  // Stops every buffer of the entry; the next play starts from the beginning.
   void SoundStopAll(SoundEntry& entry);
 
   void SetProgramFolder(const std::string& folder) { folder_ = folder; }
+  // Full path of a file named relative to the program folder ("sound\\cur.wav").
+  std::string PathOf(const std::string& file) const;
 
  private:
   platform::SoundDevice& device_;

@@ -1,14 +1,77 @@
-// Placeholder bodies until the music module lands.
 #include "audio/music.h"
+
+#include "platform/music_device.h"
 
 namespace kelmora::audio {
 
+namespace {
+constexpr int16_t kTrue = -1;
+}
+
 Music::Music(platform::MusicDevice& device) : device_(device) {}
-int Music::MusicOpen(const std::string&, const std::string&) { return 0; }
-int Music::MusicPlay(const std::string&, bool) { return 0; }
-int Music::MusicStop(const std::string&) { return 0; }
-int Music::MusicClose(const std::string&) { return 0; }
-int Music::MusicCloseAll() { return 0; }
-int Music::MusicPoll() { return 0; }
+
+int Music::Send(const std::string& command, std::string* reply) {
+  return device_.SendString(command, reply);
+}
+
+int Music::Find(const std::string& name) const {
+  for (int i = 1; i <= musicCount_; ++i) {
+    if (musicNames_[i] == name) return i;
+  }
+  return 0;
+}
+
+void Music::SetLoop(const std::string& name, bool loop) {
+  if (const int i = Find(name)) musicLoops_[i] = loop ? kTrue : 0;
+}
+
+int Music::MusicOpen(const std::string& path, const std::string& name) {
+  const std::string alias = MusicAlias(name);
+  int result = Send("stop " + alias);
+  result += Send("close " + alias);
+  result += Send("open " + path + " alias " + alias);
+  if (Find(name) == 0 && musicCount_ < kMusicNamesMax) {
+    ++musicCount_;
+    musicNames_[musicCount_] = name;
+  }
+  SetLoop(name, false);
+  return result;
+}
+
+int Music::MusicPlay(const std::string& name, bool loop) {
+  SetLoop(name, loop);
+  return Send("play " + MusicAlias(name) + " from 0");
+}
+
+int Music::MusicStop(const std::string& name) {
+  SetLoop(name, false);
+  return Send("stop " + MusicAlias(name));
+}
+
+int Music::MusicClose(const std::string& name) {
+  SetLoop(name, false);
+  return Send("close " + MusicAlias(name));
+}
+
+int Music::MusicCloseAll() {
+  int result = 0;
+  for (int i = 1; i <= musicCount_; ++i) {
+    musicLoops_[i] = 0;
+    result += Send("stop " + MusicAlias(musicNames_[i]));
+    result += Send("close " + MusicAlias(musicNames_[i]));
+  }
+  return result;
+}
+
+int Music::MusicPoll() {
+  int result = 0;
+  for (int i = 1; i <= musicCount_; ++i) {
+    if (musicLoops_[i] == 0) continue;
+    std::string mode;
+    result += Send("status " + MusicAlias(musicNames_[i]) + " mode", &mode);
+    if (mode == "stopped") result += Send("play " + MusicAlias(musicNames_[i]) + " from 0");
+  }
+  return result;
+}
 
 }  // namespace kelmora::audio

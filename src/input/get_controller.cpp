@@ -1,38 +1,120 @@
-// Placeholder key map (global keys only) until the input module lands.
 #include "input/get_controller.h"
 
 #include "match/match_state.h"
 #include "platform/joystick_device.h"
+#include "platform/window.h"
 
 namespace kelmora::input {
 
-void Form_KeyDown(MatchState& st, int16_t keyCode, int16_t) {
+namespace {
+
+// Direction keys of the two keyboard seats.
+struct DirectionKey {
+  int16_t key;
+  int seat;
+  bool horizontal;
+  int16_t value;
+};
+constexpr DirectionKey kDirectionKeys[] = {
+    {kVkLeft, 0, true, -1}, {kVkRight, 0, true, 1}, {kVkUp, 0, false, -1}, {kVkDown, 0, false, 1},
+    {kVkA, 1, true, -1},    {kVkD, 1, true, 1},     {kVkW, 1, false, -1},  {kVkS, 1, false, 1},
+};
+
+const DirectionKey* DirectionOf(int16_t key) {
+  for (const DirectionKey& d : kDirectionKeys) {
+    if (d.key == key) return &d;
+  }
+  return nullptr;
+}
+
+bool Human(const MatchState& st, int seat) { return st.isCpu[seat] == 0; }
+
+// Sets a press flag only from 0, so that key repeat never turns a used press back into a new one.
+void Press(int16_t& flag) {
+  if (flag == 0) flag = 1;
+}
+
+}  // namespace
+
+void Form_KeyDown(MatchState& st, int16_t keyCode, int16_t shift) {
+  if (const DirectionKey* d = DirectionOf(keyCode); d && Human(st, d->seat)) {
+    (d->horizontal ? st.stickX : st.stickZ)[d->seat] = d->value;
+  }
+  if (Human(st, 0)) {
+    // Seat 0 acts with Ctrl and Shift themselves, seen in the modifier state of every key-down.
+    if (shift == platform::kCtrlMask) Press(st.actionButton[0]);
+    if (shift == platform::kShiftMask) Press(st.specialButton[0]);
+  }
+  if (Human(st, 1)) {
+    if (keyCode == kVkF) Press(st.actionButton[1]);
+    if (keyCode == kVkG) Press(st.specialButton[1]);
+  }
   switch (keyCode) {
     case kVkEscape: st.running = 0; break;
     case kVkEnter: st.enterPressed = 1; break;
     case kVkC: st.cpuKeyPressed = 1; break;
     case kVkB: st.musicKeyPressed = 1; break;
-    case kVkUp: st.stickZ[0] = -1; break;
-    case kVkDown: st.stickZ[0] = 1; break;
     default: break;
   }
 }
 
-void Form_KeyUp(MatchState& st, int16_t keyCode, int16_t) {
+void Form_KeyUp(MatchState& st, int16_t keyCode, int16_t shift) {
+  if (const DirectionKey* d = DirectionOf(keyCode); d && Human(st, d->seat)) {
+    // Only the direction stored is let go: with both keys of an axis held the later one won.
+    int16_t& axis = (d->horizontal ? st.stickX : st.stickZ)[d->seat];
+    if (axis == d->value) {
+      axis = 0;
+      st.pushTicks[d->seat] = 0;
+    }
+  }
+  if (Human(st, 0) && shift == 0) {
+    st.actionButton[0] = 0;
+    st.specialButton[0] = 0;
+  }
+  if (Human(st, 1)) {
+    if (keyCode == kVkF) st.actionButton[1] = 0;
+    if (keyCode == kVkG) st.specialButton[1] = 0;
+  }
   switch (keyCode) {
     case kVkEnter: st.enterPressed = 0; break;
     case kVkC: st.cpuKeyPressed = 0; break;
     case kVkB: st.musicKeyPressed = 0; break;
-    case kVkUp: if (st.stickZ[0] == -1) st.stickZ[0] = 0; break;
-    case kVkDown: if (st.stickZ[0] == 1) st.stickZ[0] = 0; break;
     default: break;
   }
 }
 
-void JoystickInit(Joysticks& joy, platform::JoystickDevice&, int32_t) { joy.joyId = -1; }
-void JoystickRead(Joysticks& joy, platform::JoystickDevice&) {
+void JoystickInit(Joysticks& joy, platform::JoystickDevice& device, int32_t threshold) {
+  joy.joyId = -1;
+  const int n = device.NumDevs();
+  for (int id = 0; id < n; ++id) {
+    platform::JoyPos pos;
+    if (device.GetPos(id, pos) == 0) {
+      joy.joyId = id;
+      break;
+    }
+  }
+  if (joy.joyId == -1) return;
+  platform::JoyCaps caps;
+  if (device.GetDevCaps(joy.joyId, caps) != 0) {
+    joy.joyId = -1;
+    return;
+  }
+  joy.joyLeftBelow = caps.xMin + threshold;
+  joy.joyRightAbove = caps.xMax - threshold;
+  joy.joyUpBelow = caps.yMin + threshold;
+  joy.joyDownAbove = caps.yMax - threshold;
+}
+
+void JoystickRead(Joysticks& joy, platform::JoystickDevice& device) {
   joy.joyX = joy.joyY = 0;
   joy.joyButtons = 0;
+  if (joy.joyId < 0) return;
+  platform::JoyPos pos;
+  // A joystick that does not answer reads as idle, never as a held direction.
+  if (device.GetPos(joy.joyId, pos) != 0) return;
+  joy.joyX = static_cast<int16_t>((pos.x > joy.joyRightAbove ? 1 : 0) - (pos.x < joy.joyLeftBelow ? 1 : 0));
+  joy.joyY = static_cast<int16_t>((pos.y > joy.joyDownAbove ? 1 : 0) - (pos.y < joy.joyUpBelow ? 1 : 0));
+  joy.joyButtons = static_cast<int32_t>(pos.buttons);
 }
 
 }  // namespace kelmora::input

@@ -13,10 +13,12 @@ class SoundDevice {
   virtual bool Open() = 0;
   // Closes the device and frees everything loaded.
   virtual void Close() = 0;
-  // Loads a wave file; returns a sample id, or -1 when the file cannot be read.
-  virtual int LoadSample(const std::string& path) = 0;
+  // Loads a wave file; returns a sample id, or -1 when the file cannot be read (why, when
+  // given, then says what went wrong).
+  virtual int LoadSample(const std::string& path, std::string* why) = 0;
   // A new voice that plays the given sample; returns its id, or -1.
   virtual int CreateVoice(int sample) = 0;
+  // Stops and frees the voice; the sample goes with its last voice.
   virtual void ReleaseVoice(int voice) = 0;
   // Whether the voice is sounding now.
   virtual bool IsPlaying(int voice) = 0;

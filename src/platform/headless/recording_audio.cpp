@@ -1,0 +1,156 @@
+#include "platform/headless/recording_audio.h"
+
+#include <SDL.h>
+
+#include <filesystem>
+
+#include "platform/clock.h"
+
+namespace kelmora::platform {
+
+namespace {
+
+// Length of a wave file in milliseconds; false when SDL cannot read it.
+bool WaveLength(const std::string& path, uint32_t& ms, std::string* why) {
+  SDL_AudioSpec spec;
+  Uint8* data = nullptr;
+  Uint32 bytes = 0;
+  if (!SDL_LoadWAV(path.c_str(), &spec, &data, &bytes)) {
+    if (why) *why = SDL_GetError();
+    return false;
+  }
+  SDL_FreeWAV(data);
+  const uint32_t frameBytes = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
+  ms = frameBytes && spec.freq ? static_cast<uint32_t>(uint64_t{bytes} / frameBytes * 1000 / spec.freq) : 0;
+  return true;
+}
+
+}  // namespace
+
+bool HeadlessSoundDevice::Open() {
+  open_ = available_;
+  return open_;
+}
+
+void HeadlessSoundDevice::Close() {
+  open_ = false;
+  samples_.clear();
+  voices_.clear();
+}
+
+int HeadlessSoundDevice::LoadSample(const std::string& path, std::string* why) {
+  if (!open_) {
+    if (why) *why = "the sound device is not open";
+    return -1;
+  }
+  uint32_t ms = 0;
+  if (!WaveLength(path, ms, why)) return -1;
+  samples_.push_back({path, ms, 0});
+  return static_cast<int>(samples_.size()) - 1;
+}
+
+int HeadlessSoundDevice::CreateVoice(int sample) {
+  if (!open_ || sample < 0 || sample >= static_cast<int>(samples_.size())) return -1;
+  Voice v;
+  v.sample = sample;
+  v.copy = samples_[sample].voicesMade++;
+  voices_.push_back(v);
+  return static_cast<int>(voices_.size()) - 1;
+}
+
+bool HeadlessSoundDevice::Valid(int voice) const {
+  return voice >= 0 && voice < static_cast<int>(voices_.size()) && voices_[voice].sample >= 0;
+}
+
+void HeadlessSoundDevice::ReleaseVoice(int voice) {
+  if (Valid(voice)) voices_[voice] = Voice{};
+}
+
+int HeadlessSoundDevice::liveVoices() const {
+  int n = 0;
+  for (const Voice& v : voices_) n += v.sample >= 0 ? 1 : 0;
+  return n;
+}
+
+bool HeadlessSoundDevice::IsPlaying(int voice) {
+  if (!Valid(voice)) return false;
+  const Voice& v = voices_[voice];
+  if (!v.started) return false;
+  return v.looping || clock_.GetTickCount() - v.startMs < samples_[v.sample].lengthMs;
+}
+
+void HeadlessSoundDevice::Record(SoundEvent::Kind kind, int voice, bool wasSounding) {
+  const Voice& v = voices_[voice];
+  events_.push_back({kind, voice, samples_[v.sample].file, v.copy, wasSounding, clock_.GetTickCount()});
+}
+
+void HeadlessSoundDevice::Play(int voice, bool loop) {
+  if (!Valid(voice)) return;
+  const bool sounding = IsPlaying(voice);
+  Voice& v = voices_[voice];
+  v.started = true;
+  v.looping = loop;
+  v.startMs = clock_.GetTickCount();
+  Record(loop ? SoundEvent::Kind::Loop : SoundEvent::Kind::Play, voice, sounding);
+}
+
+void HeadlessSoundDevice::Stop(int voice) {
+  if (!Valid(voice)) return;
+  const bool sounding = IsPlaying(voice);
+  Voice& v = voices_[voice];
+  v.started = false;
+  v.looping = false;
+  Record(SoundEvent::Kind::Stop, voice, sounding);
+}
+
+// A stream that plays nothing: pieces are files that exist, and a started piece sounds
+// until it is halted or another one starts.
+class HeadlessMusicDevice::SilentStream final : public MusicStream {
+ public:
+  bool Ready() override { return true; }
+  int Load(const std::string& path, std::string* why) override {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+      if (why) *why = "no such file";
+      return -1;
+    }
+    files_.push_back(path);
+    return static_cast<int>(files_.size()) - 1;
+  }
+  void Free(int handle) override {
+    if (handle == current_) current_ = -1;
+  }
+  bool Start(int handle) override {
+    current_ = handle;
+    return true;
+  }
+  void Halt() override { current_ = -1; }
+  bool Busy() override { return current_ >= 0; }
+  double Length(int) override { return 0; }
+
+  const std::string& sounding() const {
+    static const std::string kNone;
+    return current_ >= 0 ? files_[current_] : kNone;
+  }
+
+ private:
+  std::vector<std::string> files_;
+  int current_ = -1;
+};
+
+HeadlessMusicDevice::HeadlessMusicDevice(Clock& clock)
+    : clock_(clock), stream_(std::make_unique<SilentStream>()), interpreter_(*stream_, clock) {}
+
+HeadlessMusicDevice::~HeadlessMusicDevice() = default;
+
+int HeadlessMusicDevice::SendString(const std::string& command, std::string* reply) {
+  std::string answer;
+  const int result = interpreter_.SendString(command, &answer);
+  commands_.push_back({command, result, answer, clock_.GetTickCount()});
+  if (reply) *reply = answer;
+  return result;
+}
+
+const std::string& HeadlessMusicDevice::sounding() const { return stream_->sounding(); }
+
+}  // namespace kelmora::platform

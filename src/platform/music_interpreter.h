@@ -1,0 +1,72 @@
+#pragma once
+// The music command interpreter shared by the real and the headless music devices. It keeps
+// the open pieces by alias and carries the commands out on one music stream: only one piece
+// sounds at a time, so playing a piece pushes the one that was sounding aside (its mode then
+// reads "paused", which the loop poll leaves alone). A piece counts as stopped once its own
+// length has run out since it was started, so a looping tune restarts within a tick of its
+// end even while the synthesiser lets its last notes die away.
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "platform/music_device.h"
+
+namespace kelmora::platform {
+
+class Clock;
+
+// The one music stream of a backend.
+class MusicStream {
+ public:
+  virtual ~MusicStream() = default;
+  // Whether pieces can be loaded now (the sound output is open).
+  virtual bool Ready() = 0;
+  // Loads a piece; returns a handle, or -1 (why, when given, says what went wrong).
+  virtual int Load(const std::string& path, std::string* why) = 0;
+  virtual void Free(int handle) = 0;
+  // Starts the piece from its beginning in place of whatever sounds; false when it cannot.
+  virtual bool Start(int handle) = 0;
+  // Silences the stream.
+  virtual void Halt() = 0;
+  // Whether the stream still makes sound (may linger after the last note).
+  virtual bool Busy() = 0;
+  // Length of the piece in seconds, or a value <= 0 when the decoder cannot tell.
+  virtual double Length(int handle) = 0;
+};
+
+class MusicInterpreter final : public MusicDevice {
+ public:
+  MusicInterpreter(MusicStream& stream, Clock& clock) : stream_(stream), clock_(clock) {}
+  ~MusicInterpreter() override;
+
+  int SendString(const std::string& command, std::string* reply) override;
+
+  // Length in seconds of the tune file `path` as listed in music-lengths.txt beside it
+  // ("bgm.mid 52.364" per line); a value <= 0 when it is not listed.
+  static double ListedLength(const std::string& path);
+
+ private:
+  enum class Mode { Stopped, Playing, Paused };
+  struct Piece {
+    std::string path;
+    int handle = -1;      // -1 until loaded (loading waits until the stream is ready)
+    double seconds = 0;   // the tune's own length; <= 0 unknown
+    Mode mode = Mode::Stopped;
+    uint32_t startMs = 0;
+  };
+
+  int Open(const std::string& rest);
+  int Play(const std::string& alias, const std::string& rest);
+  int Stop(const std::string& alias);
+  int Close(const std::string& alias);
+  int Status(const std::string& alias, const std::string& rest, std::string* reply);
+  bool EnsureLoaded(Piece& p);
+  bool StillSounding(Piece& p);
+
+  MusicStream& stream_;
+  Clock& clock_;
+  std::map<std::string, Piece> pieces_;
+  std::string current_;  // alias that owns the stream, empty when none
+};
+
+}  // namespace kelmora::platform

@@ -1,0 +1,219 @@
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include "audio/music.h"
+#include "audio_test_files.h"
+#include "platform/clock.h"
+#include "platform/headless/recording_audio.h"
+#include "platform/music_interpreter.h"
+#include "platform/sdl/sdl_music_device.h"
+#include "platform/sdl/sdl_sound_device.h"
+
+namespace kelmora {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+// A command interface that only writes down what it is sent and answers with a set mode.
+struct CommandLog final : platform::MusicDevice {
+  int SendString(const std::string& command, std::string* reply) override {
+    sent.push_back(command);
+    if (reply) *reply = command.rfind("status ", 0) == 0 ? mode : "";
+    return 0;
+  }
+  Texts Take() { return std::exchange(sent, {}); }
+  Texts sent;
+  std::string mode = "playing";
+};
+
+TEST(Music, EachOperationSendsItsCommandTexts) {
+  CommandLog log;
+  audio::Music music(log);
+  music.MusicOpen("/data/sound/bgm.mid", "MENU");
+  EXPECT_EQ(log.Take(), (Texts{"stop audiofileMENU", "close audiofileMENU",
+                              "open /data/sound/bgm.mid alias audiofileMENU"}));
+  music.MusicPlay("MENU", true);
+  EXPECT_EQ(log.Take(), (Texts{"play audiofileMENU from 0"}));
+  music.MusicStop("MENU");
+  EXPECT_EQ(log.Take(), (Texts{"stop audiofileMENU"}));
+  music.MusicClose("MENU");
+  EXPECT_EQ(log.Take(), (Texts{"close audiofileMENU"}));
+  music.MusicOpen("/data/sound/bgm2.mid", "BGM2");
+  log.Take();
+  music.MusicCloseAll();
+  EXPECT_EQ(log.Take(), (Texts{"stop audiofileMENU", "close audiofileMENU", "stop audiofileBGM2",
+                              "close audiofileBGM2"}));
+}
+
+TEST(Music, PollRestartsOnlyLoopingPiecesThatHaveStopped) {
+  CommandLog log;
+  audio::Music music(log);
+  music.MusicOpen("/m/bgm.mid", "MENU");
+  music.MusicOpen("/m/bgm4.mid", "BGM");
+  music.MusicPlay("BGM", true);
+  log.Take();
+  log.mode = "playing";
+  music.MusicPoll();
+  EXPECT_EQ(log.Take(), (Texts{"status audiofileBGM mode"}));
+  log.mode = "stopped";
+  music.MusicPoll();
+  EXPECT_EQ(log.Take(), (Texts{"status audiofileBGM mode", "play audiofileBGM from 0"}));
+  log.mode = "paused";
+  music.MusicPoll();
+  EXPECT_EQ(log.Take(), (Texts{"status audiofileBGM mode"}));
+  // Stopping clears the loop flag: the poll no longer asks.
+  log.mode = "stopped";
+  music.MusicStop("BGM");
+  log.Take();
+  music.MusicPoll();
+  EXPECT_TRUE(log.Take().empty());
+}
+
+TEST(Music, OpeningANameAgainKeepsOneEntryAndClearsItsLoop) {
+  CommandLog log;
+  audio::Music music(log);
+  music.MusicOpen("/m/bgm.mid", "BGM");
+  music.MusicPlay("BGM", true);
+  EXPECT_EQ(music.musicLoops(1), -1);
+  music.MusicOpen("/m/bgm3.mid", "BGM");
+  EXPECT_EQ(music.musicCount(), 1);
+  EXPECT_EQ(music.musicNames(1), "BGM");
+  EXPECT_EQ(music.musicLoops(1), 0);
+  // A name that was never opened: its command goes out, nothing else changes.
+  log.Take();
+  music.MusicStop("GHOST");
+  EXPECT_EQ(log.Take(), (Texts{"stop audiofileGHOST"}));
+  EXPECT_EQ(music.musicCount(), 1);
+  // Names are told apart by case.
+  music.MusicOpen("/m/bgm.mid", "bgm");
+  EXPECT_EQ(music.musicCount(), 2);
+}
+
+// The interpreter on the headless stream, with a tune whose length is listed beside it.
+struct TuneRig {
+  TuneRig() : device(clock), music(device) {
+    testing::WriteMidiNote(folder.path / "sound" / "bgm.mid", 1000);
+    testing::WriteMidiNote(folder.path / "sound" / "bgm2.mid", 1000);
+    std::ofstream(folder.path / "sound" / "music-lengths.txt") << "bgm.mid 1.5\nbgm2.mid 3\n";
+  }
+  std::string Path(const char* name) const { return (folder.path / "sound" / name).string(); }
+  std::string Mode(const std::string& alias) {
+    std::string reply;
+    device.SendString("status " + alias + " mode", &reply);
+    return reply;
+  }
+  void Wait(uint32_t ms) { clock.AdvanceTo(clock.GetTickCount() + ms); }
+
+  testing::TempFolder folder;
+  platform::VirtualClock clock;
+  platform::HeadlessMusicDevice device;
+  audio::Music music;
+};
+
+TEST(MusicCommands, APieceStopsWhenItsOwnLengthHasRunAndTheLoopStartsItWithinATick) {
+  TuneRig rig;
+  rig.music.MusicOpen(rig.Path("bgm.mid"), "MENU");
+  EXPECT_EQ(rig.Mode("audiofileMENU"), "stopped");
+  rig.music.MusicPlay("MENU", true);
+  rig.device.ClearCommands();
+  int restarts = 0;
+  uint32_t restartedAt = 0;
+  for (int tick = 1; tick <= 80; ++tick) {
+    rig.Wait(20);
+    rig.music.MusicPoll();
+    for (const auto& c : rig.device.commands()) {
+      if (c.text == "play audiofileMENU from 0") {
+        ++restarts;
+        if (!restartedAt) restartedAt = c.ms;
+      }
+    }
+    rig.device.ClearCommands();
+  }
+  EXPECT_EQ(restartedAt, 1500u);  // the tick at which the 1.5 s tune has run out
+  EXPECT_EQ(restarts, 1);
+}
+
+TEST(MusicCommands, FailingCommandsAreAnsweredButChangeNothing) {
+  TuneRig rig;
+  EXPECT_NE(rig.music.MusicOpen(rig.Path("absent.mid"), "BGM"), 0);
+  EXPECT_EQ(rig.music.musicCount(), 1);
+  EXPECT_NE(rig.music.MusicPlay("BGM", true), 0);
+  EXPECT_EQ(rig.device.sounding(), "");
+  rig.music.MusicPoll();  // no answer "stopped": nothing is played
+  EXPECT_NE(rig.device.commands().back().result, 0);
+  EXPECT_EQ(rig.device.commands().back().text, "status audiofileBGM mode");
+  EXPECT_NE(rig.device.SendString("rewind audiofileBGM", nullptr), 0);
+  EXPECT_NE(rig.device.SendString("open " + rig.Path("bgm.mid"), nullptr), 0);
+}
+
+TEST(MusicCommands, PlayingASecondPiecePushesTheFirstAsideWithoutAPollTugOfWar) {
+  TuneRig rig;
+  rig.music.MusicOpen(rig.Path("bgm.mid"), "BGM");
+  rig.music.MusicOpen(rig.Path("bgm2.mid"), "BGM2");
+  rig.music.MusicPlay("BGM", true);
+  rig.music.MusicPlay("BGM2", true);
+  EXPECT_EQ(rig.device.sounding(), rig.Path("bgm2.mid"));
+  EXPECT_EQ(rig.Mode("audiofileBGM"), "paused");
+  rig.Wait(20);
+  rig.music.MusicPoll();
+  EXPECT_EQ(rig.device.sounding(), rig.Path("bgm2.mid"));
+  // Stopping or closing the piece that sounds silences the stream.
+  rig.music.MusicClose("BGM2");
+  EXPECT_EQ(rig.device.sounding(), "");
+  EXPECT_EQ(rig.Mode("audiofileBGM"), "paused");
+  rig.music.MusicPlay("BGM", true);
+  EXPECT_EQ(rig.Mode("audiofileBGM"), "playing");
+}
+
+TEST(MusicCommands, PathsWithSpacesAndListedLengths) {
+  testing::TempFolder folder;
+  std::filesystem::create_directories(folder.path / "my games" / "sound");
+  const auto tune = folder.path / "my games" / "sound" / "bgm5.mid";
+  testing::WriteMidiNote(tune, 200);
+  std::ofstream(tune.parent_path() / "music-lengths.txt") << "bgm.mid 52.364\nbgm5.mid 41.5\n";
+  EXPECT_DOUBLE_EQ(platform::MusicInterpreter::ListedLength(tune.string()), 41.5);
+  EXPECT_LE(platform::MusicInterpreter::ListedLength((folder.path / "x.mid").string()), 0.0);
+  platform::VirtualClock clock;
+  platform::HeadlessMusicDevice device(clock);
+  EXPECT_EQ(device.SendString("open " + tune.string() + " alias audiofileBGM", nullptr), 0);
+  EXPECT_EQ(device.SendString("play audiofileBGM from 0", nullptr), 0);
+  EXPECT_EQ(device.sounding(), tune.string());
+}
+
+// SDL2_mixer's music through FluidSynth (with SDL's dummy output when the tests set it).
+TEST(SdlMusicDevice, AMidiTunePlaysAndReadsStoppedOnceItsLengthHasRun) {
+  testing::TempFolder folder;
+  const auto tune = folder.path / "sound" / "tune.mid";
+  testing::WriteMidiNote(tune, 300);
+  std::ofstream(folder.path / "sound" / "music-lengths.txt") << "tune.mid 0.3\n";
+  platform::SdlSoundDevice output;
+  if (!output.Open()) GTEST_SKIP() << "no sound output here";
+  platform::SdlClock clock;
+  {
+    platform::SdlMusicDevice device(clock);
+    if (device.SendString("open " + tune.string() + " alias audiofileT", nullptr) != 0) {
+      GTEST_SKIP() << "no MIDI synthesiser here";
+    }
+    std::string mode;
+    EXPECT_EQ(device.SendString("play audiofileT from 0", nullptr), 0);
+    device.SendString("status audiofileT mode", &mode);
+    EXPECT_EQ(mode, "playing");
+    SDL_Delay(400);
+    device.SendString("status audiofileT mode", &mode);
+    EXPECT_EQ(mode, "stopped");
+    EXPECT_EQ(device.SendString("close audiofileT", nullptr), 0);
+    EXPECT_NE(device.SendString("play audiofileT from 0", nullptr), 0);
+  }
+  output.Close();
+}
+
+TEST(SdlMusicDevice, TheSmallGeneralMidiSoundFontIsPreferred) {
+  const std::string font = platform::FindSoundFont();
+  if (std::getenv("SDL_SOUNDFONTS") || font.empty()) GTEST_SKIP() << "sound font chosen elsewhere";
+  if (std::filesystem::exists("/usr/share/sounds/sf2/TimGM6mb.sf2")) {
+    EXPECT_EQ(font, "/usr/share/sounds/sf2/TimGM6mb.sf2");
+  }
+}
+
+}  // namespace
+}  // namespace kelmora
