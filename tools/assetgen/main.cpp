@@ -53,6 +53,7 @@ int main(int argc, char** argv) {
   std::filesystem::path out = ".";
   std::filesystem::path embed;
   std::filesystem::path contactSheet;
+  std::string only;
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--out") && i + 1 < argc) {
       out = argv[++i];
@@ -60,8 +61,14 @@ int main(int argc, char** argv) {
       embed = argv[++i];
     } else if (!std::strcmp(argv[i], "--contact-sheet") && i + 1 < argc) {
       contactSheet = argv[++i];
+    } else if (!std::strcmp(argv[i], "--only") && i + 1 < argc) {
+      only = argv[++i];  // one folder: model, tex or sound
+      if (only != "model" && only != "tex" && only != "sound") {
+        std::fprintf(stderr, "assetgen: --only takes model, tex or sound, not %s\n", only.c_str());
+        return 2;
+      }
     } else {
-      std::fprintf(stderr, "assetgen: unknown option %s\nusage: assetgen --out DIR [--embed FILE.cpp] | --contact-sheet FILE.png\n", argv[i]);
+      std::fprintf(stderr, "assetgen: unknown option %s\nusage: assetgen --out DIR [--only model|tex|sound] [--embed FILE.cpp] | --contact-sheet FILE.png\n", argv[i]);
       return 2;
     }
   }
@@ -70,10 +77,12 @@ int main(int argc, char** argv) {
       assetgen::WriteContactSheet(contactSheet);
       return 0;
     }
-    assetgen::GenerateModels(out);
-    assetgen::GenerateTextures(out);
-    assetgen::GenerateSounds(out);
-    assetgen::GenerateMusic(out);
+    if (only.empty() || only == "model") assetgen::GenerateModels(out);
+    if (only.empty() || only == "tex") assetgen::GenerateTextures(out);
+    if (only.empty() || only == "sound") {
+      assetgen::GenerateSounds(out);
+      assetgen::GenerateMusic(out);
+    }
     if (!embed.empty()) {
       assetgen::SpriteSheets sheets = assetgen::GenerateSpriteSheets();
       std::ostringstream src;

@@ -57,6 +57,7 @@ Song AdventureTune() {
   }
 
   song.tracks = {horn, trumpet, strings, brass, bass, timpani, drums};
+  Louder(song, -4.5);
   Tidy(song);
   return song;
 }

@@ -72,6 +72,7 @@ Song CheerfulTune() {
   AddDrum(song, drums, 24, 8, kTambourine, "....x.......x...", 50);
 
   song.tracks = {flute, clarinet, bells, piano, strings, pizz, bass, drums};
+  Louder(song, 1);
   Tidy(song);
   return song;
 }

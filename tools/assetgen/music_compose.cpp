@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <map>
 #include <sstream>
@@ -347,6 +348,13 @@ void Swing(Song& song) {
       n.length = std::max<int64_t>(1, end - n.start);
     }
   }
+}
+
+void Louder(Song& song, double decibels) {
+  // Channel volume acts on the square of its value: 40 log10(v / 127) decibels.
+  const double factor = std::pow(10.0, decibels / 40.0);
+  for (Track& track : song.tracks)
+    track.volume = std::clamp(static_cast<int>(std::lround(track.volume * factor)), 1, 127);
 }
 
 void Tidy(Song& song) {

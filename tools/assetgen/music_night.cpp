@@ -47,6 +47,7 @@ Song NightSwingTune() {
 
   song.tracks = {vibes, sax, piano, bass, drums};
   Swing(song);
+  Louder(song, 3);
   Tidy(song);
   return song;
 }

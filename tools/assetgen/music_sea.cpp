@@ -54,6 +54,7 @@ Song SeaTune() {
   for (int bar : {7, 15, 23, 31}) AddDrum(song, drums, bar, 1, kLowTom, "...xxx", 18 + bar);
 
   song.tracks = {accordion, whistle, guitar, strings, bass, sea, drums};
+  Louder(song, 3);
   Tidy(song);
   return song;
 }

@@ -90,6 +90,9 @@ void AddDrum(const Song& song, Track& track, int firstBar, int bars, int drumNot
 // Swings every track: off-beat eighths move to the last third of the beat.
 void Swing(Song& song);
 
+// Raises (or lowers) every track's channel volume by about this many decibels.
+void Louder(Song& song, double decibels);
+
 // Sorted notes, clipped to the song's end, no overlapping notes of the same pitch in a track.
 void Tidy(Song& song);
 

@@ -46,6 +46,7 @@ Song TenseTune() {
   AddDrum(song, drums, 23, 1, kLowTom, "........x...x.x.", 38);
 
   song.tracks = {celesta, oboe, vibes, tremolo, pizz, bass, timpani, drums};
+  Louder(song, 2);
   Tidy(song);
   return song;
 }

@@ -99,7 +99,7 @@ void Hat(std::vector<double>& out, double decay, synth::Rng& rng) {
   Biquad high(Biquad::Kind::HighPass, 7500, 0.7, kRate);
   for (size_t i = 0; i < out.size(); ++i) {
     const double t = static_cast<double>(i) / kRate;
-    out[i] = high.Process(rng.Signed()) * synth::Percussive(t, 0.0005, decay) * synth::Gate(t, decay * 5, 0, 0.01);
+    out[i] = high.Process(rng.Signed()) * 0.6 * synth::Percussive(t, 0.0005, decay) * synth::Gate(t, decay * 5, 0, 0.01);
   }
 }
 void ClosedHat(std::vector<double>& out, double, double, synth::Rng& rng) { Hat(out, 0.025, rng); }
@@ -233,7 +233,7 @@ Audio RenderSong(const music::Song& song) {
     audio.samples[2 * i] = static_cast<float>(mix.left[i]);
     audio.samples[2 * i + 1] = static_cast<float>(mix.right[i]);
   }
-  Normalise(audio, 0.93);
+  Normalise(audio, 0.75);  // room for the effects that play over it
   return audio;
 }
 

@@ -9,7 +9,7 @@
 
 namespace assetgen {
 
-// 44.1 kHz stereo, exactly the song's length, normalised.
+// 44.1 kHz stereo, exactly the song's length, peaks at three quarters of full scale.
 Audio RenderSong(const music::Song& song);
 
 }  // namespace assetgen
