@@ -317,10 +317,21 @@ void GlRenderer::Draw(const ViewSetup& view, std::span<const DrawItem> items,
     glUniform2fv(loc_.lightCone, n, glm::value_ptr(cone[0]));
   }
 
-  drawCalls_ = 0;
+  // Nearest first, so the depth test spares the floor's pixels under everything else.
+  order_.clear();
   for (const DrawItem& item : items) {
+    if (!item.data || !Visible(viewProj, item.world, *item.data)) continue;
+    const glm::vec4 c = view.view * item.world * glm::vec4(item.data->centre, 1);
+    order_.emplace_back(c.z, &item);
+  }
+  std::sort(order_.begin(), order_.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
+
+  drawCalls_ = 0;
+  for (const auto& [depth, itemPtr] : order_) {
+    const DrawItem& item = *itemPtr;
     auto it = meshes_.find(item.mesh);
-    if (it == meshes_.end() || !item.data || !Visible(viewProj, item.world, *item.data)) continue;
+    if (it == meshes_.end()) continue;
     glUniformMatrix4fv(loc_.world, 1, GL_FALSE, glm::value_ptr(item.world));
     const glm::mat3 normal = glm::transpose(glm::inverse(glm::mat3(item.world)));
     glUniformMatrix3fv(loc_.normal, 1, GL_FALSE, glm::value_ptr(normal));

@@ -75,6 +75,8 @@ class GlRenderer final : public Renderer {
   float scale_ = 1;
   Picture shown_;
   int drawCalls_ = 0;
+  // Visible items nearest first (reused: no allocation once warm).
+  std::vector<std::pair<float, const DrawItem*>> order_;
 };
 
 }  // namespace kelmora::platform
