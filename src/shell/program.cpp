@@ -3,11 +3,14 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 
 #include "match/game.h"
 #include "platform/asset_error.h"
+#include "platform/gl/gl_renderer.h"
+#include "platform/gl/screenshot.h"
 #include "platform/headless/headless_window.h"
 #include "resources/sprite_sheets.h"
 #include "shell/backends.h"
@@ -50,6 +53,23 @@ int Run(const Options& o, Backends& b) {
     };
   }
 
+  // Screenshots of the match ticks asked for, after the tick's dump line.
+  bool shotFailed = false;
+  if (!o.screenshots.empty()) {
+    auto* view = dynamic_cast<platform::GlRenderer*>(&b.scene->renderer());
+    g.afterTick = [dumpLine = std::move(g.afterTick), &o, view, &shotFailed](Game& game, int tick) {
+      if (dumpLine) dumpLine(game, tick);
+      for (const Screenshot& shot : o.screenshots) {
+        if (shot.tick != tick) continue;
+        std::string why;
+        if (!platform::WriteScreenshot(game.screen, view, shot.file, why)) {
+          std::fprintf(stderr, "kelmora: %s: %s\n", shot.file.c_str(), why.c_str());
+          shotFailed = true;
+        }
+      }
+    };
+  }
+
   MainWindow form(g);
   int status = 0;
   try {
@@ -79,6 +99,7 @@ int Run(const Options& o, Backends& b) {
   }
   SDL_FreeSurface(g.menuSheet);
   SDL_FreeSurface(g.characterSheet);
+  if (shotFailed && status == 0) status = 1;
   return status;
 }
 
@@ -108,8 +129,22 @@ int RunProgram(const std::vector<std::string>& args) {
       std::fprintf(stderr, "kelmora: cannot start SDL: %s\n", SDL_GetError());
       return 1;
     }
-    Backends b = MakeHeadlessBackends(o, std::move(events));
-    status = Run(o, b);
+    if (!o.screenshots.empty()) {
+      // Screenshots render with OpenGL on an offscreen (EGL) surface, no display needed.
+      setenv("SDL_VIDEODRIVER", "offscreen", 1);
+      if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "kelmora: cannot start offscreen video: %s\n", SDL_GetError());
+        SDL_Quit();
+        return 1;
+      }
+    }
+    try {
+      Backends b = MakeHeadlessBackends(o, std::move(events));
+      status = Run(o, b);
+    } catch (const std::runtime_error& e) {
+      std::fprintf(stderr, "kelmora: %s\n", e.what());
+      status = 1;
+    }
   } else {
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0) {
       std::fprintf(stderr, "kelmora: cannot start SDL: %s\n", SDL_GetError());
