@@ -98,6 +98,37 @@ TEST(Joysticks, WithoutJoysticksTheSdlBackendHasNoSlots) {
   SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
 }
 
+TEST(Joysticks, SdlStickHatAndButtonsReachTheSeatControls) {
+  if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) GTEST_SKIP() << SDL_GetError();
+  const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 4, 1);
+  ASSERT_GE(index, 0) << SDL_GetError();
+  {
+    platform::SdlJoysticks dev;
+    ASSERT_GT(dev.NumDevs(), index);
+    input::Joysticks joy;
+    input::JoystickInit(joy, dev, 16384);
+    SDL_Joystick* stick = SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(index));
+    ASSERT_NE(stick, nullptr);
+    auto set = [&](int16_t x, int16_t y, uint8_t hat, uint32_t buttons) {
+      SDL_JoystickSetVirtualAxis(stick, 0, x);
+      SDL_JoystickSetVirtualAxis(stick, 1, y);
+      SDL_JoystickSetVirtualHat(stick, 0, hat);
+      for (int b = 0; b < 4; ++b) SDL_JoystickSetVirtualButton(stick, b, (buttons >> b) & 1);
+      SDL_JoystickUpdate();
+    };
+    set(20000, -20000, SDL_HAT_CENTERED, 0b01);
+    EXPECT_EQ(Read(joy, dev, index), (Reading{1, -1, 1}));
+    set(0, 0, SDL_HAT_LEFTDOWN, 0b10);
+    EXPECT_EQ(Read(joy, dev, index), (Reading{-1, 1, 2}));
+    set(10000, 0, SDL_HAT_CENTERED, 0);
+    EXPECT_EQ(Read(joy, dev, index), (Reading{0, 0, 0}));
+    SDL_JoystickDetachVirtual(index);
+    SDL_JoystickUpdate();
+    EXPECT_EQ(Read(joy, dev, index), (Reading{0, 0, 0})) << "an unplugged joystick reads idle";
+  }
+  SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+}
+
 TEST(Joysticks, InTheMatchButtonTwoAloneIsTheSpecialControlAndAUsedAction) {
   testing::HeadlessRun run;
   ASSERT_TRUE(run.form.Form_Load());
