@@ -302,15 +302,18 @@ void AddWalkingBass(const Song& song, Track& track, const std::vector<Chord>& ch
     if (chord.start == tick) {
       pitch = Nearest(chord.bass, last, low);
     } else if (wraps || next.start == nextTick) {
+      // A half step into the next root, from the side we come from.
       const int target = Nearest(next.bass, last, low);
       pitch = last <= target ? target - 1 : target + 1;
+      if (pitch == last) pitch = last <= target ? target + 1 : target - 1;
     } else {
-      static const int kChoices[4] = {1, 2, 3, 4};  // third, fifth, sixth-or-seventh, octave
-      const int pick = kChoices[rng.Below(4)];
-      int iv = pick == 1 ? chord.intervals[1] : pick == 2 ? chord.intervals[2]
-             : pick == 3 ? (chord.intervals.size() > 3 ? chord.intervals[3] : 9) : 12;
-      pitch = Nearest((chord.root + iv) % 12, last, low);
-      if (pitch == last) pitch = Nearest(chord.root, last + 5, low);
+      // Another tone of the chord: third, fifth, sixth or seventh, or the root; never the note just played.
+      std::vector<int> tones{chord.intervals[1], chord.intervals[2],
+                             chord.intervals.size() > 3 ? chord.intervals[3] : 9, 0};
+      tones.erase(std::remove_if(tones.begin(), tones.end(),
+                                 [&](int iv) { return (chord.root + iv) % 12 == last % 12; }),
+                  tones.end());
+      pitch = Nearest((chord.root + tones[rng.Below(static_cast<int>(tones.size()))]) % 12, last, low);
     }
     last = pitch;
     const int accent = (tick % song.BarTicks()) == 0 ? 8 : 0;
