@@ -1,8 +1,12 @@
 #include "match/match_scene.h"
 
+#include "audio/music.h"
 #include "match/game.h"
 #include "platform/screen.h"
-#include "platform/window.h"
+#include "scene/display_setup.h"
+#include "scene/scene.h"
+#include "scene/stage_construction.h"
+#include "scene/stage_table.h"
 
 namespace kelmora {
 
@@ -19,12 +23,64 @@ void ApplyDisplayMode(Game& g) {
   }
 }
 
-// Placeholder scene steps until the scene layer and the stages land.
-void BuildMatchScene(Game&) {}
-void ShowHurryBoard(Game&) {}
-void PresentDecision(Game&, bool) {}
-void PresentWinner(Game&, bool) {}
+void BuildMatchScene(Game& g) {
+  SetUpDisplay(g);
+  BuildSeatsFireAndStageFrame(g);
+  BuildStageBranch(g);
+  SetUpLight(g);
+  BuildFieldObjects(g);
+  SetViewportBack(g);
+}
 
-void RenderMatch(Game& g) { g.window.Present(g.screen); }
+void PlaceSeatsAtTheirStart(Game& g) {
+  static constexpr double kDirX[kSeats] = {1, -1, 1, -1};
+  static constexpr double kDirZ[kSeats] = {-1, -1, 1, 1};
+  for (int s = 0; s < kSeats; ++s) {
+    g.scene.SetOrientation(g.st.playerFrames[s], {}, {kDirX[s], 0, kDirZ[s]}, {0, 1, 0});
+    g.scene.SetPosition(g.st.playerFrames[s], {}, g.st.posX[s], g.st.sway[0], g.st.posZ[s]);
+  }
+}
+
+void ShowHurryBoard(Game& g) { g.scene.SetPosition(g.st.messageFrame, {}, 0, 150, -250); }
+
+void PresentDecision(Game& g, bool draw) {
+  auto& st = g.st;
+  auto& sc = g.scene;
+  if (st.stage == scene::kDarkStage) {
+    st.lightFrame = sc.CreateFrame(st.sceneFrame);
+    st.light = sc.CreateLight(scene::LightKind::Point, 1, 1, 1);
+    sc.AddLight(st.lightFrame, st.light);
+  }
+  sc.SetPosition(st.messageFrame, {}, kFreeSlot, 0, 0);
+  g.music.MusicStop("BGM");
+  st.messageFrame = sc.CreateFrame(st.sceneFrame);
+  st.meshBuilder = sc.CreateMeshBuilder();
+  sc.LoadMesh(st.meshBuilder, g.Asset("\\model\\message.x"));
+  if (draw) {
+    // Nobody won: the board stays out of sight.
+    sc.SetPosition(st.messageFrame, {}, kFreeSlot, 0, 0);
+    return;
+  }
+  sc.SetTexture(st.meshBuilder, st.textures[st.winner + 1]);
+  sc.AddVisual(st.messageFrame, st.meshBuilder);
+}
+
+void PresentWinner(Game& g, bool draw) {
+  auto& st = g.st;
+  auto& sc = g.scene;
+  if (draw) {
+    // A draw: the camera and the light over the arena centre.
+    sc.SetPosition(st.lightFrame, {}, 0, 250, -500);
+    sc.SetPosition(st.cameraFrame, {}, 0, 250, -500);
+    sc.SetPosition(st.cameraTarget, {}, 0, 0, 0);
+    sc.LookAt(st.cameraFrame, st.cameraTarget);
+    return;
+  }
+  const int w = st.winner;
+  sc.SetPosition(st.lightFrame, {}, st.posX[w], 250, st.posZ[w] - 500);
+  sc.SetPosition(st.cameraFrame, {}, st.posX[w], 250, st.posZ[w] - 500);
+  sc.LookAt(st.cameraFrame, st.playerFrames[w]);
+  sc.SetPosition(st.messageFrame, {}, st.posX[w], 50, st.posZ[w] - 200);
+}
 
 }  // namespace kelmora

@@ -8,6 +8,8 @@ struct Game;
 void ApplyDisplayMode(Game& g);
 // Builds the scene of the match: device, frames, camera, seats, stage, light, piles, boards.
 void BuildMatchScene(Game& g);
+// Turns every seat's model towards the arena centre and puts it at its start place.
+void PlaceSeatsAtTheirStart(Game& g);
 // The hurry board in front of the camera.
 void ShowHurryBoard(Game& g);
 // The scene side of the winner decision: light, boards. `draw` = no single winner.

@@ -102,6 +102,7 @@ void SetUpMatch(Game& g) {
     st.faceX[s] = kStartFaceX[s];
     st.faceZ[s] = kStartFaceZ[s];
   }
+  PlaceSeatsAtTheirStart(g);
   st.dropX = kAbsent;
   st.dropHeight = st.dropZ = 0;
   st.matchCounter = kMatchTicks;

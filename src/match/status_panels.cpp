@@ -1,11 +1,60 @@
-// Placeholder bodies until the status panels land.
 #include "match/status_panels.h"
 
+#include <algorithm>
+
 #include "match/game.h"
+#include "match/numbers.h"
+#include "platform/screen.h"
 
 namespace kelmora {
 
-void DrawPanels(Game&) {}
-void PlayVoice(Game&) {}
+namespace {
+
+// The cheer of each character (sound table slots).
+constexpr int kVoiceOf[9] = {3, 9, 8, 7, 11, 10, 16, 15, 13};
+
+constexpr platform::Rect kScoreColumn{320, 0, 1, 15};
+constexpr platform::Rect kPowerColumn{321, 0, 1, 15};
+
+// One size of the strip: each seat owns a quarter of it.
+struct StripLayout {
+  int width, height, panel, face, barX, scoreY, powerY, barHeight;
+};
+constexpr StripLayout kLarge{640, 50, 160, 50, 55, 5, 25, 15};
+constexpr StripLayout kSmall{320, 25, 80, 25, 30, 5, 15, 10};
+
+}  // namespace
+
+void DrawPanels(Game& g) {
+  auto& st = g.st;
+  auto& screen = g.screen;
+  const platform::PictureBox& strip = screen.Picture1;
+  const bool small = st.displayMode == 80;
+  const StripLayout& l = small ? kSmall : kLarge;
+  screen.FillRectIn(strip, 0, 0, l.width, l.height, {0, 0, 0});
+  for (int s = 0; s < kSeats; ++s) {
+    const int c = st.playerCharacter[s];
+    if (c < 0 || c > 8) continue;
+    const int left = l.panel * s;
+    screen.CopyIn(strip, g.characterSheet, {50 * c, 100, 50, 50}, {left, 0, l.face, l.face});
+    // A score bar stops at the edge of its own panel rather than running over the next seat's
+    // face and bars; a negative power draws no bar at all.
+    const int room = l.panel - l.barX;
+    const int scoreWidth = small ? st.score[s] + 1 : 2 * st.score[s] + 1;
+    const int powerWidth = small ? ToInt16(st.power[s] / 2.0 + 1) : st.power[s] + 1;
+    screen.CopyIn(strip, g.menuSheet, kScoreColumn,
+                  {left + l.barX, l.scoreY, std::min(scoreWidth, room), l.barHeight});
+    screen.CopyIn(strip, g.menuSheet, kPowerColumn,
+                  {left + l.barX, l.powerY, powerWidth, l.barHeight});
+  }
+}
+
+void PlayVoice(Game& g) {
+  const int seat = g.st.seat;
+  if (seat < 0 || seat >= kSeats) return;
+  const int c = g.st.playerCharacter[seat];
+  if (c < 0 || c > 8) return;
+  g.SoundPlay(kVoiceOf[c]);
+}
 
 }  // namespace kelmora

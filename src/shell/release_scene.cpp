@@ -1,28 +1,44 @@
 #include "shell/release_scene.h"
 
 #include "match/game.h"
+#include "scene/scene.h"
 
 namespace kelmora {
+
+namespace {
+// Releases the object and empties the handle, so a second release is a no-op.
+template <class H>
+void Drop(Game& g, H& handle) {
+  g.scene.Release(handle);
+  handle = {};
+}
+}  // namespace
 
 void ReleaseScene(Game& g) {
   auto& st = g.st;
   st.running = 0;
-  // The scene objects are released by the scene layer once it exists; the handles are
-  // emptied so that a later release is a no-op.
-  st.sceneFrame = st.cameraFrame = {};
+  Drop(g, st.sceneFrame);
+  Drop(g, st.cameraFrame);
   for (int i = 0; i < kSeats; ++i) {
-    st.playerAnims[i] = {};
-    st.playerFrames[i] = {};
-    st.backFrames[i] = {};
+    Drop(g, st.playerAnims[i]);
+    Drop(g, st.playerFrames[i]);
+    Drop(g, st.backFrames[i]);
   }
-  for (auto& f : st.snowFrames) f = {};
-  for (auto& f : st.decoyFrames) f = {};
-  st.fish2Frame = st.cursorFrame = st.lightFrame = st.stageFrame = st.blockFrame = {};
-  st.itemFrame = st.bear2Frame = {};
-  st.light = {};
-  st.device = {};
-  st.viewport = {};
-  st.clipper = st.d3drm = {};
+  for (auto& f : st.snowFrames) Drop(g, f);
+  for (auto& f : st.decoyFrames) Drop(g, f);
+  Drop(g, st.fish2Frame);
+  Drop(g, st.cursorFrame);
+  Drop(g, st.lightFrame);
+  Drop(g, st.stageFrame);
+  Drop(g, st.blockFrame);
+  Drop(g, st.itemFrame);
+  Drop(g, st.bear2Frame);
+  Drop(g, st.light);
+  Drop(g, st.device);
+  Drop(g, st.viewport);
+  Drop(g, st.clipper);
+  // Releasing the Retained Mode object releases whatever the match made besides.
+  Drop(g, st.d3drm);
 }
 
 }  // namespace kelmora

@@ -1,0 +1,276 @@
+// The stage set-up and the world work of each tick: piles, stage table, sway, spotlight,
+// power-up, camera and the status strip.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "headless_run.h"
+#include "match/match_scene.h"
+#include "match/numbers.h"
+#include "match/run_match.h"
+#include "match/status_panels.h"
+#include "match/world_steps.h"
+#include "platform/screen.h"
+#include "scene/scene.h"
+#include "scene/stage_table.h"
+
+namespace kelmora {
+namespace {
+
+using testing::HeadlessRun;
+
+// A run that has started up and set up a match on a stage.
+struct MatchOn : HeadlessRun {
+  explicit MatchOn(int16_t stage, Seat16 characters = {0, 1, 2, 3}) {
+    EXPECT_TRUE(form.Form_Load());
+    game.st.stage = stage;
+    game.st.playerCharacter = characters;
+    SetUpMatch(game);
+  }
+  MatchState& st() { return game.st; }
+  scene::Scene& sc() { return game.scene; }
+  void Ticks(int n) {
+    for (int i = 0; i < n; ++i) MatchTick(game);
+  }
+};
+
+TEST(StageSetUp, PilesAreDrawnXThenZSlotBySlotFromTheOneGenerator) {
+  MatchOn m(0);
+  Random expected;
+  for (int i = 0; i < kPileSlots; ++i) {
+    const int x = Int(expected.Rnd() * 500 - 250);
+    const int z = Int(expected.Rnd() * 400 - 300);
+    EXPECT_EQ(m.st().pileX[i], x) << "slot " << i;
+    EXPECT_EQ(m.st().pileZ[i], z) << "slot " << i;
+    EXPECT_EQ(m.sc().WorldPosition(m.st().snowFrames[i]), glm::dvec3(x, 0, z));
+  }
+}
+
+TEST(StageSetUp, TheDarkStageDrawsItsSpotTargetsBeforeThePiles) {
+  MatchOn m(scene::kDarkStage);
+  Random expected;
+  const int tx = Int(expected.Rnd() * 80 - 40) * 10;
+  const int tz = Int(expected.Rnd() * 80 - 40) * 10;
+  EXPECT_EQ(m.st().spotX, 300);
+  EXPECT_EQ(m.st().spotZ, 0);
+  EXPECT_EQ(m.st().spotTargetX, tx);
+  EXPECT_EQ(m.st().spotTargetZ, tz);
+  EXPECT_EQ(m.st().pileX[0], Int(expected.Rnd() * 500 - 250));
+}
+
+TEST(StageSetUp, EachStageTakesItsGoalBackgroundAndObstacles) {
+  for (int16_t stage = 0; stage < 6; ++stage) {
+    MatchOn m(stage);
+    const auto& info = scene::kStages[stage];
+    EXPECT_EQ(m.st().goalX, info.goalX) << "stage " << stage;
+    EXPECT_EQ(m.st().goalZ, info.goalZ);
+    EXPECT_EQ(m.st().goalWidth, info.goalWidth);
+    EXPECT_EQ(m.st().goalDepth, info.goalDepth);
+    EXPECT_EQ(m.sc().Background(), glm::dvec3(info.red, info.green, info.blue));
+    if (stage == scene::kSecondStage) {
+      EXPECT_EQ(m.st().blockX[0], -210);
+      EXPECT_EQ(m.st().blockD[1], 300);
+      EXPECT_EQ(m.st().blockX[1], 60);
+    } else {
+      EXPECT_EQ(m.st().blockX[0], kAbsent);
+    }
+    EXPECT_EQ(static_cast<bool>(m.st().blockFrame), stage == scene::kRaftStage);
+    EXPECT_EQ(static_cast<bool>(m.st().backFrames[3]), stage == scene::kRailStage);
+  }
+}
+
+TEST(StageSetUp, SeatsFaceTheCentreAndEmptySeatsHaveAFrameButNoModel) {
+  MatchOn m(0, {0, -1, 2, 3});
+  const glm::dvec3 d0 = m.sc().Direction(m.st().playerFrames[0]);
+  EXPECT_NEAR(d0.x, std::sqrt(0.5), 1e-9);
+  EXPECT_NEAR(d0.z, -std::sqrt(0.5), 1e-9);
+  EXPECT_TRUE(m.sc().Exists(m.st().playerFrames[1]));
+  EXPECT_TRUE(m.sc().Children(m.st().playerFrames[1]).empty());
+  EXPECT_FALSE(m.sc().Children(m.st().playerFrames[0]).empty());
+}
+
+TEST(StageMotion, TheRaftSwaysOverFortyTicksAndStopsAtTheDecision) {
+  MatchOn m(scene::kRaftStage);
+  std::vector<int> seen;
+  for (int t = 1; t <= 40; ++t) {
+    m.Ticks(1);
+    seen.push_back(m.st().sway[0]);
+  }
+  EXPECT_EQ(seen[0], -1);
+  EXPECT_EQ(seen[9], -10);
+  EXPECT_EQ(seen[29], 10);
+  EXPECT_EQ(seen[39], 0) << "one period is 40 ticks";
+  EXPECT_DOUBLE_EQ(m.sc().Position(m.st().stageFrame).y, -10.0);
+  m.Ticks(3);  // sway -3
+  EXPECT_DOUBLE_EQ(m.sc().Position(m.st().stageFrame).y, -11.5);
+  EXPECT_DOUBLE_EQ(m.sc().Position(m.st().blockFrame).y, -8.0);
+  m.Ticks(1700 - 43);
+  const auto frozen = m.st().sway;
+  m.Ticks(50);
+  EXPECT_EQ(m.st().sway, frozen);
+}
+
+TEST(StageMotion, TheRailStageScrollsItsBackdropSeamlessly) {
+  MatchOn m(scene::kRailStage);
+  m.Ticks(12);
+  EXPECT_EQ(m.st().sway[0], 0) << "period 12";
+  m.Ticks(1);
+  EXPECT_EQ(m.st().sway[0], -1);
+  EXPECT_EQ(m.st().backX, (std::array<int16_t, 4>{-175, 325, 825, -675}));
+  m.Ticks(7);  // piece 2 passes 1000 and comes back at -1000
+  EXPECT_EQ(m.st().backX[2], -1000);
+  EXPECT_EQ(m.sc().Position(m.st().backFrames[2]), glm::dvec3(-1000, -100, 450));
+}
+
+TEST(Spotlight, StepsFiveUnitsPerAxisAndDrawsANewTargetWhenReached) {
+  MatchOn m(scene::kDarkStage);
+  auto& st = m.st();
+  st.spotX = 0;
+  st.spotZ = 0;
+  st.spotTargetX = 10;
+  st.spotTargetZ = -5;
+  Random copy = m.game.rnd;
+  SpotlightStep(m.game);
+  EXPECT_EQ(st.spotX, 5);
+  EXPECT_EQ(st.spotZ, -5);
+  const int nextZ = Int(copy.Rnd() * 80 - 40) * 10;
+  EXPECT_EQ(st.spotTargetZ, nextZ) << "z reached its target: a new one";
+  EXPECT_EQ(st.spotTargetX, 10);
+  EXPECT_EQ(m.sc().Position(st.lightFrame), glm::dvec3(5, 1000, -5));
+}
+
+TEST(Spotlight, StandsStillFromTick1652) {
+  MatchOn m(scene::kDarkStage);
+  m.Ticks(1651);
+  const int16_t x = m.st().spotX, z = m.st().spotZ;
+  const int16_t tx = m.st().spotTargetX;
+  m.Ticks(10);
+  EXPECT_EQ(m.st().spotX, x);
+  EXPECT_EQ(m.st().spotZ, z);
+  EXPECT_EQ(m.st().spotTargetX, tx);
+}
+
+TEST(PowerUp, TheFirstSeatInRangeCollectsEvenAnEmptySeat) {
+  MatchOn m(0, {0, -1, 2, -1});
+  auto& st = m.st();
+  st.posX[0] = 10;
+  st.posZ[0] = 0;
+  st.power = {5, 5, 5, 5};
+  st.dropX = 0;
+  st.dropZ = 0;
+  st.dropHeight = 80;
+  PowerUpStep(m.game);  // falls to 60: within reach of the ground
+  EXPECT_EQ(st.power, (Seat16{100, 5, 5, 5})) << "seat 0 comes first; seat 1 (empty, at 0,0) too late";
+  EXPECT_EQ(st.dropX, kAbsent);
+  EXPECT_EQ(m.sc().Position(st.itemFrame).x, kAbsent);
+
+  st.posX[0] = 300;
+  st.dropX = 20;
+  st.dropZ = -20;
+  st.dropHeight = 0;
+  PowerUpStep(m.game);
+  EXPECT_EQ(st.power[1], 100) << "the empty seat at the centre collects it";
+}
+
+TEST(PowerUp, FallsTwentyPerTickAndWaitsAbove60) {
+  MatchOn m(scene::kRaftStage);
+  auto& st = m.st();
+  st.dropX = 100;
+  st.dropZ = 100;
+  st.dropHeight = 500;
+  st.sway[0] = -4;
+  PowerUpStep(m.game);
+  EXPECT_EQ(st.dropHeight, 480);
+  EXPECT_EQ(m.sc().Position(st.itemFrame), glm::dvec3(100, 476, 100));
+}
+
+TEST(Camera, AimsAtHalfTheMeanOfTheSeatsFromAbove) {
+  MatchOn m(0, {0, 1, -1, -1});
+  auto& st = m.st();
+  CameraStep(m.game);
+  EXPECT_EQ(m.sc().WorldPosition(st.cameraTarget), glm::dvec3(0, 0, 50)) << "(-300+300+0+0)/8, (200+200+0+0)/8";
+  EXPECT_EQ(m.sc().WorldPosition(st.cameraFrame), glm::dvec3(0, 475, -1000));
+  const glm::dvec3 d = m.sc().Direction(st.cameraFrame);
+  const glm::dvec3 aim = glm::normalize(glm::dvec3(0, -500, 1050));
+  EXPECT_NEAR(d.y, aim.y, 1e-9) << "turned while standing at 500, then lowered to 475";
+  EXPECT_NEAR(d.z, aim.z, 1e-9);
+}
+
+TEST(Camera, EveryStompingPigShakesItOnce) {
+  MatchOn m(0, {2, 2, -1, -1});
+  auto& st = m.st();
+  st.specialTimer = {5, 14, 0, 0};
+  const uint64_t before = m.game.rnd.draws();
+  CameraStep(m.game);
+  EXPECT_EQ(m.game.rnd.draws() - before, 6u) << "two pigs, three jolts each";
+  st.specialTimer = {15, 0, 0, 0};
+  const uint64_t again = m.game.rnd.draws();
+  CameraStep(m.game);
+  EXPECT_EQ(m.game.rnd.draws(), again);
+}
+
+// Status strip checks use sheets of our own: white bar columns and a red face strip.
+struct PanelSheets {
+  PanelSheets() {
+    menu = SDL_CreateRGBSurfaceWithFormat(0, 345, 490, 32, SDL_PIXELFORMAT_RGB888);
+    chars = SDL_CreateRGBSurfaceWithFormat(0, 900, 325, 32, SDL_PIXELFORMAT_RGB888);
+    SDL_Rect cols{320, 0, 2, 15};
+    SDL_FillRect(menu, &cols, SDL_MapRGB(menu->format, 255, 255, 255));
+    SDL_Rect faces{0, 100, 450, 50};
+    SDL_FillRect(chars, &faces, SDL_MapRGB(chars->format, 255, 0, 0));
+  }
+  ~PanelSheets() {
+    SDL_FreeSurface(menu);
+    SDL_FreeSurface(chars);
+  }
+  SDL_Surface* menu;
+  SDL_Surface* chars;
+};
+
+// Width of the white run starting at (x, y) of the strip.
+int BarWidth(const platform::Screen& s, int x, int y) {
+  const auto& p = s.Picture1.place;
+  int w = 0;
+  while (x + w < p.w && s.PixelAt(p.x + x + w, p.y + y).g == 255 && s.PixelAt(p.x + x + w, p.y + y).r == 255) ++w;
+  return w;
+}
+
+TEST(StatusPanels, BarsMeasureScoreAndPowerInBothStripSizes) {
+  MatchOn m(0, {0, 1, -1, 3});
+  PanelSheets sheets;
+  SDL_Surface* const ownMenu = m.game.menuSheet;
+  SDL_Surface* const ownChars = m.game.characterSheet;
+  m.game.menuSheet = sheets.menu;
+  m.game.characterSheet = sheets.chars;
+  auto& st = m.st();
+  st.score = {3, 0, 9, 60};
+  st.power = {100, 0, 100, -20};
+  DrawPanels(m.game);
+  const auto& s = m.game.screen;
+  EXPECT_EQ(BarWidth(s, 55, 10), 7);
+  EXPECT_EQ(BarWidth(s, 55, 30), 101);
+  EXPECT_EQ(BarWidth(s, 160 + 55, 10), 1) << "a score of 0 still shows one pixel";
+  EXPECT_EQ(BarWidth(s, 160 + 55, 30), 1);
+  EXPECT_EQ(BarWidth(s, 320 + 55, 10), 0) << "an empty seat's quarter stays black";
+  EXPECT_EQ(s.PixelAt(320 + 10, 430 + 10).r, 0);
+  EXPECT_EQ(s.PixelAt(480 + 10, 430 + 10).r, 255) << "face of seat 3";
+  EXPECT_EQ(BarWidth(s, 480 + 55, 10), 105) << "a long score bar stops at its own panel's edge";
+  EXPECT_EQ(BarWidth(s, 480 + 55, 30), 0) << "a negative power draws nothing";
+  m.game.window.Present(s);
+
+  m.game.screen.SetMode(320, 240);
+  m.game.screen.Picture1.place = {0, 215, 320, 25};
+  st.displayMode = 80;
+  st.score = {3, 60, 0, 0};
+  st.power = {75, 100, 0, 0};
+  DrawPanels(m.game);
+  EXPECT_EQ(BarWidth(s, 30, 7), 4);
+  EXPECT_EQ(BarWidth(s, 30, 17), 38) << "75 / 2 + 1 = 38.5, nearest even";
+  EXPECT_EQ(BarWidth(s, 80 + 30, 7), 50) << "stops at the edge of the small panel";
+  EXPECT_EQ(BarWidth(s, 80 + 30, 17), 51) << "a full gauge is 51 wide in the small strip";
+  m.game.menuSheet = ownMenu;
+  m.game.characterSheet = ownChars;
+}
+
+}  // namespace
+}  // namespace kelmora
