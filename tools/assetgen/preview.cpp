@@ -8,7 +8,8 @@ namespace assetgen {
 Image PictureOfCharacter(int id, int width, int height, int time, glm::vec3 background, float zoom, float yaw) {
   Raster r(width, height, 3);
   r.Background([&](float) { return background; });
-  const float aim = zoom > 1.0f ? 40.0f : 26.0f;
+  const CharacterLook look = LookOf(id);
+  const float aim = zoom > 1.5f ? look.hipY + look.headPivot.y + 5.0f : 25.0f;
   const float dist = 260.0f / zoom;
   const glm::vec3 eye(0, aim + 40.0f / zoom, -dist);
   r.SetView(View{eye, {0, aim, 0}, 18.0f});

@@ -1,0 +1,278 @@
+// The generated models, textures and sprite sheets: present after the build, readable by the
+// loader the game uses, animated over the action cycle, and made the same way on every run.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <SDL.h>
+#include <unistd.h>
+#include <assimp/Importer.hpp>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+
+#include "resources/sprite_sheets.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+const fs::path kBuild = KELMORA_BUILD_DIR;
+
+const char* const kCharacters[] = {"bear", "fox", "pig", "zo", "spi", "fish", "mogu", "momonga", "mouse"};
+const char* const kModels[] = {"bear",   "fox",    "pig",    "zo",     "spi",   "fish",  "mogu",
+                               "momonga", "mouse", "fire",   "stage1", "stage2", "stage3", "stage4",
+                               "stage5", "stage6", "block",  "back",   "bear2",  "cursor", "item",
+                               "fish2",  "snow",   "net",    "message"};
+const char* const kTextures[] = {"net", "hurry", "1pwin", "2pwin", "3pwin", "4pwin"};
+const float kGoals[6][4] = {{-140, 220, 310, 250}, {-400, -160, 145, 140}, {370, -170, 150, 275},
+                            {-130, -490, 260, 200}, {-130, 190, 260, 110}, {100, 150, 190, 100}};
+
+const aiScene* Load(Assimp::Importer& imp, const std::string& name) {
+  const fs::path path = kBuild / "model" / (name + ".x");
+  const aiScene* s = imp.ReadFile(path.string(), aiProcess_Triangulate | aiProcess_JoinIdenticalVertices |
+                                                     aiProcess_ConvertToLeftHanded);
+  EXPECT_NE(s, nullptr) << path << ": " << imp.GetErrorString();
+  return s;
+}
+
+const aiNodeAnim* Channel(const aiScene* s, const std::string& node) {
+  for (unsigned c = 0; c < s->mAnimations[0]->mNumChannels; ++c)
+    if (node == s->mAnimations[0]->mChannels[c]->mNodeName.C_Str()) return s->mAnimations[0]->mChannels[c];
+  return nullptr;
+}
+
+// Calls fn(vertex, normal) for every vertex of every mesh, in the model's own coordinates.
+template <typename Fn>
+void ForEachVertex(const aiScene* s, const aiNode* n, aiMatrix4x4 parent, Fn&& fn) {
+  const aiMatrix4x4 m = parent * n->mTransformation;
+  for (unsigned i = 0; i < n->mNumMeshes; ++i) {
+    const aiMesh* mesh = s->mMeshes[n->mMeshes[i]];
+    for (unsigned f = 0; f < mesh->mNumFaces; ++f) fn(mesh, mesh->mFaces[f], m);
+  }
+  for (unsigned c = 0; c < n->mNumChildren; ++c) ForEachVertex(s, n->mChildren[c], m, fn);
+}
+
+std::string Slurp(const fs::path& p) {
+  std::ifstream f(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+TEST(AssetFiles, EveryModelAndTextureIsBesideTheProgram) {
+  for (const char* m : kModels) EXPECT_TRUE(fs::is_regular_file(kBuild / "model" / (std::string(m) + ".x"))) << m;
+  for (const char* t : kTextures) EXPECT_TRUE(fs::is_regular_file(kBuild / "tex" / (std::string(t) + ".bmp"))) << t;
+  for (const char* m : kModels) EXPECT_EQ(Slurp(kBuild / "model" / (std::string(m) + ".x")).rfind("xof 0303txt 0032", 0), 0u) << m;
+}
+
+TEST(AssetFiles, EveryModelLoadsWithItsMeshes) {
+  for (const char* m : kModels) {
+    Assimp::Importer imp;
+    const aiScene* s = Load(imp, m);
+    ASSERT_NE(s, nullptr);
+    EXPECT_GT(s->mNumMeshes, 0u) << m;
+  }
+}
+
+TEST(CharacterModels, AnimationCoversEveryFrameOfTheActionCycle) {
+  for (const char* c : kCharacters) {
+    Assimp::Importer imp;
+    const aiScene* s = Load(imp, c);
+    ASSERT_NE(s, nullptr);
+    ASSERT_EQ(s->mNumAnimations, 1u) << c;
+    for (const char* part : {"hips", "body", "head", "arms", "shovel", "snowload"})
+      EXPECT_NE(s->mRootNode->FindNode(part), nullptr) << c << " lacks " << part;
+    const aiNodeAnim* arms = Channel(s, "arms");
+    ASSERT_NE(arms, nullptr) << c;
+    ASSERT_GE(arms->mNumRotationKeys, 69u) << c;
+    EXPECT_EQ(arms->mRotationKeys[0].mTime, 0.0);
+    EXPECT_GE(arms->mRotationKeys[arms->mNumRotationKeys - 1].mTime, 68.0);
+    // the shovel moves through the swing: its pose at 22 (wound up) differs from 25 (contact)
+    const aiQuaternion a = arms->mRotationKeys[22].mValue, b = arms->mRotationKeys[25].mValue;
+    EXPECT_LT(std::fabs(a.w * b.w + a.x * b.x + a.y * b.y + a.z * b.z), 0.99f) << c;
+  }
+}
+
+TEST(CharacterModels, KeysAtFrameZeroMatchTheFramesRestPose) {
+  for (const char* c : kCharacters) {
+    Assimp::Importer imp;
+    const aiScene* s = Load(imp, c);
+    ASSERT_NE(s, nullptr);
+    const aiAnimation* anim = s->mAnimations[0];
+    for (unsigned i = 0; i < anim->mNumChannels; ++i) {
+      const aiNodeAnim* ch = anim->mChannels[i];
+      const aiNode* node = s->mRootNode->FindNode(ch->mNodeName);
+      ASSERT_NE(node, nullptr);
+      const aiMatrix4x4 keyed(ch->mScalingKeys[0].mValue, ch->mRotationKeys[0].mValue, ch->mPositionKeys[0].mValue);
+      for (int r = 0; r < 4; ++r)
+        for (int k = 0; k < 4; ++k)
+          EXPECT_NEAR(keyed[r][k], node->mTransformation[r][k], 2e-3) << c << " " << ch->mNodeName.C_Str();
+    }
+  }
+}
+
+TEST(CharacterModels, SnowLoadShowsOnlyFromTheScoopThroughTheCarryingWalk) {
+  for (const char* c : kCharacters) {
+    Assimp::Importer imp;
+    const aiScene* s = Load(imp, c);
+    ASSERT_NE(s, nullptr);
+    const aiNodeAnim* load = Channel(s, "snowload");
+    ASSERT_NE(load, nullptr) << c;
+    for (unsigned k = 0; k < load->mNumScalingKeys; ++k) {
+      const double t = load->mScalingKeys[k].mTime;
+      const bool shown = t >= 25 && t < 50;  // 49 is never shown: the walk wraps to 30
+      EXPECT_NEAR(load->mScalingKeys[k].mValue.x, shown ? 1.0f : 0.01f, 1e-3) << c << " at " << t;
+    }
+  }
+}
+
+TEST(FireModel, FlamesAreAnimatedOverTwentyFrames) {
+  Assimp::Importer imp;
+  const aiScene* s = Load(imp, "fire");
+  ASSERT_NE(s, nullptr);
+  ASSERT_EQ(s->mNumAnimations, 1u);
+  EXPECT_GE(s->mAnimations[0]->mNumChannels, 8u);
+  EXPECT_EQ(s->mAnimations[0]->mChannels[0]->mNumScalingKeys, 20u);
+}
+
+TEST(StageModels, FloorTopCoversTheArenaAtTenWithTheGoalCutOut) {
+  for (int k = 0; k < 6; ++k) {
+    Assimp::Importer imp;
+    const aiScene* s = Load(imp, "stage" + std::to_string(k + 1));
+    ASSERT_NE(s, nullptr);
+    const float gx0 = kGoals[k][0], gz0 = kGoals[k][1], gx1 = gx0 + kGoals[k][2], gz1 = gz0 + kGoals[k][3];
+    float minX = 1e9f, maxX = -1e9f, minZ = 1e9f, maxZ = -1e9f;
+    int floorFacesInGoal = 0;
+    ForEachVertex(s, s->mRootNode, aiMatrix4x4(), [&](const aiMesh* mesh, const aiFace& f, const aiMatrix4x4& m) {
+      aiVector3D p[3];
+      for (int i = 0; i < 3; ++i) p[i] = m * mesh->mVertices[f.mIndices[i]];
+      if (std::fabs(p[0].y - 10) > 1e-3f || std::fabs(p[1].y - 10) > 1e-3f || std::fabs(p[2].y - 10) > 1e-3f) return;
+      for (const aiVector3D& v : p)
+        minX = std::min(minX, v.x), maxX = std::max(maxX, v.x), minZ = std::min(minZ, v.z), maxZ = std::max(maxZ, v.z);
+      const aiVector3D c = (p[0] + p[1] + p[2]) / 3.0f;
+      if (c.x > gx0 && c.x < gx1 && c.z > gz0 && c.z < gz1) ++floorFacesInGoal;
+    });
+    EXPECT_LE(minX, -400.0f) << k;
+    EXPECT_GE(maxX, 400.0f) << k;
+    EXPECT_LE(minZ, -400.0f) << k;
+    EXPECT_GE(maxZ, 400.0f) << k;
+    EXPECT_EQ(floorFacesInGoal, 0) << "stage " << k + 1 << " has floor inside its goal";
+  }
+}
+
+TEST(PropModels, NetAndMessageBoardCarryTextureCoordinatesAndTheBoardFacesTheCamera) {
+  for (const char* name : {"net", "message"}) {
+    Assimp::Importer imp;
+    const aiScene* s = Load(imp, name);
+    ASSERT_NE(s, nullptr);
+    EXPECT_TRUE(s->mMeshes[0]->HasTextureCoords(0)) << name;
+  }
+  Assimp::Importer imp;
+  const aiScene* s = Load(imp, "message");
+  ASSERT_NE(s, nullptr);
+  const aiVector3D n = s->mMeshes[0]->mNormals[0];
+  aiVector3D toCamera = aiVector3D(0, 475, -1000) - aiVector3D(0, 150, -250);
+  toCamera.Normalize();
+  EXPECT_GT(n * toCamera, 0.95f);
+}
+
+TEST(Textures, MessagesAreWordsOnTransparentBlackAndTheNetIsOnTransparentWhite) {
+  auto pixel = [](SDL_Surface* s, int x, int y) {
+    Uint8 r, g, b;
+    const Uint8* p = static_cast<const Uint8*>(s->pixels) + y * s->pitch + x * s->format->BytesPerPixel;
+    Uint32 v = 0;
+    std::memcpy(&v, p, s->format->BytesPerPixel);
+    SDL_GetRGB(v, s->format, &r, &g, &b);
+    return std::array<int, 3>{r, g, b};
+  };
+  for (const char* t : {"hurry", "1pwin", "2pwin", "3pwin", "4pwin"}) {
+    SDL_Surface* s = SDL_LoadBMP((kBuild / "tex" / (std::string(t) + ".bmp")).string().c_str());
+    ASSERT_NE(s, nullptr) << t;
+    EXPECT_EQ(s->format->BitsPerPixel, 24);
+    EXPECT_EQ(pixel(s, 0, 0), (std::array<int, 3>{0, 0, 0})) << t;
+    int lit = 0;
+    for (int y = 0; y < s->h; ++y)
+      for (int x = 0; x < s->w; ++x) lit += pixel(s, x, y) != std::array<int, 3>{0, 0, 0};
+    EXPECT_GT(lit, s->w * s->h / 5) << t << ": the words are too small";
+    SDL_FreeSurface(s);
+  }
+  SDL_Surface* net = SDL_LoadBMP((kBuild / "tex" / "net.bmp").string().c_str());
+  ASSERT_NE(net, nullptr);
+  EXPECT_EQ(pixel(net, 0, 0), (std::array<int, 3>{255, 255, 255}));
+  EXPECT_NE(pixel(net, net->w / 2, net->h / 2), (std::array<int, 3>{255, 255, 255}));
+  SDL_FreeSurface(net);
+}
+
+namespace {
+// Share of pixels in a rectangle of a sheet that are not black.
+double LitShare(SDL_Surface* s, int x0, int y0, int w, int h) {
+  int lit = 0;
+  for (int y = y0; y < y0 + h; ++y)
+    for (int x = x0; x < x0 + w; ++x) {
+      const Uint8* p = static_cast<const Uint8*>(s->pixels) + y * s->pitch + x * 3;
+      lit += (p[0] | p[1] | p[2]) != 0;
+    }
+  return static_cast<double>(lit) / (w * h);
+}
+}  // namespace
+
+TEST(SpriteSheets, MenuSheetCellsHoldTheirPictures) {
+  SDL_Surface* s = kelmora::resources::LoadMenuSheet();
+  ASSERT_EQ(s->w, 345);
+  ASSERT_EQ(s->h, 490);
+  ASSERT_EQ(s->format->BytesPerPixel, 3);
+  const int cells[][4] = {{0, 0, 320, 50},    {0, 50, 320, 50},   {0, 100, 320, 50}, {0, 150, 160, 50},
+                          {160, 150, 160, 50}, {0, 200, 160, 50},  {160, 200, 100, 25}, {160, 225, 100, 25},
+                          {320, 100, 25, 15},  {320, 115, 25, 15}, {320, 130, 25, 15}, {320, 145, 25, 15}};
+  for (const auto& c : cells) EXPECT_GT(LitShare(s, c[0], c[1], c[2], c[3]), 0.08) << c[0] << "," << c[1];
+  EXPECT_GT(LitShare(s, 0, 250, 320, 240), 0.95) << "title art";
+  EXPECT_EQ(LitShare(s, 320, 0, 2, 15), 1.0) << "bar columns";
+  // the score bar is white in the middle and dark blue at the ends
+  const Uint8* mid = static_cast<const Uint8*>(s->pixels) + 7 * s->pitch + 320 * 3;
+  const Uint8* end = static_cast<const Uint8*>(s->pixels) + 0 * s->pitch + 320 * 3;
+  EXPECT_GT(mid[0] + mid[1] + mid[2], 700);
+  EXPECT_GT(end[0], end[2] * 3);  // BGR: blue dominates
+  SDL_FreeSurface(s);
+}
+
+TEST(SpriteSheets, CharacterSheetCellsHoldTheirPictures) {
+  SDL_Surface* s = kelmora::resources::LoadCharacterSheet();
+  ASSERT_EQ(s->w, 900);
+  ASSERT_EQ(s->h, 325);
+  for (int n = 0; n < 9; ++n) {
+    EXPECT_GT(LitShare(s, 100 * n, 0, 100, 100), 0.9) << "portrait " << n;
+    EXPECT_GT(LitShare(s, 50 * n, 100, 50, 50), 0.9) << "face " << n;
+  }
+  for (int k = 0; k < 6; ++k) EXPECT_GT(LitShare(s, 100 * k, 150, 100, 100), 0.5) << "stage " << k;
+  for (int i = 0; i < 3; ++i) EXPECT_GT(LitShare(s, 600 + 100 * i, 150, 100, 100), 0.7) << "loading " << i;
+  EXPECT_GT(LitShare(s, 0, 250, 500, 75), 0.2) << "logo";
+  EXPECT_EQ(LitShare(s, 450, 100, 450, 50), 0.0) << "unused strip stays black";
+  SDL_FreeSurface(s);
+}
+
+TEST(AssetGenerator, TwoRunsWriteTheSameBytes) {
+  const fs::path tool = kBuild / "tools" / "assetgen" / "assetgen";
+  const fs::path base = fs::temp_directory_path() / ("kelmora-assets-" + std::to_string(::getpid()));
+  for (const char* run : {"a", "b"}) {
+    const std::string cmd = tool.string() + " --out " + (base / run).string() + " --embed " +
+                            (base / run / "sheets.cpp").string();
+    ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+  }
+  int files = 0;
+  for (const auto& e : fs::recursive_directory_iterator(base / "a")) {
+    if (!e.is_regular_file()) continue;
+    const fs::path rel = fs::relative(e.path(), base / "a");
+    EXPECT_EQ(Slurp(e.path()), Slurp(base / "b" / rel)) << rel;
+    ++files;
+  }
+  EXPECT_GE(files, 32);
+  fs::remove_all(base);
+}
