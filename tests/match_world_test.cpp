@@ -10,6 +10,7 @@
 #include "match/run_match.h"
 #include "match/status_panels.h"
 #include "match/world_steps.h"
+#include "platform/headless/recording_audio.h"
 #include "platform/screen.h"
 #include "scene/scene.h"
 #include "scene/stage_table.h"
@@ -270,6 +271,104 @@ TEST(StatusPanels, BarsMeasureScoreAndPowerInBothStripSizes) {
   EXPECT_EQ(BarWidth(s, 80 + 30, 17), 51) << "a full gauge is 51 wide in the small strip";
   m.game.menuSheet = ownMenu;
   m.game.characterSheet = ownChars;
+}
+
+}  // namespace
+}  // namespace kelmora
+
+namespace kelmora {
+namespace {
+
+// Sounds of the match as the headless recorder heard them: the file names played.
+std::vector<std::string> PlayedFiles(MatchOn& m) {
+  auto& dev = static_cast<platform::HeadlessSoundDevice&>(*m.backends.soundDevice);
+  std::vector<std::string> files;
+  for (const auto& e : dev.events()) {
+    if (e.kind != platform::SoundEvent::Kind::Stop) files.push_back(e.file.substr(e.file.rfind('/') + 1));
+  }
+  return files;
+}
+
+bool Sent(MatchOn& m, const std::string& text) {
+  auto& dev = static_cast<platform::HeadlessMusicDevice&>(*m.backends.musicDevice);
+  for (const auto& c : dev.commands()) {
+    if (c.text == text) return true;
+  }
+  return false;
+}
+
+TEST(Presentation, HurryBoardFromTick901UntilTheDecisionThenTheWinnerBoard) {
+  MatchOn m(0);
+  auto& dev = static_cast<platform::HeadlessSoundDevice&>(*m.backends.soundDevice);
+  dev.ClearEvents();
+  m.Ticks(899);
+  EXPECT_TRUE(PlayedFiles(m).empty());
+  const scene::FrameHandle hurryBoard = m.st().messageFrame;
+  EXPECT_EQ(m.sc().Position(hurryBoard).x, kFreeSlot);
+  m.Ticks(1);  // tick 900
+  EXPECT_EQ(PlayedFiles(m), std::vector<std::string>{"hurry.wav"});
+  EXPECT_EQ(m.sc().Position(hurryBoard).x, kFreeSlot) << "the board follows the sound by a tick";
+  m.Ticks(1);
+  EXPECT_EQ(m.sc().Position(hurryBoard), glm::dvec3(0, 150, -250));
+  m.Ticks(1699 - 901);
+  m.st().score = {0, 2, 1, 0};
+  m.Ticks(1);  // tick 1700: the decision
+  EXPECT_EQ(m.st().winner, 1);
+  EXPECT_EQ(m.sc().Position(hurryBoard).x, kFreeSlot) << "the hurry board is parked";
+  EXPECT_NE(m.st().messageFrame, hurryBoard) << "a new board for the winner";
+  EXPECT_EQ(PlayedFiles(m).back(), "win.wav");
+  m.Ticks(1);  // the presentation
+  EXPECT_EQ(m.sc().WorldPosition(m.st().cameraFrame), glm::dvec3(300, 250, 200 - 500));
+  EXPECT_EQ(m.sc().WorldPosition(m.st().lightFrame), glm::dvec3(300, 250, 200 - 500));
+  EXPECT_EQ(m.sc().WorldPosition(m.st().messageFrame), glm::dvec3(300, 50, 0));
+  const glm::dvec3 toWinner = glm::normalize(glm::dvec3(0, -250, 500));
+  EXPECT_NEAR(glm::dot(m.sc().Direction(m.st().cameraFrame), toWinner), 1.0, 1e-9);
+}
+
+TEST(Presentation, ADrawPlaysNoWinSoundAndLooksAtTheArenaCentre) {
+  MatchOn m(0);
+  auto& dev = static_cast<platform::HeadlessSoundDevice&>(*m.backends.soundDevice);
+  m.Ticks(1699);
+  dev.ClearEvents();
+  m.st().score = {2, 2, 1, 0};
+  m.Ticks(2);
+  EXPECT_TRUE(PlayedFiles(m).empty());
+  EXPECT_EQ(m.st().matchDrawn, 1);
+  EXPECT_EQ(m.sc().WorldPosition(m.st().messageFrame).x, kFreeSlot) << "no board for a draw";
+  EXPECT_EQ(m.sc().WorldPosition(m.st().cameraFrame), glm::dvec3(0, 250, -500));
+}
+
+TEST(Presentation, TheDarkStageGetsAPointLightAtTheDecision) {
+  MatchOn m(scene::kDarkStage);
+  const scene::FrameHandle spot = m.st().lightFrame;
+  m.Ticks(1700);
+  EXPECT_NE(m.st().lightFrame, spot);
+  EXPECT_TRUE(m.sc().Exists(spot)) << "the spotlight's frame stays in the scene";
+}
+
+TEST(StageMusic, EachStageOpensItsTuneAndOnlyBgmStopsAtTheDecision) {
+  {
+    MatchOn m(0);
+    EXPECT_TRUE(Sent(m, "close audiofileBGM2"));
+    EXPECT_TRUE(Sent(m, "play audiofileBGM from 0"));
+    m.Ticks(1700);
+    EXPECT_TRUE(Sent(m, "stop audiofileBGM"));
+  }
+  {
+    MatchOn m(scene::kSecondStage);
+    EXPECT_TRUE(Sent(m, "play audiofileBGM2 from 0"));
+    static_cast<platform::HeadlessMusicDevice&>(*m.backends.musicDevice).ClearCommands();
+    m.Ticks(1700);
+    EXPECT_FALSE(Sent(m, "stop audiofileBGM2")) << "the night tune plays through the presentation";
+  }
+  {
+    MatchOn m(scene::kRailStage);
+    EXPECT_FALSE(Sent(m, "play audiofileBGM from 0"));
+    auto& dev = static_cast<platform::HeadlessSoundDevice&>(*m.backends.soundDevice);
+    ASSERT_FALSE(dev.events().empty());
+    EXPECT_EQ(dev.events().back().kind, platform::SoundEvent::Kind::Loop);
+    EXPECT_NE(dev.events().back().file.find("bgm6.wav"), std::string::npos);
+  }
 }
 
 }  // namespace
