@@ -17,7 +17,8 @@ out vec2 uv;
 uniform bool bottomUp;  // texture rows bottom-up (a rendered picture) instead of top-down
 void main() {
   vec2 p = vec2(float((gl_VertexID << 1) & 2), float(gl_VertexID & 2));
-  uv = vec2(p.x * 0.5, bottomUp ? p.y * 0.5 : 1.0 - p.y * 0.5);
+  // One triangle over the viewport: p = 0..1 spans it, uv follows p.
+  uv = vec2(p.x, bottomUp ? p.y : 1.0 - p.y);
   gl_Position = vec4(p * 2.0 - 1.0, 0.0, 1.0);
 }
 )";
