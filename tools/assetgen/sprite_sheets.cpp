@@ -75,11 +75,11 @@ glm::vec3 Sky(float t) { return glm::mix(glm::vec3(0.35f, 0.55f, 0.92f), glm::ve
 Image TitleArt() {
   Raster r(320, 240, 3);
   r.Background(Sky);
-  r.SetView(View{{0, 85, -330}, {0, 30, 30}, 40.0f});
+  r.SetView(View{{0, 62, -235}, {0, 24, 40}, 40.0f});
   r.SetLight({-200, 400, -400}, 0.3f);
   r.DrawMesh(SnowField(), glm::mat4(1.0f));
   const Model snow = BuildSnowPile();
-  for (const glm::vec3 p : {glm::vec3(-200, 0, 140), glm::vec3(-10, 0, 190), glm::vec3(200, 0, 150), glm::vec3(110, 0, -60)})
+  for (const glm::vec3 p : {glm::vec3(-170, 0, 150), glm::vec3(-10, 0, 200), glm::vec3(170, 0, 160), glm::vec3(90, 0, -60), glm::vec3(-95, 0, -70)})
     r.DrawModel(snow, 0, Translate(p) * Scale(glm::vec3(0.8f)));
   struct Placed { int id, time; glm::vec3 at; float yaw; };
   const Placed cast[9] = {{3, 0, {-120, 0, 80}, 165}, {4, 8, {-40, 0, 90}, 185}, {7, 22, {40, 0, 90}, 200},

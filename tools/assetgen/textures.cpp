@@ -55,9 +55,9 @@ Image NetTexture() {
         const float t = std::clamp(glm::dot(p - a, ab) / glm::dot(ab, ab), 0.0f, 1.0f);
         d = std::min(d, glm::length(p - (a + ab * t)));
       }
-      if (d < 1.1f)
+      if (d < 2.0f)
         img.Set(x, y, 240, 244, 252);
-      else if (d < 2.3f)
+      else if (d < 3.4f)
         img.Set(x, y, 140, 150, 175);
       else
         img.Set(x, y, 255, 255, 255);
