@@ -134,6 +134,52 @@ TEST(CharacterModels, SnowLoadShowsOnlyFromTheScoopThroughTheCarryingWalk) {
   }
 }
 
+namespace {
+struct Box {
+  aiVector3D lo{1e9f, 1e9f, 1e9f}, hi{-1e9f, -1e9f, -1e9f};
+};
+// The bounds of a model in its rest pose (frame 0 for the characters).
+Box Bounds(const aiScene* s) {
+  Box b;
+  ForEachVertex(s, s->mRootNode, aiMatrix4x4(), [&](const aiMesh* mesh, const aiFace& f, const aiMatrix4x4& m) {
+    for (unsigned i = 0; i < f.mNumIndices; ++i) {
+      const aiVector3D v = m * mesh->mVertices[f.mIndices[i]];
+      b.lo.x = std::min(b.lo.x, v.x), b.lo.y = std::min(b.lo.y, v.y), b.lo.z = std::min(b.lo.z, v.z);
+      b.hi.x = std::max(b.hi.x, v.x), b.hi.y = std::max(b.hi.y, v.y), b.hi.z = std::max(b.hi.z, v.z);
+    }
+  });
+  return b;
+}
+}  // namespace
+
+TEST(CharacterModels, StandAboutFiftyTallOnTheFloorWithTheShovelReachingAheadAlongPlusZ) {
+  for (const char* c : kCharacters) {
+    Assimp::Importer imp;
+    const aiScene* s = Load(imp, c);
+    ASSERT_NE(s, nullptr);
+    const Box b = Bounds(s);
+    EXPECT_NEAR(b.lo.y, 0.0f, 1.5f) << c << " floats or sinks";
+    EXPECT_GT(b.hi.y, 35.0f) << c;
+    EXPECT_LT(b.hi.y, 62.0f) << c;
+    EXPECT_GT(b.hi.z, 40.0f) << c << ": the shovel should reach one shovel length ahead";
+    EXPECT_GT(b.lo.z, -30.0f) << c;
+  }
+}
+
+TEST(PropModels, GiantBearCoversTheFloorOfItsWall) {
+  Assimp::Importer imp;
+  const aiScene* s = Load(imp, "bear2");
+  ASSERT_NE(s, nullptr);
+  const Box b = Bounds(s);
+  // the wall is the rectangle (blockX, blockZ) 245 x 250 and the frame stands at its corner
+  // plus (100, 100): the model spans x -100..145 and z -100..150 around its origin
+  EXPECT_NEAR(b.lo.x, -100.0f, 12.0f);
+  EXPECT_NEAR(b.hi.x, 145.0f, 12.0f);
+  EXPECT_NEAR(b.lo.z, -100.0f, 12.0f);
+  EXPECT_NEAR(b.hi.z, 150.0f, 12.0f);
+  EXPECT_GT(b.hi.y, 200.0f);
+}
+
 TEST(FireModel, FlamesAreAnimatedOverTwentyFrames) {
   Assimp::Importer imp;
   const aiScene* s = Load(imp, "fire");

@@ -156,7 +156,7 @@ CharacterLook Spider() {
       Limb leg{std::string(s < 0 ? "legL" : "legR") + std::to_string(i + 1), {s * 7, 4, zs[i]}, Mesh(),
                ((i + (s > 0 ? 1 : 0)) % 2) * kPi, true};
       const glm::mat4 turn = RotateY(s * yaws[i]);
-      const glm::vec3 knee(s * 15, 9, 0), foot(s * 27, -21, 0);
+      const glm::vec3 knee(s * 15, 9, 0), foot(s * 27, -21.5f, 0);
       AddTube(leg.mesh, {0, 0, 0}, knee, 1.8f, 1.5f, shell, 6, turn);
       AddEllipsoid(leg.mesh, knee, glm::vec3(1.9f), red, 6, 4, turn);
       AddTube(leg.mesh, knee, foot, 1.5f, 0.6f, dark, 6, turn);

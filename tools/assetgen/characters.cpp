@@ -153,7 +153,8 @@ Model BuildCharacter(int id) {
   for (int t = 0; t <= kLastFrame; ++t) {
     ActionPose a = PoseForFrame(t);
     poses.push_back(a);
-    shovelRel.push_back(a.solveTip ? rig.SolveTip(a, 0.5f) : a.shovel - a.arms);
+    // the blade touches the floor at contact and while pushing, and never dips below it
+    shovelRel.push_back(a.solveTip ? rig.SolveTip(a, 0.5f) : std::min(a.shovel - a.arms, rig.SolveTip(a, 3.0f)));
   }
   auto keyed = [&](Frame& f, auto&& poseOf) {
     for (int t = 0; t <= kLastFrame; ++t) f.keys.push_back(poseOf(poses[t], t));
@@ -212,12 +213,15 @@ Model BuildCharacter(int id) {
 }
 
 Model BuildGiantBear() {
-  // The bear's own parts, posed arms-wide, scaled 4.6x and turned to face the camera; the
-  // footprint centre sits 22 right and 25 back of the frame origin (the wall's middle).
+  // The bear's own parts, posed arms-wide, scaled 4.6x and turned to face the camera, on an
+  // icy plinth that marks the floor the wall blocks (245 x 250, its middle 22 right and 25
+  // back of the frame origin).
   const CharacterLook look = LookOf(0);
   Model model;
   model.name = "bear2";
-  model.root = Frame{"bear2", MakePose({22, 0, 25}, 0, 180, 0, glm::vec3(4.6f)), Mesh(), {}, {}};
+  model.root = Frame{"bear2", MakePose({22.5f, 0, 25}), Mesh(), {}, {}};
+  AddEllipsoid(model.root.mesh, {0, 0, 0}, {122, 9, 125}, Paint(150, 190, 225, 0.3f), 16, 6);
+  Frame giant{"giant", MakePose({0, 0, 0}, 0, 180, 0, glm::vec3(4.6f)), Mesh(), {}, {}};
   Frame hips{"hips", MakePose({0, look.hipY, 0}), Mesh(), {}, {}};
   for (const Limb& l : look.legs) hips.children.push_back(Frame{l.name, MakePose(l.pivot), l.mesh, {}, {}});
   Frame body{"body", Pose(), look.body, {}, {}};
@@ -228,7 +232,8 @@ Model BuildGiantBear() {
   body.children.push_back(
       Frame{"armR", MakePose(look.shoulder + glm::vec3(2, 0, 0), -40, 70, 0), look.armR, {}, {}});
   hips.children.push_back(std::move(body));
-  model.root.children.push_back(std::move(hips));
+  giant.children.push_back(std::move(hips));
+  model.root.children.push_back(std::move(giant));
   return model;
 }
 

@@ -40,7 +40,7 @@ void WriteContactSheet(const std::filesystem::path& path) {
     Mesh floor;
     AddFloor(floor, -400, 400, -400, 400, 0, 100, Paint(95, 165, 70, 0.2f));
     r.DrawMesh(floor, Translate({0, -0.5f, 0}));
-    r.DrawModel(props[i], 6, i == 0 ? Translate({-100, 0, -100}) : glm::mat4(1.0f));
+    r.DrawModel(props[i], 6, i == 0 ? Translate({-22, 0, -25}) : glm::mat4(1.0f));
     Blit(sheet, r.Resolve(), i * 315, ch * 2 + 240);
   }
   WritePng(path, sheet);
