@@ -54,7 +54,7 @@ struct LightItem {
 // One mesh shown by one frame.
 struct DrawItem {
   int32_t mesh = 0;
-  const MeshData* data = nullptr;  // materials are read at each draw
+  const MeshData* data = nullptr;  // groups and their textures are read at each draw
   glm::mat4 world{1};
 };
 

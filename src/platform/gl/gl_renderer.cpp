@@ -18,6 +18,8 @@ const char* kVertex = R"(#version 330 core
 layout(location = 0) in vec3 aPosition;
 layout(location = 1) in vec3 aNormal;
 layout(location = 2) in vec2 aUv;
+layout(location = 3) in vec4 aDiffuse;
+layout(location = 4) in vec3 aEmissive;
 uniform mat4 uWorld;
 uniform mat3 uNormal;
 uniform mat4 uViewProj;
@@ -26,20 +28,18 @@ uniform vec4 uLightPos[4];     // w: 1 point, 2 spot
 uniform vec3 uLightColour[4];
 uniform vec3 uLightDir[4];
 uniform vec2 uLightCone[4];    // cos umbra, cos penumbra
-uniform vec4 uDiffuse;
-uniform vec3 uEmissive;
 out vec3 vColour;
 out vec2 vUv;
 void main() {
   vec4 wp = uWorld * vec4(aPosition, 1.0);
   vec3 n = normalize(uNormal * aNormal);
-  vec3 c = uEmissive;
+  vec3 c = aEmissive;
   for (int i = 0; i < uLightCount; ++i) {
     vec3 toLight = uLightPos[i].xyz - wp.xyz;
     vec3 l = toLight / max(length(toLight), 1e-6);
     float k = max(dot(n, l), 0.0);
     if (uLightPos[i].w > 1.5) k *= smoothstep(uLightCone[i].y, uLightCone[i].x, dot(-l, uLightDir[i]));
-    c += uDiffuse.rgb * uLightColour[i] * k;
+    c += aDiffuse.rgb * uLightColour[i] * k;
   }
   vColour = min(c, vec3(1.0));
   vUv = aUv;
@@ -121,8 +121,6 @@ GlRenderer::GlRenderer() {
   loc_.lightColour = glGetUniformLocation(program_, "uLightColour");
   loc_.lightDir = glGetUniformLocation(program_, "uLightDir");
   loc_.lightCone = glGetUniformLocation(program_, "uLightCone");
-  loc_.diffuse = glGetUniformLocation(program_, "uDiffuse");
-  loc_.emissive = glGetUniformLocation(program_, "uEmissive");
   loc_.textured = glGetUniformLocation(program_, "uTextured");
   loc_.texture = glGetUniformLocation(program_, "uTexture");
   glUseProgram(program_);
@@ -176,30 +174,58 @@ void GlRenderer::MakeCurrent() const {
   if (ownContext_) SDL_GL_MakeCurrent(ownWindow_, ownContext_);
 }
 
+namespace {
+
+// A vertex as the GPU sees it: the material of its group travels with it, so a mesh is drawn
+// with one call per texture rather than one per material.
+struct GpuVertex {
+  glm::vec3 position;
+  glm::vec3 normal;
+  glm::vec2 uv;
+  glm::vec4 diffuse;
+  glm::vec3 emissive;
+};
+
+}  // namespace
+
 void GlRenderer::UploadMesh(int32_t id, const MeshData& mesh) {
   MakeCurrent();
   ReleaseMesh(id);
+  std::vector<GpuVertex> vertices(mesh.vertices.size());
+  for (size_t i = 0; i < vertices.size(); ++i) {
+    const MeshVertex& v = mesh.vertices[i];
+    vertices[i] = {v.position, v.normal, v.uv, glm::vec4(1), glm::vec3(0)};
+  }
+  for (const MeshGroup& g : mesh.groups) {
+    for (uint32_t k = g.firstIndex; k < g.firstIndex + g.indexCount && k < mesh.indices.size(); ++k) {
+      const uint32_t v = mesh.indices[k];
+      if (v < vertices.size()) {
+        vertices[v].diffuse = g.diffuse;
+        vertices[v].emissive = g.emissive;
+      }
+    }
+  }
   GpuMesh g;
   glGenVertexArrays(1, &g.vao);
   glGenBuffers(1, &g.vbo);
   glGenBuffers(1, &g.ibo);
   glBindVertexArray(g.vao);
   glBindBuffer(GL_ARRAY_BUFFER, g.vbo);
-  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(mesh.vertices.size() * sizeof(MeshVertex)),
-               mesh.vertices.data(), GL_STATIC_DRAW);
+  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(GpuVertex)),
+               vertices.data(), GL_STATIC_DRAW);
   glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, g.ibo);
   glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(mesh.indices.size() * sizeof(uint32_t)),
                mesh.indices.data(), GL_STATIC_DRAW);
-  const auto stride = static_cast<GLsizei>(sizeof(MeshVertex));
-  glEnableVertexAttribArray(0);
-  glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride,
-                        reinterpret_cast<void*>(offsetof(MeshVertex, position)));
-  glEnableVertexAttribArray(1);
-  glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, stride,
-                        reinterpret_cast<void*>(offsetof(MeshVertex, normal)));
-  glEnableVertexAttribArray(2);
-  glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride,
-                        reinterpret_cast<void*>(offsetof(MeshVertex, uv)));
+  const auto stride = static_cast<GLsizei>(sizeof(GpuVertex));
+  auto attribute = [stride](GLuint index, GLint size, size_t offset) {
+    glEnableVertexAttribArray(index);
+    glVertexAttribPointer(index, size, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offset));
+  };
+  attribute(0, 3, offsetof(GpuVertex, position));
+  attribute(1, 3, offsetof(GpuVertex, normal));
+  attribute(2, 2, offsetof(GpuVertex, uv));
+  attribute(3, 4, offsetof(GpuVertex, diffuse));
+  attribute(4, 3, offsetof(GpuVertex, emissive));
   glBindVertexArray(0);
   meshes_[id] = g;
 }
@@ -336,15 +362,23 @@ void GlRenderer::Draw(const ViewSetup& view, std::span<const DrawItem> items,
     const glm::mat3 normal = glm::transpose(glm::inverse(glm::mat3(item.world)));
     glUniformMatrix3fv(loc_.normal, 1, GL_FALSE, glm::value_ptr(normal));
     glBindVertexArray(it->second.vao);
-    for (const MeshGroup& g : item.data->groups) {
-      glUniform4fv(loc_.diffuse, 1, glm::value_ptr(g.diffuse));
-      glUniform3fv(loc_.emissive, 1, glm::value_ptr(g.emissive));
-      auto t = g.texture ? textures_.find(g.texture) : textures_.end();
+    // Neighbouring groups with the same texture go in one call.
+    const auto& groups = item.data->groups;
+    for (size_t a = 0; a < groups.size();) {
+      size_t b = a + 1;
+      uint32_t count = groups[a].indexCount;
+      while (b < groups.size() && groups[b].texture == groups[a].texture &&
+             groups[b].firstIndex == groups[a].firstIndex + count) {
+        count += groups[b].indexCount;
+        ++b;
+      }
+      auto t = groups[a].texture ? textures_.find(groups[a].texture) : textures_.end();
       glUniform1i(loc_.textured, t != textures_.end() ? 1 : 0);
       if (t != textures_.end()) glBindTexture(GL_TEXTURE_2D, t->second);
-      glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(g.indexCount), GL_UNSIGNED_INT,
-                     reinterpret_cast<void*>(static_cast<uintptr_t>(g.firstIndex) * sizeof(uint32_t)));
+      glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count), GL_UNSIGNED_INT,
+                     reinterpret_cast<void*>(static_cast<uintptr_t>(groups[a].firstIndex) * sizeof(uint32_t)));
       ++drawCalls_;
+      a = b;
     }
   }
   glBindVertexArray(0);

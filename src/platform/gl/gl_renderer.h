@@ -62,8 +62,8 @@ class GlRenderer final : public Renderer {
 
   GLuint program_ = 0;
   struct {
-    GLint world, normal, viewProj, lightCount, lightPos, lightColour, lightDir, lightCone, diffuse,
-        emissive, textured, texture;
+    GLint world, normal, viewProj, lightCount, lightPos, lightColour, lightDir, lightCone, textured,
+        texture;
   } loc_{};
   std::unordered_map<int32_t, GpuMesh> meshes_;
   std::unordered_map<int32_t, GLuint> textures_;
