@@ -180,6 +180,98 @@ TEST(PropModels, GiantBearCoversTheFloorOfItsWall) {
   EXPECT_GT(b.hi.y, 200.0f);
 }
 
+namespace {
+// The model posed at an animation time the way the game poses it: each animated frame takes
+// its key at that time, the others keep their matrix. Calls fn(nodeName, worldVertex).
+template <typename Fn>
+void ForEachPosedVertex(const aiScene* s, const aiNode* n, aiMatrix4x4 parent, double time, Fn&& fn) {
+  aiMatrix4x4 local = n->mTransformation;
+  if (s->mNumAnimations) {
+    for (unsigned c = 0; c < s->mAnimations[0]->mNumChannels; ++c) {
+      const aiNodeAnim* ch = s->mAnimations[0]->mChannels[c];
+      if (ch->mNodeName != n->mName) continue;
+      unsigned k = 0;
+      while (k + 1 < ch->mNumRotationKeys && ch->mRotationKeys[k + 1].mTime <= time) ++k;
+      local = aiMatrix4x4(ch->mScalingKeys[std::min(k, ch->mNumScalingKeys - 1)].mValue, ch->mRotationKeys[k].mValue,
+                          ch->mPositionKeys[std::min(k, ch->mNumPositionKeys - 1)].mValue);
+    }
+  }
+  const aiMatrix4x4 m = parent * local;
+  for (unsigned i = 0; i < n->mNumMeshes; ++i) {
+    const aiMesh* mesh = s->mMeshes[n->mMeshes[i]];
+    for (unsigned v = 0; v < mesh->mNumVertices; ++v) fn(std::string(n->mName.C_Str()), m * mesh->mVertices[v]);
+  }
+  for (unsigned c = 0; c < n->mNumChildren; ++c) ForEachPosedVertex(s, n->mChildren[c], m, time, fn);
+}
+
+Box PartBounds(const aiScene* s, const std::string& part, double time) {
+  Box b;
+  ForEachPosedVertex(s, s->mRootNode, aiMatrix4x4(), time, [&](const std::string& name, const aiVector3D& v) {
+    if (name != part) return;
+    b.lo.x = std::min(b.lo.x, v.x), b.lo.y = std::min(b.lo.y, v.y), b.lo.z = std::min(b.lo.z, v.z);
+    b.hi.x = std::max(b.hi.x, v.x), b.hi.y = std::max(b.hi.y, v.y), b.hi.z = std::max(b.hi.z, v.z);
+  });
+  return b;
+}
+}  // namespace
+
+TEST(CharacterModels, ShovelStrikesTheFloorAheadAtContactAndIsRaisedBeforeIt) {
+  for (const char* c : kCharacters) {
+    Assimp::Importer imp;
+    const aiScene* s = Load(imp, c);
+    ASSERT_NE(s, nullptr);
+    const Box contact = PartBounds(s, "shovel", 25);
+    EXPECT_LT(contact.lo.y, 2.0f) << c << ": the blade should reach the floor at 25";
+    EXPECT_GT(contact.lo.y, -1.0f) << c << ": the blade should not sink into the floor at 25";
+    EXPECT_GT(contact.hi.z, 40.0f) << c << ": contact lies about a shovel length ahead";
+    EXPECT_GT(PartBounds(s, "shovel", 22).hi.y, 45.0f) << c << ": the swing winds up high";
+    for (int t : {0, 5, 10, 33, 44, 55, 64}) EXPECT_GT(PartBounds(s, "shovel", t).lo.y, -1.0f) << c << " at " << t;
+  }
+}
+
+TEST(CharacterModels, SnowLoadRidesOnTheBladeWhileCarrying) {
+  for (const char* c : kCharacters) {
+    Assimp::Importer imp;
+    const aiScene* s = Load(imp, c);
+    ASSERT_NE(s, nullptr);
+    for (int t : {30, 39, 48}) {
+      const Box load = PartBounds(s, "snowload", t), blade = PartBounds(s, "shovel", t);
+      EXPECT_GT(load.hi.x - load.lo.x, 8.0f) << c << " at " << t << ": the load is visible";
+      EXPECT_GT(load.lo.z, 25.0f) << c << " at " << t << ": the load sits out on the blade";
+      EXPECT_LT(load.hi.z, blade.hi.z + 1.0f) << c << " at " << t;
+      EXPECT_GT(load.hi.y, blade.hi.y - 1.0f) << c << " at " << t << ": the load lies on top";
+    }
+    const Box hidden = PartBounds(s, "snowload", 5);
+    EXPECT_LT(hidden.hi.x - hidden.lo.x, 0.5f) << c;
+  }
+}
+
+TEST(CharacterModels, LegsAlternateWhileWalkingAndStandStillAtRest) {
+  for (const char* c : kCharacters) {
+    Assimp::Importer imp;
+    const aiScene* s = Load(imp, c);
+    ASSERT_NE(s, nullptr);
+    const std::string left = std::string(c) == "spi" ? "legL1" : "legL";
+    const std::string right = std::string(c) == "spi" ? "legR1" : "legR";
+    const Box l0 = PartBounds(s, left, 0), l5 = PartBounds(s, left, 5), r5 = PartBounds(s, right, 5);
+    const float leftStep = (l5.lo.z + l5.hi.z) - (l0.lo.z + l0.hi.z);
+    const float rightStep = (r5.lo.z + r5.hi.z) - (PartBounds(s, right, 0).lo.z + PartBounds(s, right, 0).hi.z);
+    EXPECT_GT(std::fabs(leftStep), 2.0f) << c << ": the legs move while walking";
+    if (std::string(c) != "spi") {
+      EXPECT_LT(leftStep * rightStep, 0.0f) << c << ": one leg forward, the other back";
+    }
+  }
+}
+
+TEST(CharacterModels, PushingLeansTheBodyForward) {
+  for (const char* c : kCharacters) {
+    Assimp::Importer imp;
+    const aiScene* s = Load(imp, c);
+    ASSERT_NE(s, nullptr);
+    EXPECT_GT(PartBounds(s, "head", 55).hi.z, PartBounds(s, "head", 0).hi.z + 3.0f) << c;
+  }
+}
+
 TEST(FireModel, FlamesAreAnimatedOverTwentyFrames) {
   Assimp::Importer imp;
   const aiScene* s = Load(imp, "fire");
@@ -212,6 +304,80 @@ TEST(StageModels, FloorTopCoversTheArenaAtTenWithTheGoalCutOut) {
     EXPECT_GE(maxZ, 400.0f) << k;
     EXPECT_EQ(floorFacesInGoal, 0) << "stage " << k + 1 << " has floor inside its goal";
   }
+}
+
+TEST(StageModels, HedgesOfTheSecondStageStandOnTheObstacleSlots) {
+  Assimp::Importer imp;
+  const aiScene* s = Load(imp, "stage2");
+  ASSERT_NE(s, nullptr);
+  // every part that rises above knee height inside the arena belongs to a hedge
+  const float slots[2][4] = {{-210, 115, 180, 300}, {60, 115, 180, 300}};
+  int tallInsideSlots = 0, tallElsewhere = 0;
+  ForEachVertex(s, s->mRootNode, aiMatrix4x4(), [&](const aiMesh* mesh, const aiFace& f, const aiMatrix4x4& m) {
+    for (unsigned i = 0; i < f.mNumIndices; ++i) {
+      const aiVector3D v = m * mesh->mVertices[f.mIndices[i]];
+      if (v.y < 30 || std::fabs(v.x) >= 370 || std::fabs(v.z) >= 350) continue;
+      bool inSlot = false;
+      for (const auto& b : slots)
+        inSlot |= v.x >= b[0] - 1 && v.x <= b[0] + b[2] + 1 && v.z >= b[1] - 1 && v.z <= b[1] + b[3] + 1;
+      (inSlot ? tallInsideSlots : tallElsewhere)++;
+    }
+  });
+  EXPECT_GT(tallInsideSlots, 100);
+  EXPECT_EQ(tallElsewhere, 0);
+}
+
+TEST(StageModels, FloorsAreDarkerThanSnow) {
+  auto brightness = [](const aiMaterial* m) {
+    aiColor3D d, e;
+    m->Get(AI_MATKEY_COLOR_DIFFUSE, d);
+    m->Get(AI_MATKEY_COLOR_EMISSIVE, e);
+    return std::min(1.0f, d.r + e.r) + std::min(1.0f, d.g + e.g) + std::min(1.0f, d.b + e.b);
+  };
+  Assimp::Importer snowImp;
+  const aiScene* snow = Load(snowImp, "snow");
+  ASSERT_NE(snow, nullptr);
+  float dimmestSnow = 3.0f;
+  for (unsigned i = 0; i < snow->mNumMaterials; ++i) dimmestSnow = std::min(dimmestSnow, brightness(snow->mMaterials[i]));
+  EXPECT_GT(dimmestSnow, 2.7f);
+  for (int k = 1; k <= 6; ++k) {
+    Assimp::Importer imp;
+    const aiScene* s = Load(imp, "stage" + std::to_string(k));
+    ASSERT_NE(s, nullptr);
+    // the floor is the material of the face under the arena centre's neighbourhood
+    ForEachVertex(s, s->mRootNode, aiMatrix4x4(), [&](const aiMesh* mesh, const aiFace& f, const aiMatrix4x4& m) {
+      const aiVector3D a = m * mesh->mVertices[f.mIndices[0]];
+      if (std::fabs(a.y - 10) > 1e-3f || std::fabs(a.x) > 60 || std::fabs(a.z + 100) > 60) return;
+      EXPECT_LT(brightness(s->mMaterials[mesh->mMaterialIndex]), 0.8f * dimmestSnow) << "stage " << k;
+    });
+  }
+}
+
+TEST(PropModels, BackdropPiecesAreFiveHundredWideSoFourTileSeamlessly) {
+  Assimp::Importer imp;
+  const aiScene* s = Load(imp, "back");
+  ASSERT_NE(s, nullptr);
+  const Box b = Bounds(s);
+  EXPECT_NEAR(b.lo.x, -250.0f, 0.5f);
+  EXPECT_NEAR(b.hi.x, 250.0f, 0.5f);
+  EXPECT_GT(b.hi.y, 300.0f) << "the skyline rises above the platform";
+}
+
+TEST(PropModels, SizesMatchTheirRolesInTheArena) {
+  struct Expect { const char* name; float across, tolerance; };
+  for (const Expect& e : {Expect{"snow", 60, 10}, Expect{"fish2", 150, 15}, Expect{"net", 100, 1}, Expect{"fire", 110, 20},
+                          Expect{"item", 42, 8}, Expect{"cursor", 55, 10}}) {
+    Assimp::Importer imp;
+    const aiScene* s = Load(imp, e.name);
+    ASSERT_NE(s, nullptr);
+    const Box b = Bounds(s);
+    EXPECT_NEAR(std::max(b.hi.x - b.lo.x, b.hi.z - b.lo.z), e.across, e.tolerance) << e.name;
+    EXPECT_GT(b.hi.y, 0.5f) << e.name << " shows above the floor";
+  }
+  Assimp::Importer imp;
+  const aiScene* item = Load(imp, "item");
+  ASSERT_NE(item, nullptr);
+  EXPECT_NEAR(Bounds(item).lo.y, 0.0f, 1.0f) << "the gift lands standing on the floor";
 }
 
 TEST(PropModels, NetAndMessageBoardCarryTextureCoordinatesAndTheBoardFacesTheCamera) {

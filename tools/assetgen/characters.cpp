@@ -45,22 +45,21 @@ Mesh LoadMesh() {
 // The pose of the rig at one frame of the action cycle.
 struct ActionPose {
   float bob = 0, lean = 0, arms = 45, shovel = 30;  // shovel: total pitch, degrees down
-  float stride = 0, load = 0, nod = 0, wag = 0;
+  float load = 0, nod = 0, wag = 0;
   bool solveTip = false;  // put the blade tip on the floor
 };
 
 ActionPose PoseForFrame(int f) {
   ActionPose p;
-  auto walk = [&](int first, float amp) {
+  auto walk = [&](int first) {
     const float ph = 2.0f * kPi * static_cast<float>(f - first) / 19.0f;
-    p.stride = amp * std::sin(ph);
     p.bob = -1.2f * std::fabs(std::sin(ph));
     p.nod = 2.0f * std::sin(2.0f * ph);
     p.wag = std::sin(ph);
     return ph;
   };
   if (f <= 19) {
-    const float ph = walk(0, 26.0f);
+    const float ph = walk(0);
     p.arms = 45.0f + 4.0f * std::sin(2.0f * ph);
     p.shovel = 22.0f + 3.0f * std::sin(2.0f * ph);
   } else if (f < 30) {
@@ -75,12 +74,12 @@ ActionPose PoseForFrame(int f) {
     p.solveTip = (f == 25);
     p.load = f >= 25 ? 1.0f : 0.0f;
   } else if (f < 50) {
-    const float ph = walk(30, 22.0f);
+    const float ph = walk(30);
     p.arms = 20.0f + 3.0f * std::sin(2.0f * ph);
     p.shovel = -5.0f;
     p.load = 1.0f;
   } else {
-    const float ph = walk(50, 30.0f);
+    const float ph = walk(50);
     p.lean = 20.0f;
     p.arms = 50.0f;
     p.solveTip = true;

@@ -1,6 +1,6 @@
 #pragma once
-// The nine animal characters: their looks (one file of meshes per animal family) and the
-// shared rig that animates them over the action cycle.
+// The nine animal characters: their looks (character_looks.cpp) and the shared rig that
+// animates them over the action cycle (characters.cpp).
 #include <string>
 #include <utility>
 #include <vector>

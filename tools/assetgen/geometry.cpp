@@ -71,7 +71,6 @@ void AddBox(Mesh& mesh, glm::vec3 centre, glm::vec3 size, const Material& m, con
 void AddBlock(Mesh& mesh, glm::vec3 lo, glm::vec3 hi, const Material& m, const glm::mat4& xf) {
   Mesh box;
   const int mi = box.MaterialIndex(m);
-  const glm::vec3 c = (lo + hi) * 0.5f;
   for (int axis = 0; axis < 3; ++axis) {
     for (int side = 0; side < 2; ++side) {
       glm::vec3 n(0.0f);
@@ -91,7 +90,6 @@ void AddBlock(Mesh& mesh, glm::vec3 lo, glm::vec3 hi, const Material& m, const g
       box.AddTriangle(idx[0], idx[2], idx[3], mi, n);
     }
   }
-  (void)c;
   mesh.Append(box, xf);
 }
 

@@ -59,7 +59,7 @@ void AddTube(Mesh& mesh, glm::vec3 p0, glm::vec3 p1, float r0, float r1, const M
 void AddQuad(Mesh& mesh, glm::vec3 c0, glm::vec3 c1, glm::vec3 c2, glm::vec3 c3,
              glm::vec3 outward, const Material& m);
 // A horizontal rectangle at height y facing up, cut into cells of about `cell` units so
-// per-vertex lighting (the spotlight) shows on it. `tint` varies the colour per cell.
+// per-vertex lighting (the spotlight) shows on it; `checker`, if given, paints every other cell.
 void AddFloor(Mesh& mesh, float x0, float x1, float z0, float z1, float y, float cell,
               const Material& m, const Material* checker = nullptr);
 // A flat triangle fan polygon (convex), facing along `outward`.

@@ -203,7 +203,7 @@ Model NightCourtyard() {
   for (float x0 : {-210.0f, 60.0f}) {
     AddBlock(m, {x0, kTop, 115}, {x0 + 180, kTop + 40, 415}, hedge);
     for (float z = 135; z < 415; z += 40)
-      for (float x = x0 + 25; x < x0 + 180; x += 45) AddEllipsoid(m, {x, kTop + 40, z}, {26, 10, 24}, hedgeTop, 8, 4);
+      for (float x = x0 + 25; x < x0 + 180; x += 45) AddEllipsoid(m, {x, kTop + 40, z}, {20, 10, 20}, hedgeTop, 8, 4);
   }
   // the drain: a grate over the pit
   const Material iron = Paint(80, 85, 95, 0.2f);
