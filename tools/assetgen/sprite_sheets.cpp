@@ -75,16 +75,16 @@ glm::vec3 Sky(float t) { return glm::mix(glm::vec3(0.35f, 0.55f, 0.92f), glm::ve
 Image TitleArt() {
   Raster r(320, 240, 3);
   r.Background(Sky);
-  r.SetView(View{{0, 62, -235}, {0, 24, 40}, 40.0f});
+  r.SetView(View{{0, 105, -330}, {0, 22, 45}, 38.0f});
   r.SetLight({-200, 400, -400}, 0.3f);
   r.DrawMesh(SnowField(), glm::mat4(1.0f));
   const Model snow = BuildSnowPile();
   for (const glm::vec3 p : {glm::vec3(-170, 0, 150), glm::vec3(-10, 0, 200), glm::vec3(170, 0, 160), glm::vec3(90, 0, -60), glm::vec3(-95, 0, -70)})
     r.DrawModel(snow, 0, Translate(p) * Scale(glm::vec3(0.8f)));
   struct Placed { int id, time; glm::vec3 at; float yaw; };
-  const Placed cast[9] = {{3, 0, {-120, 0, 80}, 165}, {4, 8, {-40, 0, 90}, 185}, {7, 22, {40, 0, 90}, 200},
-                          {1, 40, {120, 0, 80}, 215}, {8, 25, {-165, 0, 0}, 150}, {0, 0, {-82, 0, -10}, 168},
-                          {2, 40, {0, 0, -15}, 185}, {6, 55, {82, 0, -10}, 205}, {5, 22, {165, 0, 0}, 220}};
+  const Placed cast[9] = {{3, 0, {-72, 0, 95}, 165}, {4, 8, {-24, 0, 105}, 185}, {7, 22, {24, 0, 105}, 200},
+                          {1, 40, {72, 0, 95}, 215}, {8, 25, {-96, 0, 0}, 150}, {0, 0, {-48, 0, -8}, 168},
+                          {2, 40, {0, 0, -12}, 185}, {6, 55, {48, 0, -8}, 205}, {5, 22, {96, 0, 0}, 215}};
   for (const Placed& p : cast) r.DrawModel(BuildCharacter(p.id), p.time, Translate(p.at) * RotateY(p.yaw));
   return r.Resolve();
 }
