@@ -72,6 +72,13 @@ TEST_F(Screenshots, ATickOfTheFramedModeShowsTheViewInsideBlackAroundIt) {
   }
 }
 
+TEST_F(Screenshots, TheLastTickWhichRendersNothingShowsThePictureBeforeIt) {
+  ASSERT_EQ(RunKelmora("--headless --match 0:0,-1,-1,-1 --mode 240 --screenshot 1900:" + Path("last.png")), 0);
+  const Image img(Path("last.png"));
+  ASSERT_EQ(img.w, 640);
+  EXPECT_NE(img.At(300, 215), (std::array<int, 3>{0, 0, 0}));  // the view, not an empty window
+}
+
 TEST_F(Screenshots, TheSmallModeShotIs320By240) {
   ASSERT_EQ(RunKelmora("--headless --match 0:0,-1,-1,-1 --mode 80 --script " + Path("esc.txt") +
                 " --screenshot 1:" + Path("small.png")),

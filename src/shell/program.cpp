@@ -57,7 +57,16 @@ int Run(const Options& o, Backends& b) {
   bool shotFailed = false;
   if (!o.screenshots.empty()) {
     auto* view = dynamic_cast<platform::GlRenderer*>(&b.scene->renderer());
-    g.afterTick = [dumpLine = std::move(g.afterTick), &o, view, &shotFailed](Game& game, int tick) {
+    // Only the ticks that are photographed (and the one before, for a tick that renders
+    // nothing) are drawn; a shot of tick 1 keeps every tick drawn, for the matches after.
+    auto wanted = [&o](int tick) {
+      for (const Screenshot& shot : o.screenshots) {
+        if (shot.tick == tick) return true;
+      }
+      return false;
+    };
+    if (view) view->SetDrawing(wanted(1) || wanted(2));
+    g.afterTick = [dumpLine = std::move(g.afterTick), &o, view, wanted, &shotFailed](Game& game, int tick) {
       if (dumpLine) dumpLine(game, tick);
       for (const Screenshot& shot : o.screenshots) {
         if (shot.tick != tick) continue;
@@ -67,6 +76,7 @@ int Run(const Options& o, Backends& b) {
           shotFailed = true;
         }
       }
+      if (view) view->SetDrawing(wanted(1) || wanted(tick + 1) || wanted(tick + 2));
     };
   }
 

@@ -301,6 +301,7 @@ void GlRenderer::Target(const ViewSetup& view) {
 }
 
 void GlRenderer::Clear(const ViewSetup& view, glm::vec3 background) {
+  if (!drawing_) return;
   Target(view);
   glDisable(GL_SCISSOR_TEST);
   glDepthMask(GL_TRUE);
@@ -311,6 +312,7 @@ void GlRenderer::Clear(const ViewSetup& view, glm::vec3 background) {
 
 void GlRenderer::Draw(const ViewSetup& view, std::span<const DrawItem> items,
                       std::span<const LightItem> lights) {
+  if (!drawing_) return;
   Target(view);
   glEnable(GL_DEPTH_TEST);
   glDepthFunc(GL_LESS);
@@ -387,7 +389,7 @@ void GlRenderer::Draw(const ViewSetup& view, std::span<const DrawItem> items,
 }
 
 void GlRenderer::Update() {
-  if (fbo_ == 0) return;
+  if (fbo_ == 0 || !drawing_) return;
   shown_ = {colour_, width_, height_, rect_};
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }

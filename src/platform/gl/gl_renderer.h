@@ -36,6 +36,9 @@ class GlRenderer final : public Renderer {
 
   // Real pixels per device pixel of the picture (the window's zoom); 1 for screenshots.
   void SetPixelScale(float scale);
+  // With drawing off, Clear, Draw and Update do nothing (headless runs draw only the ticks
+  // that are photographed).
+  void SetDrawing(bool on) { drawing_ = on; }
 
   // The last shown picture: texture (rows bottom-up), its size, and the viewport rectangle in
   // device pixels. texture 0 when nothing was shown yet.
@@ -75,6 +78,7 @@ class GlRenderer final : public Renderer {
   float scale_ = 1;
   Picture shown_;
   int drawCalls_ = 0;
+  bool drawing_ = true;
   // Visible items nearest first (reused: no allocation once warm).
   std::vector<std::pair<float, const DrawItem*>> order_;
 };
