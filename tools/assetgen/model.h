@@ -18,8 +18,8 @@ struct Pose {
   glm::mat4 Matrix() const;
 };
 
-// A pose from a translation and rotations in degrees, applied x, then y, then z... read as
-// pitch (x), yaw (y), roll (z).
+// A pose from a translation and rotations in degrees: roll about z first, then pitch about x
+// (positive tips +z downwards), then yaw about y (positive turns +z towards +x).
 Pose MakePose(glm::vec3 translation, float pitch = 0.0f, float yaw = 0.0f, float roll = 0.0f,
               glm::vec3 scale = glm::vec3(1.0f));
 
