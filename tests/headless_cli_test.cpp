@@ -1,4 +1,5 @@
 // The program as a command: headless runs, their output, and bad command lines.
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -41,7 +42,7 @@ class HeadlessCli : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = std::filesystem::temp_directory_path() /
-           ("kelmora-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+           ("kelmora-cli-" + std::to_string(getpid()) + "-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::create_directories(dir_);
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }

@@ -1,5 +1,6 @@
 // Models and textures from files: materials, frame hierarchies, key poses, transparent
 // colours, and files that cannot be loaded.
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -31,7 +32,7 @@ struct Loaded {
 
 // A 24-bit BMP of 2 x 2 texels: red, black / white, black (top row first).
 std::string WriteCheckerBmp() {
-  const auto path = (std::filesystem::temp_directory_path() / "kelmora_scene_checker.bmp").string();
+  const auto path = (std::filesystem::temp_directory_path() / ("kelmora_scene_checker" + std::to_string(getpid()) + ".bmp")).string();
   SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 2, 2, 24, SDL_PIXELFORMAT_RGB24);
   auto* px = static_cast<uint8_t*>(s->pixels);
   const uint8_t rows[2][6] = {{255, 0, 0, 0, 0, 0}, {255, 255, 255, 0, 0, 0}};
@@ -104,7 +105,7 @@ TEST(LoadFailure, AMissingFileNamesTheFile) {
 }
 
 TEST(LoadFailure, AnUnreadableFileNamesTheFile) {
-  const auto path = (std::filesystem::temp_directory_path() / "kelmora_scene_broken.x").string();
+  const auto path = (std::filesystem::temp_directory_path() / ("kelmora_scene_broken" + std::to_string(getpid()) + ".x")).string();
   std::ofstream(path) << "xof 0303txt 0032\nFrame Broken { Mesh { 3; 1.0;\n";
   Loaded l;
   try {

@@ -1,5 +1,6 @@
 // Pictures from the OpenGL renderer on an offscreen surface: lighting without ambient light,
 // transparent texels, the spotlight's cone, and the 3D view composed into the logical screen.
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -134,7 +135,7 @@ TEST_F(Rendered, TheSpotlightLeavesEverythingOutsideItsConeDark) {
 
 TEST_F(Rendered, TexelsOfTheTransparentColourAreNotDrawn) {
   // 2 x 2 texels: red, black / white, black.
-  const auto path = (std::filesystem::temp_directory_path() / "kelmora_render_checker.bmp").string();
+  const auto path = (std::filesystem::temp_directory_path() / ("kelmora_render_checker" + std::to_string(getpid()) + ".bmp")).string();
   SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 2, 2, 24, SDL_PIXELFORMAT_RGB24);
   const uint8_t rows[2][6] = {{255, 0, 0, 0, 0, 0}, {255, 255, 255, 0, 0, 0}};
   for (int y = 0; y < 2; ++y) std::copy(rows[y], rows[y] + 6, static_cast<uint8_t*>(s->pixels) + y * s->pitch);

@@ -1,4 +1,5 @@
 // Screenshots of headless matches: the whole logical screen of a tick, 3D view included.
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include <stb/stb_image.h>
@@ -16,7 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 
 int RunKelmora(const std::string& args, std::string* err = nullptr) {
-  const fs::path errFile = fs::temp_directory_path() / "kelmora-shot-stderr.txt";
+  const fs::path errFile = fs::temp_directory_path() / ("kelmora-shot-stderr-" + std::to_string(getpid()) + ".txt");
   const std::string cmd = std::string("SDL_AUDIODRIVER=dummy ") + KELMORA_BINARY + " " + args +
                           " >/dev/null 2>" + errFile.string();
   const int st = std::system(cmd.c_str());
@@ -47,7 +48,7 @@ class Screenshots : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!fs::exists(fs::path(KELMORA_BUILD_DIR) / "model" / "stage1.x")) GTEST_SKIP() << "no generated models";
-    dir_ = fs::temp_directory_path() / "kelmora-shots";
+    dir_ = fs::temp_directory_path() / ("kelmora-shots-" + std::to_string(getpid()));
     fs::create_directories(dir_);
     std::ofstream(Path("esc.txt")) << "4 key-down 27 0\n";  // end the match after tick 3
   }
