@@ -104,13 +104,15 @@ Model BuildBigFish() {
 }
 
 Model BuildSnowPile() {
-  const Material snow = Paint(glm::vec3(1.0f, 1.0f, 1.0f), 0.5f);
-  const Material shade = Paint(glm::vec3(0.9f, 0.95f, 1.0f), 0.5f);
+  // Low-poly lumps: 31 piles are on screen at once. The glow keeps snow the brightest thing
+  // on screen while the dark stage stays dark around its spotlight.
+  const Material snow = Paint(glm::vec3(1.0f, 1.0f, 1.0f), 0.4f);
+  const Material shade = Paint(glm::vec3(0.9f, 0.95f, 1.0f), 0.4f);
   Mesh mesh;
-  AddEllipsoid(mesh, {0, 0, 0}, {28, 17, 26}, snow, 14, 8);
-  AddEllipsoid(mesh, {-10, 10, -6}, {13, 11, 12}, shade, 10, 6);
-  AddEllipsoid(mesh, {9, 11, 5}, {12, 10, 12}, snow, 10, 6);
-  AddEllipsoid(mesh, {2, 18, -2}, {9, 7, 9}, snow, 8, 5);
+  AddEllipsoid(mesh, {0, 0, 0}, {28, 17, 26}, snow, 10, 5);
+  AddEllipsoid(mesh, {-10, 10, -6}, {13, 11, 12}, shade, 7, 3);
+  AddEllipsoid(mesh, {9, 11, 5}, {12, 10, 12}, snow, 7, 3);
+  AddEllipsoid(mesh, {2, 18, -2}, {9, 7, 9}, snow, 6, 3);
   return Static("snow", std::move(mesh));
 }
 
