@@ -67,7 +67,7 @@ Bytes Bump() {
 
 // The decoy: a rubber squeak.
 Bytes Squeak() {
-  VoiceSpec v;
+  VoiceRecipe v;
   v.seconds = 0.3;
   v.pitchHz = 950;
   v.pitchStart = 0.85;
@@ -138,11 +138,11 @@ Bytes Fire() {
 
 struct Animal {
   const char* file;
-  VoiceSpec voice;
+  VoiceRecipe voice;
 };
 
-VoiceSpec Voice(double seconds, double pitch, double tract, double darkness, uint64_t seed) {
-  VoiceSpec v;
+VoiceRecipe Voice(double seconds, double pitch, double tract, double darkness, uint64_t seed) {
+  VoiceRecipe v;
   v.seconds = seconds;
   v.pitchHz = pitch;
   v.tractScale = tract;
@@ -153,41 +153,41 @@ VoiceSpec Voice(double seconds, double pitch, double tract, double darkness, uin
 
 std::vector<Animal> Animals() {
   std::vector<Animal> all;
-  VoiceSpec bear = Voice(0.55, 105, 0.8, 1.1, 101);  // big and warm, a little growl
+  VoiceRecipe bear = Voice(0.55, 105, 0.8, 1.1, 101);  // big and warm, a little growl
   bear.roughHz = 27;
   bear.roughDepth = 0.25;
   all.push_back({"bearyeah.wav", bear});
-  VoiceSpec zo = Voice(0.62, 95, 0.74, 0.75, 102);  // low, trumpeting rise
+  VoiceRecipe zo = Voice(0.62, 95, 0.74, 0.75, 102);  // low, trumpeting rise
   zo.pitchStart = 0.9;
   zo.pitchTop = 1.7;
   zo.pitchEnd = 1.0;
   zo.topAt = 0.4;
   all.push_back({"zoyeah.wav", zo});
-  VoiceSpec pig = Voice(0.45, 165, 0.92, 1.0, 103);  // grunty
+  VoiceRecipe pig = Voice(0.45, 165, 0.92, 1.0, 103);  // grunty
   pig.roughHz = 33;
   pig.roughDepth = 0.5;
   all.push_back({"pigyeah.wav", pig});
-  VoiceSpec fish = Voice(0.45, 280, 1.12, 1.0, 104);  // bubbly warble
+  VoiceRecipe fish = Voice(0.45, 280, 1.12, 1.0, 104);  // bubbly warble
   fish.vibratoHz = 11;
   fish.vibratoSemitones = 0.8;
   all.push_back({"fishyeah.wav", fish});
-  VoiceSpec fox = Voice(0.4, 360, 1.22, 0.9, 105);  // high and sharp
+  VoiceRecipe fox = Voice(0.4, 360, 1.22, 0.9, 105);  // high and sharp
   fox.pitchTop = 1.35;
   all.push_back({"foxyeah.wav", fox});
-  VoiceSpec spider = Voice(0.45, 235, 1.15, 1.0, 106);  // raspy
+  VoiceRecipe spider = Voice(0.45, 235, 1.15, 1.0, 106);  // raspy
   spider.jitter = 0.05;
   spider.breath = 0.2;
   all.push_back({"spiyeah.wav", spider});
-  VoiceSpec mouse = Voice(0.34, 560, 1.45, 1.0, 107);  // tiny and squeaky
+  VoiceRecipe mouse = Voice(0.34, 560, 1.45, 1.0, 107);  // tiny and squeaky
   mouse.pitchTop = 1.35;
   all.push_back({"mouseyeah.wav", mouse});
-  VoiceSpec momonga = Voice(0.42, 420, 1.3, 0.95, 108);  // light, gliding up
+  VoiceRecipe momonga = Voice(0.42, 420, 1.3, 0.95, 108);  // light, gliding up
   momonga.pitchTop = 1.4;
   momonga.topAt = 0.45;
   momonga.vibratoHz = 6.5;
   momonga.vibratoSemitones = 0.3;
   all.push_back({"momongayeah.wav", momonga});
-  VoiceSpec mogu = Voice(0.48, 180, 0.95, 1.25, 109);  // muffled, from under the ground
+  VoiceRecipe mogu = Voice(0.48, 180, 0.95, 1.25, 109);  // muffled, from under the ground
   all.push_back({"moguyeah.wav", mogu});
   return all;
 }

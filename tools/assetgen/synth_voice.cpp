@@ -57,7 +57,7 @@ double TractGain(const Vowel& v, double f) {
   return g;
 }
 
-double PitchAt(const VoiceSpec& s, double x) {
+double PitchAt(const VoiceRecipe& s, double x) {
   if (x < s.topAt) return s.pitchHz * Ease(s.pitchStart, s.pitchTop, x / s.topAt);
   return s.pitchHz * Ease(s.pitchTop, s.pitchEnd, (x - s.topAt) / (1.0 - s.topAt));
 }
@@ -71,18 +71,18 @@ double LoudnessAt(double x) {
 
 }  // namespace
 
-Audio SingYeah(const VoiceSpec& spec) {
+Audio SingYeah(const VoiceRecipe& recipe) {
   Audio out;
   out.rate = 44100;
   const double rate = out.rate;
-  const size_t frames = static_cast<size_t>(spec.seconds * rate);
+  const size_t frames = static_cast<size_t>(recipe.seconds * rate);
   out.samples.assign(frames, 0.0f);
 
-  const double topPitch = spec.pitchHz * std::max({spec.pitchStart, spec.pitchTop, spec.pitchEnd}) * 1.1;
+  const double topPitch = recipe.pitchHz * std::max({recipe.pitchStart, recipe.pitchTop, recipe.pitchEnd}) * 1.1;
   const int harmonics = std::max(1, static_cast<int>(std::min(7000.0, 0.45 * rate) / topPitch));
   std::vector<double> gainFrom(harmonics + 1, 0.0), gainTo(harmonics + 1, 0.0);
 
-  synth::Rng rng(spec.seed);
+  synth::Rng rng(recipe.seed);
   synth::OnePole wander;
   synth::Biquad breathLow, breathHigh;
   synth::Biquad breathTop(synth::Biquad::Kind::LowPass, 4500, 0.7, out.rate);
@@ -94,14 +94,14 @@ Audio SingYeah(const VoiceSpec& spec) {
     const double x = static_cast<double>(start) / frames;
     vowel = VowelAt(x);
     for (int f = 0; f < kFormants; ++f) {
-      vowel.freq[f] *= spec.tractScale;
-      vowel.width[f] *= std::sqrt(spec.tractScale);
+      vowel.freq[f] *= recipe.tractScale;
+      vowel.width[f] *= std::sqrt(recipe.tractScale);
     }
-    const double f0 = PitchAt(spec, x);
+    const double f0 = PitchAt(recipe, x);
     gainFrom = gainTo;
     for (int k = 1; k <= harmonics; ++k) {
       const double f = k * f0;
-      gainTo[k] = f < 0.45 * rate ? std::pow(k, -spec.darkness) * TractGain(vowel, f) : 0.0;
+      gainTo[k] = f < 0.45 * rate ? std::pow(k, -recipe.darkness) * TractGain(vowel, f) : 0.0;
     }
     if (start == 0) gainFrom = gainTo;
     breathLow.Set(synth::Biquad::Kind::BandPass, vowel.freq[1], 4.0, rate);
@@ -112,9 +112,9 @@ Audio SingYeah(const VoiceSpec& spec) {
       const double t = i / rate;
       const double xi = static_cast<double>(i) / frames;
       const double u = static_cast<double>(i - start) / kBlock;
-      const double drift = wander.Process(rng.Signed(), 25.0, rate) * 3.0 * spec.jitter;
-      const double vib = std::pow(2.0, spec.vibratoSemitones / 12.0 * std::sin(kTwoPi * spec.vibratoHz * t));
-      const double pitch = PitchAt(spec, xi) * vib * (1.0 + drift);
+      const double drift = wander.Process(rng.Signed(), 25.0, rate) * 3.0 * recipe.jitter;
+      const double vib = std::pow(2.0, recipe.vibratoSemitones / 12.0 * std::sin(kTwoPi * recipe.vibratoHz * t));
+      const double pitch = PitchAt(recipe, xi) * vib * (1.0 + drift);
       phase += kTwoPi * pitch / rate;
       if (phase > kTwoPi * 1024) phase -= kTwoPi * 1024;
       double voiced = 0.0;
@@ -124,10 +124,10 @@ Audio SingYeah(const VoiceSpec& spec) {
       }
       const double noise = rng.Signed();
       const double breath =
-          breathTop.Process(breathLow.Process(noise) + 0.6 * breathHigh.Process(noise)) * spec.breath * 8.0;
+          breathTop.Process(breathLow.Process(noise) + 0.6 * breathHigh.Process(noise)) * recipe.breath * 8.0;
       double flutter = 1.0;
-      if (spec.roughDepth > 0)
-        flutter = 1.0 - spec.roughDepth * (0.5 + 0.5 * std::sin(kTwoPi * spec.roughHz * t));
+      if (recipe.roughDepth > 0)
+        flutter = 1.0 - recipe.roughDepth * (0.5 + 0.5 * std::sin(kTwoPi * recipe.roughHz * t));
       out.samples[i] = static_cast<float>((voiced * 0.05 * flutter + breath) * LoudnessAt(xi));
     }
   }

@@ -7,7 +7,7 @@
 
 namespace assetgen {
 
-struct VoiceSpec {
+struct VoiceRecipe {
   double seconds = 0.45;
   double pitchHz = 200;       // base pitch
   double pitchStart = 1.0;    // pitch contour as multiples of the base: start, top, end
@@ -24,6 +24,6 @@ struct VoiceSpec {
 };
 
 // The "yeah" as a mono 44.1 kHz sound, not yet normalised.
-Audio SingYeah(const VoiceSpec& spec);
+Audio SingYeah(const VoiceRecipe& recipe);
 
 }  // namespace assetgen

@@ -12,16 +12,16 @@ namespace {
 
 // Length of a wave file in milliseconds; false when SDL cannot read it.
 bool WaveLength(const std::string& path, uint32_t& ms, std::string* why) {
-  SDL_AudioSpec spec;
+  SDL_AudioSpec format;
   Uint8* data = nullptr;
   Uint32 bytes = 0;
-  if (!SDL_LoadWAV(path.c_str(), &spec, &data, &bytes)) {
+  if (!SDL_LoadWAV(path.c_str(), &format, &data, &bytes)) {
     if (why) *why = SDL_GetError();
     return false;
   }
   SDL_FreeWAV(data);
-  const uint32_t frameBytes = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
-  ms = frameBytes && spec.freq ? static_cast<uint32_t>(uint64_t{bytes} / frameBytes * 1000 / spec.freq) : 0;
+  const uint32_t frameBytes = SDL_AUDIO_BITSIZE(format.format) / 8 * format.channels;
+  ms = frameBytes && format.freq ? static_cast<uint32_t>(uint64_t{bytes} / frameBytes * 1000 / format.freq) : 0;
   return true;
 }
 
