@@ -1,4 +1,5 @@
 #include "platform/gl/gl_compositor.h"
+#include "platform/gl/gl_program.h"
 
 #include <algorithm>
 #include <cmath>
@@ -30,20 +31,6 @@ uniform sampler2D screen;
 void main() { colour = vec4(texture(screen, uv).rgb, 1.0); }
 )";
 
-GLuint Compile(GLenum kind, const char* src) {
-  GLuint s = glCreateShader(kind);
-  glShaderSource(s, 1, &src, nullptr);
-  glCompileShader(s);
-  GLint ok = 0;
-  glGetShaderiv(s, GL_COMPILE_STATUS, &ok);
-  if (!ok) {
-    char log[1024];
-    glGetShaderInfoLog(s, sizeof log, nullptr, log);
-    throw std::runtime_error(std::string("screen shader: ") + log);
-  }
-  return s;
-}
-
 }  // namespace
 
 GlCompositor::Placement GlCompositor::Fit(int lw, int lh, int dw, int dh) {
@@ -58,14 +45,7 @@ GlCompositor::Placement GlCompositor::Fit(int lw, int lh, int dw, int dh) {
 }
 
 GlCompositor::GlCompositor() {
-  GLuint vs = Compile(GL_VERTEX_SHADER, kVertex);
-  GLuint fs = Compile(GL_FRAGMENT_SHADER, kFragment);
-  program_ = glCreateProgram();
-  glAttachShader(program_, vs);
-  glAttachShader(program_, fs);
-  glLinkProgram(program_);
-  glDeleteShader(vs);
-  glDeleteShader(fs);
+  program_ = BuildProgram(kVertex, kFragment, "screen shader");
   flipLoc_ = glGetUniformLocation(program_, "bottomUp");
   glGenVertexArrays(1, &vao_);
   glGenTextures(1, &texture_);

@@ -1,4 +1,5 @@
 #include "platform/gl/gl_renderer.h"
+#include "platform/gl/gl_program.h"
 
 #include <glm/gtc/type_ptr.hpp>
 
@@ -64,21 +65,6 @@ void main() {
 }
 )";
 
-GLuint Compile(GLenum kind, const char* src) {
-  GLuint s = glCreateShader(kind);
-  glShaderSource(s, 1, &src, nullptr);
-  glCompileShader(s);
-  GLint ok = 0;
-  glGetShaderiv(s, GL_COMPILE_STATUS, &ok);
-  if (!ok) {
-    char log[1024];
-    glGetShaderInfoLog(s, sizeof log, nullptr, log);
-    glDeleteShader(s);
-    throw std::runtime_error(std::string("scene shader: ") + log);
-  }
-  return s;
-}
-
 // False when the sphere lies wholly outside the view volume.
 bool Visible(const glm::mat4& viewProj, const glm::mat4& world, const MeshData& m) {
   const glm::vec4 c = viewProj * world * glm::vec4(m.centre, 1);
@@ -96,23 +82,7 @@ bool Visible(const glm::mat4& viewProj, const glm::mat4& world, const MeshData& 
 }  // namespace
 
 GlRenderer::GlRenderer() {
-  GLuint vs = Compile(GL_VERTEX_SHADER, kVertex);
-  GLuint fs = 0;
-  try {
-    fs = Compile(GL_FRAGMENT_SHADER, kFragment);
-  } catch (...) {
-    glDeleteShader(vs);
-    throw;
-  }
-  program_ = glCreateProgram();
-  glAttachShader(program_, vs);
-  glAttachShader(program_, fs);
-  glLinkProgram(program_);
-  glDeleteShader(vs);
-  glDeleteShader(fs);
-  GLint ok = 0;
-  glGetProgramiv(program_, GL_LINK_STATUS, &ok);
-  if (!ok) throw std::runtime_error("scene shader: cannot link");
+  program_ = BuildProgram(kVertex, kFragment, "scene shader");
   loc_.world = glGetUniformLocation(program_, "uWorld");
   loc_.normal = glGetUniformLocation(program_, "uNormal");
   loc_.viewProj = glGetUniformLocation(program_, "uViewProj");
