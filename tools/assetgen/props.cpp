@@ -127,7 +127,8 @@ Model BuildMessageBoard() {
   // Leans back so it faces a camera that looks along +z from above.
   const float tilt = glm::radians(28.0f);
   const glm::vec3 right(1, 0, 0), up(0, std::cos(tilt), std::sin(tilt)), normal(0, std::sin(tilt), -std::cos(tilt));
-  const float hw = 200, hh = 50;
+  // Sized so that the whole board fits the view of the winner's camera, 300 units away.
+  const float hw = 130, hh = 32.5f;
   Mesh mesh;
   AddQuad(mesh, -right * hw + up * hh, right * hw + up * hh, right * hw - up * hh, -right * hw - up * hh, normal,
           Material{glm::vec3(1.0f), glm::vec3(0.7f), 1.0f});
