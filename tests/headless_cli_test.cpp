@@ -97,4 +97,22 @@ TEST_F(HeadlessCli, BadInputIsAOneLineErrorAndStatusTwo) {
   EXPECT_NE(std::string(buf).find("bad.txt:2:"), std::string::npos) << buf;
 }
 
+TEST_F(HeadlessCli, AMissingModelIsReportedByNameAndEndsTheRunCleanly) {
+  namespace fs = std::filesystem;
+  const fs::path data = dir_ / "data";
+  for (const char* folder : {"model", "tex", "sound"}) {
+    fs::copy(fs::path(KELMORA_BUILD_DIR) / folder, data / folder, fs::copy_options::recursive);
+  }
+  fs::remove(data / "model" / "fire.x");
+  const std::string cmd = std::string("SDL_AUDIODRIVER=dummy ") + KELMORA_BINARY + " --headless --data " +
+                          data.string() + " --match 0:0,1,-1,-1 2>&1 >/dev/null";
+  FILE* p = popen(cmd.c_str(), "r");
+  std::string err;
+  char buf[512];
+  while (fgets(buf, sizeof buf, p)) err += buf;
+  const int st = pclose(p);
+  EXPECT_EQ(WIFEXITED(st) ? WEXITSTATUS(st) : -1, 1);
+  EXPECT_NE(err.find("fire.x"), std::string::npos) << err;
+}
+
 }  // namespace
