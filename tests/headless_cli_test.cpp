@@ -100,6 +100,7 @@ TEST_F(HeadlessCli, BadInputIsAOneLineErrorAndStatusTwo) {
 TEST_F(HeadlessCli, AMissingModelIsReportedByNameAndEndsTheRunCleanly) {
   namespace fs = std::filesystem;
   const fs::path data = dir_ / "data";
+  fs::create_directories(data);
   for (const char* folder : {"model", "tex", "sound"}) {
     fs::copy(fs::path(KELMORA_BUILD_DIR) / folder, data / folder, fs::copy_options::recursive);
   }
