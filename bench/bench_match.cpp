@@ -21,7 +21,7 @@ void BM_HeadlessComputerMatch(benchmark::State& state) {
     state.PauseTiming();
     Backends b = MakeHeadlessBackends(options, {});
     Game g(*b.clock, *b.window, *b.screen, *b.scene, *b.snd, *b.music, *b.joysticks);
-    g.programFolder = ResolveProgramFolder("");
+    g.programFolder = KELMORA_BUILD_DIR;
     MainWindow form(g);
     form.Form_Load();
     g.st.stage = static_cast<int16_t>(state.range(0));
