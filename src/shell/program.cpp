@@ -126,7 +126,7 @@ int RunProgram(const std::vector<std::string>& args) {
     }
     if (!o.script.empty()) events = platform::LoadScript(o.script);
   } catch (const UsageError& e) {
-    std::fprintf(stderr, "kelmora: %s\n%s", e.what(), UsageText());
+    std::fprintf(stderr, "kelmora: %s (kelmora --help lists the options)\n", e.what());
     return 2;
   } catch (const platform::ScriptError& e) {
     std::fprintf(stderr, "kelmora: %s\n", e.what());
