@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "scene_test_support.h"
 #include "scene/scene.h"
 
 namespace kelmora::scene {
@@ -13,16 +14,10 @@ constexpr double kEps = 1e-9;
 const double kR = std::sqrt(0.5);
 
 void ExpectNear(glm::dvec3 got, glm::dvec3 want, double eps = 1e-9) {
-  EXPECT_NEAR(got.x, want.x, eps);
-  EXPECT_NEAR(got.y, want.y, eps);
-  EXPECT_NEAR(got.z, want.z, eps);
+  testing::ExpectNear(got, want, eps);
 }
 
-struct World {
-  Scene sc;
-  ObjectHandle rm = sc.CreateRetainedMode();
-  FrameHandle root = sc.CreateFrame({});
-};
+using World = testing::SceneWithRoot;
 
 TEST(Frames, ANewFrameStandsUnturnedAtItsParentsOrigin) {
   World w;

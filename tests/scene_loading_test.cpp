@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "scene_test_support.h"
 #include "platform/asset_error.h"
 #include "scene/scene.h"
 
@@ -19,16 +20,10 @@ const std::string kData = KELMORA_TEST_DATA_DIR;
 const double kR = std::sqrt(0.5);
 
 void ExpectNear(glm::dvec3 got, glm::dvec3 want, double eps = 1e-5) {
-  EXPECT_NEAR(got.x, want.x, eps);
-  EXPECT_NEAR(got.y, want.y, eps);
-  EXPECT_NEAR(got.z, want.z, eps);
+  testing::ExpectNear(got, want, eps);
 }
 
-struct Loaded {
-  Scene sc;
-  ObjectHandle rm = sc.CreateRetainedMode();
-  FrameHandle root = sc.CreateFrame({});
-};
+using Loaded = testing::SceneWithRoot;
 
 // A 24-bit BMP of 2 x 2 texels: red, black / white, black (top row first).
 std::string WriteCheckerBmp() {
