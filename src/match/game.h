@@ -65,6 +65,12 @@ struct Game {
   int matchTicks = 0;
   // Called after every tick of a match (headless dumps and screenshots).
   std::function<void(Game&, int tick)> afterTick;
+  // The match's own tick being run: 0 during set-up, 1 for the first tick, -1 outside a match.
+  int matchTick = -1;
+  // Told of every play of the sound table and every redraw of the status strip, as they
+  // happen (the headless event log).
+  std::function<void(Game&, int id)> onSound;
+  std::function<void(Game&)> onPanels;
 
   // Lets pending window events run once.
   void DoEvents();
@@ -74,7 +80,10 @@ struct Game {
   // with its separators turned into this platform's.
   std::string Asset(std::string_view path) const;
   // Plays sound table entry id.
-  void SoundPlay(int id) { snd.SoundPlay(soundTable[id]); }
+  void SoundPlay(int id) {
+    if (onSound) onSound(*this, id);
+    snd.SoundPlay(soundTable[id]);
+  }
 };
 
 }  // namespace kelmora

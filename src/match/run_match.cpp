@@ -74,6 +74,7 @@ int DecideWinner(const MatchState& st) {
 void SetUpMatch(Game& g) {
   auto& st = g.st;
   ++g.matchesStarted;
+  g.matchTick = 0;
   for (int i = 0; i < kBlockSlots; ++i) {
     st.blockX[i] = kAbsent;
     st.blockZ[i] = st.blockW[i] = st.blockD[i] = 0;
@@ -124,6 +125,7 @@ void SetUpMatch(Game& g) {
 
 bool MatchTick(Game& g) {
   auto& st = g.st;
+  ++g.matchTick;
   const int16_t before = st.matchCounter;
 
   if (before > kDecisionCounter) StageMotionStep(g);                    // T1
@@ -163,6 +165,7 @@ void EndMatch(Game& g) {
     st.actionButton[s] = st.specialButton[s] = st.stickX[s] = st.stickZ[s] = 0;
   }
   g.window.Present(g.screen);
+  g.matchTick = -1;
 }
 
 NextScreen RunMatch(Game& g) {

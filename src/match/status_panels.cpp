@@ -26,6 +26,7 @@ constexpr StripLayout kSmall{320, 25, 80, 25, 30, 5, 15, 10};
 }  // namespace
 
 void DrawPanels(Game& g) {
+  if (g.onPanels) g.onPanels(g);
   auto& st = g.st;
   auto& screen = g.screen;
   const platform::PictureBox& strip = screen.Picture1;
