@@ -71,6 +71,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
       o.mode = static_cast<int16_t>(m);
     } else if (a == "--dump") {
       o.dump = value();
+    } else if (a == "--events") {
+      o.events = value();
     } else if (a == "--screenshot") {
       const std::string& v = value();
       const auto colon = v.find(':');
@@ -86,14 +88,16 @@ Options ParseOptions(const std::vector<std::string>& args) {
       throw UsageError("unknown option '" + a + "'");
     }
   }
-  if (!o.headless && (!o.script.empty() || !o.dump.empty() || !o.screenshots.empty())) {
-    throw UsageError("--script, --dump and --screenshot need --headless");
+  if (!o.headless &&
+      (!o.script.empty() || !o.dump.empty() || !o.events.empty() || !o.screenshots.empty())) {
+    throw UsageError("--script, --dump, --events and --screenshot need --headless");
   }
   return o;
 }
 
 const char* UsageText() {
-  return "usage: kelmora [--headless [--script FILE] [--dump FILE] [--screenshot TICK:FILE.png]...]\n"
+  return "usage: kelmora [--headless [--script FILE] [--dump FILE] [--events FILE]\n"
+         "                             [--screenshot TICK:FILE.png]...]\n"
          "               [--match STAGE:C0,C1,C2,C3[:CPUS]] [--music 0|1] [--mode 80|240|400]\n"
          "               [--data DIR]\n"
          "With no arguments Kelmora starts at its title screen.\n";

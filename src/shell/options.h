@@ -28,6 +28,7 @@ struct Options {
   std::optional<int16_t> music;      // --music 0|1
   std::optional<int16_t> mode;       // --mode 80|240|400
   std::string dump;                  // --dump FILE
+  std::string events;                // --events FILE
   std::vector<Screenshot> screenshots;  // --screenshot TICK:FILE.png
   std::string dataDir;               // --data DIR: folder holding model/, tex/, sound/
   bool help = false;

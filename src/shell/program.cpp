@@ -14,6 +14,7 @@
 #include "platform/headless/headless_window.h"
 #include "resources/sprite_sheets.h"
 #include "shell/backends.h"
+#include "shell/event_log.h"
 #include "shell/main_window.h"
 #include "shell/options.h"
 #include "shell/state_dump.h"
@@ -51,6 +52,15 @@ int Run(const Options& o, Backends& b) {
     g.afterTick = [&dump](Game& game, int tick) {
       dump << MatchStateJson(game.st, game.matchesStarted, tick) << '\n';
     };
+  }
+
+  EventLog events;
+  if (!o.events.empty()) {
+    if (!events.Open(o.events)) {
+      std::fprintf(stderr, "kelmora: %s: cannot write the event log\n", o.events.c_str());
+      return 2;
+    }
+    events.Attach(g, !o.match.has_value());
   }
 
   // Screenshots of the match ticks asked for, after the tick's dump line.

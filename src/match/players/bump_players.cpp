@@ -1,8 +1,40 @@
+// Players who run into each other at top speed bounce, and both lose a load they carry.
+#include "match/characters.h"
 #include "match/game.h"
+#include "match/reach.h"
 #include "match/seat_turn.h"
+#include "match/snow/shovel.h"
 
 namespace kelmora {
 
-void BumpPlayers(Game&) {}
+namespace {
+
+constexpr double kTopSpeed = 10;
+constexpr double kBumpHalf = 45;
+constexpr int kSoundBump = 12;
+
+bool AtTopSpeed(const MatchState& st, int p) {
+  return st.velX[p] == kTopSpeed || st.velX[p] == -kTopSpeed || st.velZ[p] == kTopSpeed ||
+         st.velZ[p] == -kTopSpeed;
+}
+
+}  // namespace
+
+void BumpPlayers(Game& g) {
+  auto& st = g.st;
+  const int p = st.seat;
+  if (Underground(st, p)) return;
+  for (int q = 0; q < kSeats; ++q) {
+    if (q == p || st.playerCharacter[q] == -1 || Underground(st, q)) continue;
+    if (!AtTopSpeed(st, p)) continue;
+    if (!Reaches(st.posX[p], st.posZ[p], st.posX[q], st.posZ[q], kBumpHalf)) continue;
+    DropPile(g, p);
+    DropPile(g, q);
+    // The runner bounces; the reversed speed is still 10 and can bump the next player too.
+    st.velX[p] = -st.velX[p];
+    st.velZ[p] = -st.velZ[p];
+    if (st.isCpu[p] == 0 || st.isCpu[q] == 0) g.SoundPlay(kSoundBump);
+  }
+}
 
 }  // namespace kelmora

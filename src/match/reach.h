@@ -1,0 +1,24 @@
+#pragma once
+// Geometry shared by the rules: the reach test and the point one shovel length ahead.
+#include "match/match_state.h"
+
+namespace kelmora {
+
+// The point (ax, az) reaches an object at (x, z): strictly within `half` of it on both axes.
+inline bool Reaches(double ax, double az, double x, double z, double half) {
+  return x - half < ax && ax < x + half && z - half < az && az < z + half;
+}
+
+// The spot one shovel length in front of seat p (a z facing of -1 points towards +z).
+inline double AheadX(const MatchState& st, int p) { return st.posX[p] + 50 * st.faceX[p]; }
+inline double AheadZ(const MatchState& st, int p) { return st.posZ[p] - 50 * st.faceZ[p]; }
+
+// The lowest empty pile slot, or -1 when all are taken.
+inline int LowestEmptyPile(const MatchState& st) {
+  for (int k = 0; k < kPileSlots; ++k) {
+    if (st.pileX[k] == kAbsent) return k;
+  }
+  return -1;
+}
+
+}  // namespace kelmora

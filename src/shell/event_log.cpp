@@ -1,0 +1,38 @@
+#include "shell/event_log.h"
+
+#include "match/game.h"
+
+namespace kelmora {
+
+bool EventLog::Open(const std::string& path) {
+  out_.open(path, std::ios::binary | std::ios::trunc);
+  return static_cast<bool>(out_);
+}
+
+void EventLog::Stamp(Game& g) {
+  if (g.matchTick < 0) {
+    out_ << g.TickNow();
+    return;
+  }
+  if (wholeProgram_ && matchAnnounced_ != g.matchesStarted) {
+    matchAnnounced_ = g.matchesStarted;
+    out_ << "match " << matchAnnounced_ << '\n';
+  }
+  out_ << g.matchTick;
+}
+
+void EventLog::Attach(Game& g, bool wholeProgram) {
+  wholeProgram_ = wholeProgram;
+  g.onSound = [this](Game& game, int id) {
+    Stamp(game);
+    out_ << " sound " << id << '\n';
+  };
+  g.onPanels = [this](Game& game) {
+    Stamp(game);
+    out_ << " panels";
+    for (int s = 0; s < kSeats; ++s) out_ << ' ' << game.st.score[s] << '/' << game.st.power[s];
+    out_ << '\n';
+  };
+}
+
+}  // namespace kelmora
