@@ -84,6 +84,13 @@ struct Game {
     if (onSound) onSound(*this, id);
     snd.SoundPlay(soundTable[id]);
   }
+
+  // The front end: told after each pass of the title, each tick of the menu and the drawing
+  // of the loading screen, with the screen as shown (headless screenshots of the front end).
+  std::function<void(Game&)> onFrontShown;
+  // Revision of the logical screen that the front end last presented, so that a menu tick
+  // that changed nothing does not present again.
+  uint64_t frontShownRevision = 0;
 };
 
 }  // namespace kelmora

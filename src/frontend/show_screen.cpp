@@ -1,0 +1,21 @@
+#include "frontend/show_screen.h"
+
+#include "match/game.h"
+#include "platform/screen.h"
+#include "platform/window.h"
+
+namespace kelmora::frontend {
+
+Sheets SheetsOf(const Game& g) { return {g.menuSheet, g.characterSheet}; }
+
+void RedrawMenu(Game& g) { DrawMenuScreen(g.screen, SheetsOf(g), g.st); }
+
+void ShowScreen(Game& g) {
+  if (g.screen.revision() != g.frontShownRevision) {
+    g.window.Present(g.screen);
+    g.frontShownRevision = g.screen.revision();
+  }
+  if (g.onFrontShown) g.onFrontShown(g);
+}
+
+}  // namespace kelmora::frontend
