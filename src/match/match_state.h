@@ -43,6 +43,7 @@ struct MatchState {
   Seat16 cpuLastX{}, cpuLastZ{};
   Seat16 cpuStuckTicks{};
   Seat16 cpuWaypointX{}, cpuWaypointZ{};
+  Seat16 cpuWaypointTicks{};  // ticks spent steering at the current waypoint
   Seat16 cpuCarryTicks{};
   Seat16 cpuSearchTicks{};
   Seat16 carrying{};

@@ -112,6 +112,7 @@ void SetUpMatch(Game& g) {
   for (int s = 0; s < kSeats; ++s) {
     st.cpuTargetPile[s] = -1;
     st.cpuWaypointX[s] = kAbsent;
+    st.cpuWaypointTicks[s] = 0;
     st.cpuSearchTicks[s] = st.cpuCarryTicks[s] = 0;
   }
   st.matchDrawn = 0;

@@ -61,7 +61,8 @@ std::string MatchStateJson(const MatchState& st, int match, int tick) {
   KELMORA_FIELD(animFrame); KELMORA_FIELD(stickX); KELMORA_FIELD(stickZ);
   KELMORA_FIELD(actionButton); KELMORA_FIELD(specialButton); KELMORA_FIELD(cpuTargetPile);
   KELMORA_FIELD(cpuLastX); KELMORA_FIELD(cpuLastZ); KELMORA_FIELD(cpuStuckTicks);
-  KELMORA_FIELD(cpuWaypointX); KELMORA_FIELD(cpuWaypointZ); KELMORA_FIELD(cpuCarryTicks);
+  KELMORA_FIELD(cpuWaypointX); KELMORA_FIELD(cpuWaypointZ);
+  KELMORA_FIELD(cpuWaypointTicks); KELMORA_FIELD(cpuCarryTicks);
   KELMORA_FIELD(cpuSearchTicks); KELMORA_FIELD(carrying); KELMORA_FIELD(faceX);
   KELMORA_FIELD(faceZ); KELMORA_FIELD(score); KELMORA_FIELD(pushTicks); KELMORA_FIELD(power);
   KELMORA_FIELD(specialTimer);

@@ -1,8 +1,170 @@
+// The computer player: a small state machine re-entered every tick from the seat's own fields.
+// Search walks to a snow pile and scoops it, carry walks to the goal and throws the snow in,
+// and detour walks to a waypoint. It sets the same controls a human sets with keys or a stick.
 #include "match/game.h"
+#include "match/numbers.h"
 #include "match/seat_turn.h"
 
 namespace kelmora {
 
-void DecideCpu(Game&) {}
+namespace {
+
+constexpr int kChaseReach = 100;      // half-width of the square in which a carrier is charged
+constexpr int kNearbyPileReach = 100; // half-width of the square in which a pile takes over
+constexpr int kScoopReach = 50;       // the point ahead reaches a pile strictly within this
+constexpr int kWaypointReach = 20;    // a waypoint is reached strictly within this
+constexpr int kShovelLength = 50;
+constexpr int kCentreWalkAfter = 150; // search ticks before the walk to the arena centre
+constexpr int kStuckLimit = 10;       // carry ticks without moving before giving up the carry
+constexpr int kCarryLimit = 75;       // carry ticks before throwing wherever it stands
+constexpr int kWaypointGiveUp = 100;  // ticks of steering before an unreached waypoint is dropped
+constexpr int kDetourOut = 50;        // the detour steps this far away from the line x = 0
+constexpr int kDetourBack = 10;       // ... and this far back from the goal's side
+constexpr int kScoopOdds = 5;         // one draw in five per pile slot presses the button
+constexpr int kSpecialOdds = 100;     // one draw in a hundred per tick presses the special
+
+bool Within(double centre, double v, int reach) {
+  return centre - reach < v && v < centre + reach;
+}
+
+// Sets a stick towards `to` from `from` on one axis; an equal coordinate leaves it as it was.
+// `towardsLow` is the stick value that moves towards lower coordinates.
+void SteerAxis(int16_t& stick, double from, double to, int16_t towardsLow) {
+  if (from < to) stick = static_cast<int16_t>(-towardsLow);
+  if (from > to) stick = towardsLow;
+}
+
+// Steers seat p at (x, z): stickX -1 moves towards lower x, stickZ +1 towards lower z.
+void SteerAt(MatchState& st, int p, double x, double z) {
+  SteerAxis(st.stickX[p], st.posX[p], x, -1);
+  SteerAxis(st.stickZ[p], st.posZ[p], z, +1);
+}
+
+int16_t Draw(Game& g, int n) { return static_cast<int16_t>(Int(g.rnd.Rnd() * n)); }
+
+// A human carrier close by is charged so that the bump knocks its snow loose.
+bool Chase(MatchState& st, int p) {
+  for (int q = 0; q < kSeats; ++q) {
+    if (q == p || st.isCpu[q] != 0 || st.carrying[q] != 1) continue;
+    if (Within(st.posX[q], st.posX[p], kChaseReach) && Within(st.posZ[q], st.posZ[p], kChaseReach)) {
+      SteerAt(st, p, st.posX[q], st.posZ[q]);
+      return true;
+    }
+  }
+  return false;
+}
+
+// Without a target, or with a target whose pile is gone, one draw may pick a new pile slot;
+// then any pile within reach of the seat takes over, the highest slot winning.
+void ChooseTarget(Game& g, int p) {
+  auto& st = g.st;
+  int16_t& target = st.cpuTargetPile[p];
+  if (target == -1 || st.pileX[target] == kAbsent) {
+    const int16_t k = Draw(g, kPileSlots);
+    if (st.pileX[k] != kAbsent) target = k;
+  }
+  for (int k = 0; k < kPileSlots; ++k) {
+    if (Within(st.posX[p], st.pileX[k], kNearbyPileReach) &&
+        Within(st.posZ[p], st.pileZ[k], kNearbyPileReach)) {
+      target = static_cast<int16_t>(k);
+    }
+  }
+}
+
+// Search: walk to the target pile and swing at any pile in front.
+void Search(Game& g, int p) {
+  auto& st = g.st;
+  ChooseTarget(g, p);
+  st.stickX[p] = st.stickZ[p] = st.actionButton[p] = st.specialButton[p] = 0;
+  const int16_t t = st.cpuTargetPile[p];
+  if (t != -1) SteerAt(st, p, st.pileX[t], st.pileZ[t]);
+  const double aheadX = st.posX[p] + kShovelLength * st.faceX[p];
+  const double aheadZ = st.posZ[p] - kShovelLength * st.faceZ[p];
+  for (int k = 0; k < kPileSlots; ++k) {
+    if (Draw(g, kScoopOdds) == 0 && Within(st.pileX[k], aheadX, kScoopReach) &&
+        Within(st.pileZ[k], aheadZ, kScoopReach)) {
+      st.actionButton[p] = 1;
+    }
+  }
+}
+
+// Carry: head for the middle of the goal's low-z edge, throw with the point ahead inside the
+// goal, and throw where it stands after standing still too long, stepping aside as it does.
+void Carry(MatchState& st, int p) {
+  const double centreX = st.goalX + st.goalWidth / 2.0;
+  SteerAxis(st.stickX[p], st.posX[p], centreX, -1);
+  SteerAxis(st.stickZ[p], st.posZ[p], st.goalZ, +1);
+
+  const double aheadX = st.posX[p] + kShovelLength * st.faceX[p];
+  const double aheadZ = st.posZ[p] - kShovelLength * st.faceZ[p];
+  if (st.goalX < aheadX && aheadX < st.goalX + st.goalWidth && st.goalZ < aheadZ &&
+      aheadZ < st.goalZ + st.goalDepth) {
+    st.actionButton[p] = 1;
+  }
+
+  if (st.cpuLastX[p] == st.posX[p] && st.cpuLastZ[p] == st.posZ[p]) {
+    ++st.cpuStuckTicks[p];
+  } else {
+    st.cpuStuckTicks[p] = 0;
+  }
+  if (st.cpuStuckTicks[p] >= kStuckLimit) {
+    if (st.posX[p] > 0) st.cpuWaypointX[p] = ToInt16(st.posX[p] + kDetourOut);
+    if (st.posX[p] < 0) st.cpuWaypointX[p] = ToInt16(st.posX[p] - kDetourOut);
+    if (st.goalZ < 0) st.cpuWaypointZ[p] = ToInt16(st.posZ[p] + kDetourBack);
+    if (st.goalZ > 0) st.cpuWaypointZ[p] = ToInt16(st.posZ[p] - kDetourBack);
+  }
+  if (st.cpuStuckTicks[p] == kStuckLimit) {
+    st.actionButton[p] = 1;
+    st.cpuStuckTicks[p] = 0;
+  }
+}
+
+// Walks to the waypoint; it is dropped on arrival, and also after steering at it for
+// kWaypointGiveUp ticks, since a seat at full speed can overshoot and circle it for ever.
+void Detour(MatchState& st, int p) {
+  SteerAt(st, p, st.cpuWaypointX[p], st.cpuWaypointZ[p]);
+  ++st.cpuWaypointTicks[p];
+  const bool reached = Within(st.cpuWaypointX[p], st.posX[p], kWaypointReach) &&
+                       Within(st.cpuWaypointZ[p], st.posZ[p], kWaypointReach);
+  if (reached || st.cpuWaypointTicks[p] >= kWaypointGiveUp) {
+    st.cpuWaypointX[p] = kAbsent;
+    st.cpuWaypointTicks[p] = 0;
+  }
+}
+
+}  // namespace
+
+void DecideCpu(Game& g) {
+  auto& st = g.st;
+  const int p = st.seat;
+  if (st.isCpu[p] != 1 || st.fieldCleared != 0) return;
+
+  if (st.cpuWaypointX[p] == kAbsent) {
+    if (st.carrying[p] == 0) {
+      st.cpuCarryTicks[p] = 0;
+      if (++st.cpuSearchTicks[p] == kCentreWalkAfter) {
+        st.cpuWaypointX[p] = 0;
+        st.cpuWaypointZ[p] = 0;
+      }
+      if (Chase(st, p)) return;
+      Search(g, p);
+    } else {
+      ++st.cpuCarryTicks[p];
+      st.cpuSearchTicks[p] = 0;
+      Carry(st, p);
+    }
+    st.cpuLastX[p] = ToInt16(st.posX[p]);
+    st.cpuLastZ[p] = ToInt16(st.posZ[p]);
+  }
+
+  if (st.cpuWaypointX[p] != kAbsent) Detour(st, p);
+
+  if (st.cpuCarryTicks[p] == kCarryLimit) {
+    st.actionButton[p] = 1;
+    st.cpuCarryTicks[p] = 0;
+  }
+
+  if (Draw(g, kSpecialOdds) == 0 && st.power[p] > 0) st.specialButton[p] = 1;
+}
 
 }  // namespace kelmora
