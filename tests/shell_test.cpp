@@ -53,7 +53,8 @@ TEST(CloseRequest, EndsTheProgramFromTheMenu) {
 }
 
 TEST(CloseRequest, EndsTheProgramFromAMatchWithoutGoingBackToTheMenu) {
-  HeadlessRun run("2 key-down 13 0\n3 key-up 13 0\n6 key-down 13 0\n7 key-up 13 0\n300 close\n");
+  // C gives the empty seats to computer players, so that Enter starts a match.
+  HeadlessRun run("2 key-down 13 0\n3 key-up 13 0\n4 key-down 67 0\n5 key-up 67 0\n6 key-down 13 0\n7 key-up 13 0\n300 close\n");
   EXPECT_EQ(run.RunProgram(), 0);
   EXPECT_TRUE(run.game.closing);
   EXPECT_EQ(run.game.matchesStarted, 1);
@@ -77,6 +78,7 @@ TEST(ScreenLoop, AThousandRoundTripsDoNotGrowTheStack) {
   const int rounds = 1000;
   for (int i = 0; i < rounds; ++i) {
     script += std::to_string(t) + " key-down 13 0\n" + std::to_string(t + 1) + " key-up 13 0\n";  // title
+    if (i == 0) script += std::to_string(t + 2) + " key-down 67 0\n";  // computer players on
     script += std::to_string(t + 3) + " key-down 13 0\n" + std::to_string(t + 4) + " key-up 13 0\n";  // menu
     script += std::to_string(t + 8) + " key-down 27 0\n";  // Esc in the match
     script += std::to_string(t + 12) + " key-down 27 0\n";  // Esc in the menu
