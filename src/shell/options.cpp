@@ -79,7 +79,9 @@ Options ParseOptions(const std::vector<std::string>& args) {
       if (colon == std::string::npos || colon + 1 >= v.size()) {
         throw UsageError("--screenshot takes TICK:FILE.png, not '" + v + "'");
       }
-      o.screenshots.push_back({Number(v.substr(0, colon), 0, INT32_MAX, "screenshot tick"), v.substr(colon + 1)});
+      const bool frontEnd = v[0] == '@';
+      const std::string tick = v.substr(frontEnd ? 1 : 0, colon - (frontEnd ? 1 : 0));
+      o.screenshots.push_back({Number(tick, 0, INT32_MAX, "screenshot tick"), v.substr(colon + 1), frontEnd});
     } else if (a == "--data") {
       o.dataDir = value();
     } else if (a == "--help" || a == "-h") {
@@ -97,7 +99,7 @@ Options ParseOptions(const std::vector<std::string>& args) {
 
 const char* UsageText() {
   return "usage: kelmora [--headless [--script FILE] [--dump FILE] [--events FILE]\n"
-         "                             [--screenshot TICK:FILE.png]...]\n"
+         "                             [--screenshot [@]TICK:FILE.png]...]\n"
          "               [--match STAGE:C0,C1,C2,C3[:CPUS]] [--music 0|1] [--mode 80|240|400]\n"
          "               [--data DIR]\n"
          "With no arguments Kelmora starts at its title screen.\n";

@@ -19,6 +19,7 @@ struct MatchChoice {
 struct Screenshot {
   int32_t tick = 0;  // the match's own tick (1 = first), or the run's tick without --match
   std::string file;
+  bool frontEnd = false;  // '@TICK': the title, menu or loading screen shown at the run's tick
 };
 
 struct Options {

@@ -71,7 +71,7 @@ int Run(const Options& o, Backends& b) {
     // nothing) are drawn; a shot of tick 1 keeps every tick drawn, for the matches after.
     auto wanted = [&o](int tick) {
       for (const Screenshot& shot : o.screenshots) {
-        if (shot.tick == tick) return true;
+        if (!shot.frontEnd && shot.tick == tick) return true;
       }
       return false;
     };
@@ -79,7 +79,7 @@ int Run(const Options& o, Backends& b) {
     g.afterTick = [dumpLine = std::move(g.afterTick), &o, view, wanted, &shotFailed](Game& game, int tick) {
       if (dumpLine) dumpLine(game, tick);
       for (const Screenshot& shot : o.screenshots) {
-        if (shot.tick != tick) continue;
+        if (shot.frontEnd || shot.tick != tick) continue;
         std::string why;
         if (!platform::WriteScreenshot(game.screen, view, shot.file, why)) {
           std::fprintf(stderr, "kelmora: %s: %s\n", shot.file.c_str(), why.c_str());
@@ -87,6 +87,18 @@ int Run(const Options& o, Backends& b) {
         }
       }
       if (view) view->SetDrawing(wanted(1) || wanted(tick + 1) || wanted(tick + 2));
+    };
+    // '@TICK' shots: the front-end screen as shown at that tick of the run's clock; when
+    // several are shown in one tick (the menu, then the loading screen) the last one stands.
+    g.onFrontShown = [&o, &shotFailed](Game& game) {
+      for (const Screenshot& shot : o.screenshots) {
+        if (!shot.frontEnd || shot.tick != game.TickNow()) continue;
+        std::string why;
+        if (!platform::WriteScreenshot(game.screen, nullptr, shot.file, why)) {
+          std::fprintf(stderr, "kelmora: %s: %s\n", shot.file.c_str(), why.c_str());
+          shotFailed = true;
+        }
+      }
     };
   }
 
@@ -114,6 +126,12 @@ int Run(const Options& o, Backends& b) {
     }
   } catch (const platform::AssetError& e) {
     g.window.MessageBox(e.what(), "Kelmora", platform::MessageIcon::Critical);
+    form.Form_QueryUnload();
+    status = 1;
+  } catch (const std::exception& e) {
+    // Any other failure ends the run the same way: one line naming it, everything released.
+    g.window.MessageBox(std::string("unexpected failure: ") + e.what(), "Kelmora",
+                        platform::MessageIcon::Critical);
     form.Form_QueryUnload();
     status = 1;
   }
@@ -161,7 +179,7 @@ int RunProgram(const std::vector<std::string>& args) {
     try {
       Backends b = MakeHeadlessBackends(o, std::move(events));
       status = Run(o, b);
-    } catch (const std::runtime_error& e) {
+    } catch (const std::exception& e) {
       std::fprintf(stderr, "kelmora: %s\n", e.what());
       status = 1;
     }
