@@ -41,6 +41,47 @@ void BM_HeadlessComputerMatch(benchmark::State& state) {
 }
 BENCHMARK(BM_HeadlessComputerMatch)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
 
+// Two human seats walking and shovelling, driven by a fixed pattern of controls (as a script
+// would set them between ticks); seats 2 and 3 empty.
+void BM_HeadlessHumanMatch(benchmark::State& state) {
+  using namespace kelmora;
+  Options options;
+  options.headless = true;
+  int64_t ticks = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    Backends b = MakeHeadlessBackends(options, {});
+    Game g(*b.clock, *b.window, *b.screen, *b.scene, *b.snd, *b.music, *b.joysticks);
+    g.programFolder = KELMORA_BUILD_DIR;
+    MainWindow form(g);
+    form.Form_Load();
+    g.st.stage = 0;
+    g.st.playerCharacter = {0, 1, -1, -1};
+    g.st.isCpu = {0, 0, 0, 0};
+    g.st.musicOn = 0;
+    SetUpMatch(g);
+    state.ResumeTiming();
+    uint32_t pattern = 12345;
+    for (int t = 0;; ++t) {
+      for (int s = 0; s < 2; ++s) {
+        pattern = pattern * 1103515245u + 12345u;
+        if (t % 15 == 0) {
+          g.st.stickX[s] = static_cast<int16_t>((pattern >> 16) % 3) - 1;
+          g.st.stickZ[s] = static_cast<int16_t>((pattern >> 20) % 3) - 1;
+        }
+        if (t % 7 == 0) g.st.actionButton[s] = (pattern >> 24) % 2 ? 1 : 0;
+      }
+      if (MatchTick(g)) break;
+    }
+    ticks += 1900;
+    state.PauseTiming();
+    EndMatch(g);
+    state.ResumeTiming();
+  }
+  state.counters["ticks_per_s"] = benchmark::Counter(static_cast<double>(ticks), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_HeadlessHumanMatch)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();
