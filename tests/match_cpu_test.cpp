@@ -2,6 +2,8 @@
 // order of its random draws.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "headless_run.h"
 #include "match/numbers.h"
 #include "match/run_match.h"
@@ -58,6 +60,36 @@ TEST(CpuChase, ChargesAHumanCarrierStrictlyWithinAHundredAndDrawsNothing) {
   c.Place(1, 10, 10);
   c.st().carrying[1] = 0;
   EXPECT_EQ(c.Decide(), 33u) << "nor a human with empty hands";
+}
+
+TEST(CpuChase, AChargeAtFullSpeedKnocksTheHumansLoadLoose) {
+  Cpu c;
+  c.st().playerCharacter[2] = -1;
+  c.st().carrying[1] = 1;
+  c.st().animFrame[1] = 30;
+  c.Place(1, 99, 0);
+  for (int i = 0; i < 10; ++i) MatchTick(c.game);
+  EXPECT_EQ(c.st().posX[0], 55) << "top speed after ten ticks";
+  EXPECT_EQ(c.st().carrying[1], 0);
+  EXPECT_EQ(c.st().pileX[0], 49) << "the load lands ahead of the human";
+}
+
+TEST(CpuMatch, FourComputerPlayersScoreAndNoneCirclesAWaypointForLong) {
+  Cpu c;
+  c.st().playerCharacter = {0, 1, 2, 3};
+  c.st().isCpu = {1, 1, 1, 1};
+  SetUpMatch(c.game);
+  Seat16 run{};
+  int longest = 0;
+  while (!MatchTick(c.game)) {
+    if (c.st().matchCounter <= 200 || c.st().fieldCleared) continue;
+    for (int s = 0; s < kSeats; ++s) {
+      run[s] = c.st().cpuWaypointX[s] == kAbsent ? 0 : run[s] + 1;
+      longest = std::max<int>(longest, run[s]);
+    }
+  }
+  EXPECT_GT(c.st().score[0] + c.st().score[1] + c.st().score[2] + c.st().score[3], 10);
+  EXPECT_LT(longest, 100);
 }
 
 TEST(CpuSearch, AnEmptiedTargetIsRedrawnOnceAPickThatMissesKeepsTheStaleTarget) {

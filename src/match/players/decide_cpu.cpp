@@ -3,6 +3,7 @@
 // and detour walks to a waypoint. It sets the same controls a human sets with keys or a stick.
 #include "match/game.h"
 #include "match/numbers.h"
+#include "match/reach.h"
 #include "match/seat_turn.h"
 
 namespace kelmora {
@@ -13,7 +14,6 @@ constexpr int kChaseReach = 100;      // half-width of the square in which a car
 constexpr int kNearbyPileReach = 100; // half-width of the square in which a pile takes over
 constexpr int kScoopReach = 50;       // the point ahead reaches a pile strictly within this
 constexpr int kWaypointReach = 20;    // a waypoint is reached strictly within this
-constexpr int kShovelLength = 50;
 constexpr int kCentreWalkAfter = 150; // search ticks before the walk to the arena centre
 constexpr int kStuckLimit = 10;       // carry ticks without moving before giving up the carry
 constexpr int kCarryLimit = 75;       // carry ticks before throwing wherever it stands
@@ -22,10 +22,6 @@ constexpr int kDetourOut = 50;        // the detour steps this far away from the
 constexpr int kDetourBack = 10;       // ... and this far back from the goal's side
 constexpr int kScoopOdds = 5;         // one draw in five per pile slot presses the button
 constexpr int kSpecialOdds = 100;     // one draw in a hundred per tick presses the special
-
-bool Within(double centre, double v, int reach) {
-  return centre - reach < v && v < centre + reach;
-}
 
 // Sets a stick towards `to` from `from` on one axis; an equal coordinate leaves it as it was.
 // `towardsLow` is the stick value that moves towards lower coordinates.
@@ -46,7 +42,7 @@ int16_t Draw(Game& g, int n) { return static_cast<int16_t>(Int(g.rnd.Rnd() * n))
 bool Chase(MatchState& st, int p) {
   for (int q = 0; q < kSeats; ++q) {
     if (q == p || st.isCpu[q] != 0 || st.carrying[q] != 1) continue;
-    if (Within(st.posX[q], st.posX[p], kChaseReach) && Within(st.posZ[q], st.posZ[p], kChaseReach)) {
+    if (Reaches(st.posX[p], st.posZ[p], st.posX[q], st.posZ[q], kChaseReach)) {
       SteerAt(st, p, st.posX[q], st.posZ[q]);
       return true;
     }
@@ -64,8 +60,7 @@ void ChooseTarget(Game& g, int p) {
     if (st.pileX[k] != kAbsent) target = k;
   }
   for (int k = 0; k < kPileSlots; ++k) {
-    if (Within(st.posX[p], st.pileX[k], kNearbyPileReach) &&
-        Within(st.posZ[p], st.pileZ[k], kNearbyPileReach)) {
+    if (Reaches(st.pileX[k], st.pileZ[k], st.posX[p], st.posZ[p], kNearbyPileReach)) {
       target = static_cast<int16_t>(k);
     }
   }
@@ -78,11 +73,11 @@ void Search(Game& g, int p) {
   st.stickX[p] = st.stickZ[p] = st.actionButton[p] = st.specialButton[p] = 0;
   const int16_t t = st.cpuTargetPile[p];
   if (t != -1) SteerAt(st, p, st.pileX[t], st.pileZ[t]);
-  const double aheadX = st.posX[p] + kShovelLength * st.faceX[p];
-  const double aheadZ = st.posZ[p] - kShovelLength * st.faceZ[p];
+  const double aheadX = AheadX(st, p);
+  const double aheadZ = AheadZ(st, p);
   for (int k = 0; k < kPileSlots; ++k) {
-    if (Draw(g, kScoopOdds) == 0 && Within(st.pileX[k], aheadX, kScoopReach) &&
-        Within(st.pileZ[k], aheadZ, kScoopReach)) {
+    const bool swing = Draw(g, kScoopOdds) == 0;
+    if (swing && Reaches(aheadX, aheadZ, st.pileX[k], st.pileZ[k], kScoopReach)) {
       st.actionButton[p] = 1;
     }
   }
@@ -95,8 +90,8 @@ void Carry(MatchState& st, int p) {
   SteerAxis(st.stickX[p], st.posX[p], centreX, -1);
   SteerAxis(st.stickZ[p], st.posZ[p], st.goalZ, +1);
 
-  const double aheadX = st.posX[p] + kShovelLength * st.faceX[p];
-  const double aheadZ = st.posZ[p] - kShovelLength * st.faceZ[p];
+  const double aheadX = AheadX(st, p);
+  const double aheadZ = AheadZ(st, p);
   if (st.goalX < aheadX && aheadX < st.goalX + st.goalWidth && st.goalZ < aheadZ &&
       aheadZ < st.goalZ + st.goalDepth) {
     st.actionButton[p] = 1;
@@ -124,8 +119,8 @@ void Carry(MatchState& st, int p) {
 void Detour(MatchState& st, int p) {
   SteerAt(st, p, st.cpuWaypointX[p], st.cpuWaypointZ[p]);
   ++st.cpuWaypointTicks[p];
-  const bool reached = Within(st.cpuWaypointX[p], st.posX[p], kWaypointReach) &&
-                       Within(st.cpuWaypointZ[p], st.posZ[p], kWaypointReach);
+  const bool reached =
+      Reaches(st.posX[p], st.posZ[p], st.cpuWaypointX[p], st.cpuWaypointZ[p], kWaypointReach);
   if (reached || st.cpuWaypointTicks[p] >= kWaypointGiveUp) {
     st.cpuWaypointX[p] = kAbsent;
     st.cpuWaypointTicks[p] = 0;
