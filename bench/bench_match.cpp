@@ -5,6 +5,7 @@
 
 #include "match/game.h"
 #include "match/run_match.h"
+#include "match/seat_turn.h"
 #include "resources/sprite_sheets.h"
 #include "shell/backends.h"
 #include "shell/main_window.h"
@@ -81,6 +82,34 @@ void BM_HeadlessHumanMatch(benchmark::State& state) {
   state.counters["ticks_per_s"] = benchmark::Counter(static_cast<double>(ticks), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_HeadlessHumanMatch)->Unit(benchmark::kMillisecond);
+
+// One computer player's decision in search mode on a full field: a target check, the nearby
+// piles, the 31 scoop draws against the point ahead and the special draw.
+void BM_DecideCpuSearchTick(benchmark::State& state) {
+  using namespace kelmora;
+  Options options;
+  options.headless = true;
+  Backends b = MakeHeadlessBackends(options, {});
+  Game g(*b.clock, *b.window, *b.screen, *b.scene, *b.snd, *b.music, *b.joysticks);
+  g.programFolder = KELMORA_BUILD_DIR;
+  MainWindow form(g);
+  form.Form_Load();
+  g.st.playerCharacter = {0, 1, 2, 3};
+  g.st.isCpu = {1, 1, 1, 1};
+  g.st.musicOn = 0;
+  SetUpMatch(g);
+  for (auto _ : state) {
+    for (int s = 0; s < kSeats; ++s) {
+      g.st.seat = s;
+      g.st.cpuSearchTicks[s] = 0;
+      DecideCpu(g);
+    }
+    benchmark::DoNotOptimize(g.st.stickX);
+  }
+  state.SetItemsProcessed(state.iterations() * kSeats);
+  EndMatch(g);
+}
+BENCHMARK(BM_DecideCpuSearchTick);
 
 }  // namespace
 
