@@ -1,0 +1,122 @@
+// A new player's whole journey, replayed from a script with keys held like a finger (80 ms):
+// title, menu choices, a match with computer players, the menu again with the same choices,
+// back to the title and Exit.
+#include <unistd.h>
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "headless_run.h"
+
+namespace kelmora {
+namespace {
+
+// Key presses held 4 ticks, one every 10 ticks, from tick 5.
+class Journey {
+ public:
+  Journey& Press(int vk, int mods = 0) {
+    script_ += std::to_string(t_) + " key-down " + std::to_string(vk) + " " + std::to_string(mods) + "\n";
+    script_ += std::to_string(t_ + 4) + " key-up " + std::to_string(vk) + " 0\n";
+    t_ += 10;
+    return *this;
+  }
+  Journey& Wait(int ticks) {
+    t_ += ticks;
+    return *this;
+  }
+  const std::string& script() const { return script_; }
+
+ private:
+  std::string script_;
+  int t_ = 5;
+};
+
+constexpr int kEnter = 13, kEsc = 27, kLeft = 37, kRight = 39, kDown = 40, kCtrl = 17, kC = 67, kD = 68, kF = 70;
+
+// Game Start; 1P (Ctrl) and 2P (F) join; 1P goes two right to the pig, 2P three right to the
+// spider; 1P takes 640x480 and the first stage; C turns computer players on; Enter plays a
+// whole match; then Esc to the title, Down to Exit, Enter.
+std::string JourneyScript() {
+  Journey j;
+  j.Press(kEnter).Press(kCtrl, 2).Press(kF);
+  j.Press(kRight).Press(kRight).Press(kD).Press(kD).Press(kD);
+  j.Press(kDown).Press(kRight).Press(kDown).Press(kLeft).Press(kC).Press(kEnter);
+  j.Wait(1950).Press(kEsc).Press(kDown).Press(kEnter);
+  return j.script();
+}
+
+TEST(Journey, PlaysAMatchOfTheChosenSeatsAndComesBackToTheSameChoices) {
+  testing::HeadlessRun run(JourneyScript());
+  MatchState atFirstTick, menuAfter;
+  bool sawMenuAfter = false;
+  run.game.afterTick = [&](Game& g, int tick) {
+    if (tick == 1) atFirstTick = g.st;
+  };
+  run.game.onFrontShown = [&](Game& g) {
+    if (g.matchesStarted == 1 && g.matchTick == -1 && g.st.running == -1 && !sawMenuAfter) {
+      menuAfter = g.st;
+      sawMenuAfter = true;
+    }
+  };
+  EXPECT_EQ(run.RunProgram(), 0);
+  EXPECT_FALSE(run.game.closing) << "ended by Exit";
+  EXPECT_EQ(run.game.matchesStarted, 1);
+  EXPECT_EQ(run.game.matchTicks, 1900);
+
+  EXPECT_EQ(atFirstTick.playerCharacter[0], 2);
+  EXPECT_EQ(atFirstTick.playerCharacter[1], 4);
+  EXPECT_EQ(atFirstTick.isCpu, (Seat16{0, 0, 1, 1}));
+  EXPECT_EQ(atFirstTick.stage, 0);
+  EXPECT_EQ(atFirstTick.displayMode, 400);
+
+  ASSERT_TRUE(sawMenuAfter);
+  EXPECT_EQ(menuAfter.playerCharacter, (Seat16{2, 4, -1, -1})) << "computer seats are emptied";
+  EXPECT_EQ(menuAfter.isCpu, (Seat16{0, 0, 0, 0}));
+  EXPECT_EQ(menuAfter.menuCursor, 400) << "the cursor stays on its row";
+  EXPECT_EQ(menuAfter.stage, 0);
+  EXPECT_EQ(menuAfter.displayMode, 400);
+  EXPECT_EQ(menuAfter.cpuOption, 1);
+  EXPECT_EQ(run.game.screen.width(), 640);
+  EXPECT_EQ(run.game.st.menuCursor, 410) << "Exit was chosen on the title";
+}
+
+TEST(Journey, TheCommandLineReplayDumpsTheChosenMatch) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("kelmora-journey-" + std::to_string(getpid()));
+  fs::create_directories(dir);
+  std::ofstream(dir / "journey.txt") << JourneyScript();
+  const std::string cmd = std::string("SDL_AUDIODRIVER=dummy ") + KELMORA_BINARY + " --headless --script " +
+                          (dir / "journey.txt").string() + " --dump " + (dir / "d.jsonl").string() +
+                          " >/dev/null 2>&1";
+  const int status = std::system(cmd.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  std::ifstream dump(dir / "d.jsonl");
+  std::string first, line;
+  std::getline(dump, first);
+  int lines = 1;
+  while (std::getline(dump, line)) ++lines;
+  fs::remove_all(dir);
+  EXPECT_EQ(lines, 1900);
+  // The value of one field of the dump line, as written.
+  auto field = [&first](const std::string& name) {
+    const auto at = first.find("\"" + name + "\":");
+    if (at == std::string::npos) return std::string("(missing)");
+    const auto from = at + name.size() + 3;
+    return first.substr(from, first.find(",\"", from) - from);
+  };
+  EXPECT_EQ(field("isCpu"), "[0,0,1,1]");
+  EXPECT_EQ(field("stage"), "0");
+  EXPECT_EQ(field("displayMode"), "400");
+  EXPECT_EQ(field("musicOn"), "1");
+  EXPECT_EQ(field("cpuOption"), "1");
+  EXPECT_EQ(field("playerCharacter").rfind("[2,4,", 0), 0u) << field("playerCharacter");
+}
+
+}  // namespace
+}  // namespace kelmora
