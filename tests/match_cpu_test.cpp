@@ -274,5 +274,21 @@ TEST(CpuDecide, AClearedFieldOrAHumanSeatDecidesNothing) {
   EXPECT_EQ(c.Decide(), 0u);
 }
 
+TEST(CpuSetUp, ANewMatchKeepsTheStuckCountLastPositionAndWaypointZ) {
+  Cpu c;
+  c.st().cpuStuckTicks[0] = 7;
+  c.st().cpuLastX[0] = 120;
+  c.st().cpuLastZ[0] = -80;
+  c.st().cpuWaypointZ[0] = -90;
+  c.st().cpuWaypointTicks[0] = 40;
+  SetUpMatch(c.game);
+  EXPECT_EQ(c.st().cpuStuckTicks[0], 7);
+  EXPECT_EQ(c.st().cpuLastX[0], 120);
+  EXPECT_EQ(c.st().cpuLastZ[0], -80);
+  EXPECT_EQ(c.st().cpuWaypointZ[0], -90);
+  EXPECT_EQ(c.st().cpuWaypointX[0], kAbsent);
+  EXPECT_EQ(c.st().cpuWaypointTicks[0], 0);
+}
+
 }  // namespace
 }  // namespace kelmora
