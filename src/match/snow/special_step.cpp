@@ -42,16 +42,35 @@ void Purchase(Game& g, int p, int16_t ch) {
 void RunPower(Game& g, int16_t ch) {
   const int16_t t = g.st.specialTimer[g.st.seat];
   switch (ch) {
-    case kBear: BearWallStep(g); break;
-    case kFox: if (t == 9) PlaceDecoy(g); break;
-    case kPig: if (t == 15 || t == 0) PigLanding(g); break;
-    case kElephant: ElephantSuction(g); break;
-    case kSpider: if (t == 9) PlaceNet(g); break;
-    case kFish: BigFishStep(g); break;
-    case kMole: MoleBurrow(g); break;
-    case kFlyingSquirrel: SquirrelGlide(g); break;
-    case kMouse: MouseFire(g); break;
-    default: break;
+    case kBear:
+      BearWallStep(g);
+      break;
+    case kFox:
+      if (t == 9) PlaceDecoy(g);
+      break;
+    case kPig:
+      if (t == 15 || t == 0) PigLanding(g);  // the two landings
+      break;
+    case kElephant:
+      ElephantSuction(g);
+      break;
+    case kSpider:
+      if (t == 9) PlaceNet(g);
+      break;
+    case kFish:
+      BigFishStep(g);
+      break;
+    case kMole:
+      MoleBurrow(g);
+      break;
+    case kFlyingSquirrel:
+      SquirrelGlide(g);
+      break;
+    case kMouse:
+      MouseFire(g);
+      break;
+    default:
+      break;
   }
 }
 
