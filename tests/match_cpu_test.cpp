@@ -74,22 +74,29 @@ TEST(CpuChase, AChargeAtFullSpeedKnocksTheHumansLoadLoose) {
   EXPECT_EQ(c.st().pileX[0], 49) << "the load lands ahead of the human";
 }
 
-TEST(CpuMatch, FourComputerPlayersScoreAndNoneCirclesAWaypointForLong) {
+TEST(CpuMatch, FourComputerPlayersScoreCircleNoWaypointForLongAndRestWhenParked) {
   Cpu c;
   c.st().playerCharacter = {0, 1, 2, 3};
   c.st().isCpu = {1, 1, 1, 1};
+  c.st().stage = 3;
   SetUpMatch(c.game);
   Seat16 run{};
-  int longest = 0;
+  int longest = 0, pressesWhileParked = 0;
   while (!MatchTick(c.game)) {
-    if (c.st().matchCounter <= 200 || c.st().fieldCleared) continue;
+    if (c.st().matchCounter <= 200) continue;
     for (int s = 0; s < kSeats; ++s) {
+      if (c.st().fieldCleared) {
+        pressesWhileParked += c.st().actionButton[s] == 1 || c.st().specialButton[s] == 1;
+        continue;
+      }
       run[s] = c.st().cpuWaypointX[s] == kAbsent ? 0 : run[s] + 1;
       longest = std::max<int>(longest, run[s]);
     }
   }
   EXPECT_GT(c.st().score[0] + c.st().score[1] + c.st().score[2] + c.st().score[3], 10);
   EXPECT_LT(longest, 100);
+  ASSERT_EQ(c.st().fieldCleared, 1);
+  EXPECT_EQ(pressesWhileParked, 0) << "parked computer players keep their hands off the buttons";
 }
 
 TEST(CpuSearch, AnEmptiedTargetIsRedrawnOnceAPickThatMissesKeepsTheStaleTarget) {
