@@ -19,9 +19,18 @@ extern const StageFacts kStages[kStageCount];
 // y = -10 the players stand on y = 0.
 inline constexpr float kFloorTop = 10.0f;
 
+// The sixth stage scrolls four backdrop pieces set 500 apart. Each piece is wider than that
+// and repeats its skyline every 500 units, so neighbours overlap exactly where they look alike
+// and the skyline fills the view at every step of the scroll.
+inline constexpr float kBackdropRepeat = 500.0f;
+inline constexpr float kBackdropHalfWidth = 780.0f;
+
+// The glow of snow, as a part of its own colour.
+inline constexpr float kSnowGlow = 0.1f;
+
 Model BuildStage(int index);    // stage1 .. stage6
 Model BuildSeaBlock();          // block: the sea swelling around the raft of the fifth stage
-Model BuildBackdrop();          // back: one 500-wide piece of the night skyline
+Model BuildBackdrop();          // back: one piece of the night skyline (see below)
 Model BuildFire();              // fire, animated over 0..19
 Model BuildCursor();            // the mole's dirt mound
 Model BuildItem();              // the falling gift box

@@ -1,6 +1,8 @@
 // The single models: fire, the mole's mound, the power-up gift, the big fish, the snow pile,
 // the net, the message board, the sea around the raft and the skyline backdrop.
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "models.h"
 
@@ -104,10 +106,11 @@ Model BuildBigFish() {
 }
 
 Model BuildSnowPile() {
-  // Low-poly lumps: 31 piles are on screen at once. The glow keeps snow the brightest thing
-  // on screen while the dark stage stays dark around its spotlight.
-  const Material snow = Paint(glm::vec3(1.0f, 1.0f, 1.0f), 0.4f);
-  const Material shade = Paint(glm::vec3(0.9f, 0.95f, 1.0f), 0.4f);
+  // Low-poly lumps: 31 piles are on screen at once. Snow glows no more than the characters do
+  // (white at a tenth is about as bright as their colours at 0.15), so outside the dark
+  // stage's spotlight the piles are as hard to see as the players.
+  const Material snow = Paint(glm::vec3(1.0f, 1.0f, 1.0f), kSnowGlow);
+  const Material shade = Paint(glm::vec3(0.9f, 0.95f, 1.0f), kSnowGlow);
   Mesh mesh;
   AddEllipsoid(mesh, {0, 0, 0}, {28, 17, 26}, snow, 10, 5);
   AddEllipsoid(mesh, {-10, 10, -6}, {13, 11, 12}, shade, 7, 3);
@@ -175,32 +178,56 @@ Model BuildSeaBlock() {
 Model BuildBackdrop() {
   const Material ground = Paint(30, 30, 40, 0.3f);
   const Material window = Paint(glm::vec3(1.0f, 0.85f, 0.45f), 0.9f);
-  Mesh mesh;
-  AddBlock(mesh, {-250, -10, -20}, {250, 12, 40}, ground);
+  const Material light = Paint(glm::vec3(1, 0.2f, 0.2f), 0.9f);
+  struct Tower {
+    float x, w, h, d, z0;
+    Material wall;
+    std::vector<glm::vec2> windows;  // lower left corners
+    bool mast;
+  };
+  // One 500-wide stretch of towers, laid out once...
+  std::vector<Tower> towers;
   Scatter s{2024};
-  float x = -250;
-  int n = 0;
-  while (x < 245) {
-    const float w = std::min(s.Range(55, 95), 250 - x);
+  const float half = kBackdropRepeat / 2;
+  float x = -half;
+  while (x < half - 5) {
+    const float w = std::min(s.Range(55, 95), half - x);
     if (w < 30) break;
-    const float h = s.Range(120, 430), d = s.Range(30, 60);
+    Tower t{x, w, s.Range(120, 430), s.Range(30, 60), 0, Paint(30, 30, 40), {}, false};
     const float shade = s.Range(0.7f, 1.0f);
-    const Material wall = Paint(glm::vec3(0.16f, 0.18f, 0.3f) * shade, 0.35f);
-    const float z0 = (n % 2) * 25.0f;
-    AddBlock(mesh, {x + 2, 0, z0}, {x + w - 2, h, z0 + d}, wall);
-    for (float wy = 20; wy + 12 < h - 10; wy += 26) {
+    t.wall = Paint(glm::vec3(0.16f, 0.18f, 0.3f) * shade, 0.35f);
+    t.z0 = (towers.size() % 2) * 25.0f;
+    for (float wy = 20; wy + 12 < t.h - 10; wy += 26) {
       for (float wx = x + 10; wx + 9 < x + w - 8; wx += 17) {
         if (s.Next() < 0.45f) continue;
-        AddQuad(mesh, {wx, wy + 12, z0 - 0.5f}, {wx + 9, wy + 12, z0 - 0.5f}, {wx + 9, wy, z0 - 0.5f},
-                {wx, wy, z0 - 0.5f}, {0, 0, -1}, window);
+        t.windows.push_back({wx, wy});
       }
     }
-    if (s.Next() < 0.4f) {
-      AddTube(mesh, {x + w * 0.5f, h, z0 + d * 0.5f}, {x + w * 0.5f, h + 45, z0 + d * 0.5f}, 1.5f, 0.8f, wall, 5);
-      AddEllipsoid(mesh, {x + w * 0.5f, h + 46, z0 + d * 0.5f}, glm::vec3(3), Paint(glm::vec3(1, 0.2f, 0.2f), 0.9f), 6, 4);
-    }
+    t.mast = s.Next() < 0.4f;
+    towers.push_back(std::move(t));
     x += w;
-    ++n;
+  }
+  // ...and repeated across the whole piece, cut at its ends.
+  Mesh mesh;
+  const float edge = kBackdropHalfWidth;
+  AddBlock(mesh, {1 - edge, -10, -20}, {edge - 1, 12, 40}, ground);
+  for (float shift = -kBackdropRepeat * 2; shift <= kBackdropRepeat * 2; shift += kBackdropRepeat) {
+    for (const Tower& t : towers) {
+      const float x0 = std::max(t.x + shift + 2, -edge), x1 = std::min(t.x + shift + t.w - 2, edge);
+      if (x1 - x0 < 1) continue;
+      AddBlock(mesh, {x0, 0, t.z0}, {x1, t.h, t.z0 + t.d}, t.wall);
+      for (glm::vec2 c : t.windows) {
+        const float wx = c.x + shift, wy = c.y, z = t.z0 - 0.5f;
+        if (wx < x0 || wx + 9 > x1) continue;
+        AddQuad(mesh, {wx, wy + 12, z}, {wx + 9, wy + 12, z}, {wx + 9, wy, z}, {wx, wy, z}, {0, 0, -1}, window);
+      }
+      const float mid = t.x + shift + t.w * 0.5f;
+      if (t.mast && mid > x0 && mid < x1) {
+        const float zm = t.z0 + t.d * 0.5f;
+        AddTube(mesh, {mid, t.h, zm}, {mid, t.h + 45, zm}, 1.5f, 0.8f, t.wall, 5);
+        AddEllipsoid(mesh, {mid, t.h + 46, zm}, glm::vec3(3), light, 6, 4);
+      }
+    }
   }
   mesh.uvs.clear();
   return Static("back", std::move(mesh));

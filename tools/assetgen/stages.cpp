@@ -56,8 +56,9 @@ void AddArenaFloor(Mesh& m, const Rect& goal, const Theme& t) {
   m.uvs.clear();
 }
 
-// Yellow and black hazard stripes along the goal's edges that lie on the floor.
-void AddGoalRim(Mesh& m, const Rect& goal, float glow = 0.3f) {
+// Yellow and black hazard stripes along the goal's edges that lie on the floor; `frontOnly`
+// keeps the stripes off the edges that something else already covers.
+void AddGoalRim(Mesh& m, const Rect& goal, float glow = 0.3f, bool frontOnly = false) {
   const Material yellow = Paint(glm::vec3(1.0f, 0.82f, 0.1f), glow), black = Paint(30, 30, 30, 0.0f);
   auto edgeX = [&](float z, float dz) {
     if (z <= -kEdge || z >= kEdge) return;
@@ -74,6 +75,7 @@ void AddGoalRim(Mesh& m, const Rect& goal, float glow = 0.3f) {
                i % 2 ? black : yellow);
   };
   edgeX(goal.z0, -8);
+  if (frontOnly) return;
   edgeX(goal.z1, 8);
   edgeZ(goal.x0, -8);
   edgeZ(goal.x1, 8);
@@ -164,18 +166,20 @@ Model SunnyYard() {
   fenceX(-410, -410, 410, 18, {});
   for (float s : {-1.0f, 1.0f}) {
     AddWallAlongZ(m, s < 0 ? -410 : 402, -400, 400, 16, 8, wood);
-    for (float z = -400; z <= 400; z += 50) AddBlock(m, {s * 405 - 4, kTop, z - 4}, {s * 405 + 4, kTop + 45, z + 4}, post);
+    // posts a little thinner than the rails beside them, so their faces never meet in a plane
+    for (float z = -400; z <= 400; z += 50) AddBlock(m, {s * 405 - 3.5f, kTop, z - 4}, {s * 405 + 3.5f, kTop + 45, z + 4}, post);
     AddWallAlongZ(m, s < 0 ? -409 : 403, -400, 400, 6, 6, wood);
     AddBlock(m, {s < 0 ? -409.0f : 403.0f, kTop + 30, -400}, {s < 0 ? -403.0f : 409.0f, kTop + 36, 400}, wood);
   }
   for (float x : {-360.0f, -250.0f, 280.0f, 370.0f}) AddTree(m, {x, kTop, 470 + (x > 0 ? 20 : 0)}, 150);
   AddTree(m, {-460, kTop, 250}, 120);
   AddTree(m, {470, kTop, 150}, 120);
-  // a snow truck backed up to the yard: the bed is the goal
+  // a snow truck backed up to the yard: the bed is the goal. Its walls stand a unit inside the
+  // pit, in front of the pit's own walls, so that no two faces share a plane and flicker.
   const Material orange = Paint(240, 140, 30, 0.2f), cab = Paint(60, 110, 200, 0.2f), tyre = Paint(30, 30, 35, 0.0f);
-  AddBlock(m, {g.x0 - 10, kPitBottom, 400}, {g.x0, kTop + 30, g.z1 + 10}, orange);
-  AddBlock(m, {g.x1, kPitBottom, 400}, {g.x1 + 10, kTop + 30, g.z1 + 10}, orange);
-  AddBlock(m, {g.x0 - 10, kPitBottom, g.z1}, {g.x1 + 10, kTop + 30, g.z1 + 10}, orange);
+  AddBlock(m, {g.x0 - 10, kPitBottom, 400}, {g.x0 + 1, kTop + 30, g.z1 + 10}, orange);
+  AddBlock(m, {g.x1 - 1, kPitBottom, 400}, {g.x1 + 10, kTop + 30, g.z1 + 10}, orange);
+  AddBlock(m, {g.x0 - 10, kPitBottom, g.z1 - 1}, {g.x1 + 10, kTop + 30, g.z1 + 10}, orange);
   AddBlock(m, {-90, kPitBottom, g.z1 + 10}, {120, kTop + 80, g.z1 + 90}, cab);
   AddBlock(m, {-70, kTop + 45, g.z1 + 9}, {100, kTop + 75, g.z1 + 11}, Paint(170, 210, 240, 0.4f));
   for (float x : {g.x0 - 14, g.x1 + 4})
@@ -207,7 +211,7 @@ Model NightCourtyard() {
   }
   // the drain: a grate over the pit
   const Material iron = Paint(80, 85, 95, 0.2f);
-  for (float z = g.z0 + 15; z < g.z1; z += 22) AddBlock(m, {g.x0, kTop - 6, z - 3}, {g.x1, kTop - 2, z + 3}, iron);
+  for (float z = g.z0 + 15; z < g.z1; z += 22) AddBlock(m, {g.x0 + 1, kTop - 6, z - 3}, {g.x1 - 1, kTop - 2, z + 3}, iron);
   AddPitGlow(m, g, Paint(glm::vec3(0.15f, 0.35f, 0.6f), 0.6f));
   AddArrow(m, {-200, -90}, {-1, 0}, Paint(glm::vec3(1, 0.85f, 0.2f), 0.6f));
   for (glm::vec3 at : {glm::vec3(-380, kTop, 380), glm::vec3(380, kTop, 380), glm::vec3(380, kTop, -380)})
@@ -230,11 +234,12 @@ Model DarkHall() {
   for (float x : {-300.0f, -100.0f, 100.0f, 300.0f}) AddBlock(m, {x - 15, kTop, 385}, {x + 15, kTop + 110, 405}, stone);
   // the chute through the right wall, framed in glowing hazard paint
   const Material hazard = Paint(glm::vec3(1.0f, 0.78f, 0.1f), 0.6f), steel = Paint(110, 115, 125, 0.15f);
-  AddBlock(m, {398, kTop, g.z0 - 14}, {424, kTop + 100, g.z0}, hazard);
-  AddBlock(m, {398, kTop, g.z1}, {424, kTop + 100, g.z1 + 14}, hazard);
+  // the frame stands half a unit into the opening, in front of the wall's ends and the stripes
+  AddBlock(m, {398, kTop, g.z0 - 14}, {424, kTop + 100, g.z0 + 0.5f}, hazard);
+  AddBlock(m, {398, kTop, g.z1 - 0.5f}, {424, kTop + 100, g.z1 + 14}, hazard);
   AddBlock(m, {398, kTop + 90, g.z0 - 14}, {424, kTop + 104, g.z1 + 14}, hazard);
   AddPitGlow(m, g, Paint(glm::vec3(0.9f, 0.45f, 0.1f), 0.5f));
-  AddBlock(m, {400, kPitBottom - 10, g.z0}, {g.x1 + 40, kPitBottom, g.z1}, steel);
+  AddBlock(m, {400, kPitBottom - 10, g.z0}, {g.x1 + 40, kPitBottom - 1, g.z1}, steel);
   AddArrow(m, {320, (g.z0 + g.z1) / 2}, {1, 0}, Paint(glm::vec3(1, 0.8f, 0.15f), 0.6f));
   return Finish(2, std::move(m));
 }
@@ -284,15 +289,16 @@ Model Raft() {
     AddTube(m, {-410, kTop + 6, s * 408}, {410, kTop + 6, s * 408}, 9, 9, log, 8);
     AddTube(m, {s * 408, kTop + 6, -410}, {s * 408, kTop + 6, 410}, 9, 9, log, 8);
   }
-  for (float x = -400; x <= 400; x += 100) AddTube(m, {x, kTop - 40, -400}, {x, kTop, -400}, 10, 10, dark, 6);
+  for (float x = -400; x <= 400; x += 100) AddTube(m, {x, kTop - 40, -400}, {x, kTop - 0.5f, -400}, 10, 10, dark, 6);
   // the hatch: a raised frame round the goal and its lid standing open at the back
   AddBlock(m, {g.x0 - 8, kTop, g.z0 - 8}, {g.x1 + 8, kTop + 5, g.z0}, dark);
   AddBlock(m, {g.x0 - 8, kTop, g.z1}, {g.x1 + 8, kTop + 5, g.z1 + 8}, dark);
   AddBlock(m, {g.x0 - 8, kTop, g.z0}, {g.x0, kTop + 5, g.z1}, dark);
   AddBlock(m, {g.x1, kTop, g.z0}, {g.x1 + 8, kTop + 5, g.z1}, dark);
   AddBlock(m, {g.x0, kTop, g.z1 + 8}, {g.x1, kTop + 100, g.z1 + 16}, log);
-  for (float x = g.x0 + 30; x < g.x1; x += 50) AddBlock(m, {x, kTop, g.z1 + 6}, {x + 8, kTop + 100, g.z1 + 18}, dark);
-  AddGoalRim(m, {g.x0, g.x1, g.z0 - 8, g.z1}, 0.35f);
+  for (float x = g.x0 + 30; x < g.x1; x += 50) AddBlock(m, {x, kTop, g.z1 + 6}, {x + 8, kTop + 102, g.z1 + 18}, dark);
+  // stripes in front of the hatch only: the frame covers the other edges
+  AddGoalRim(m, {g.x0, g.x1, g.z0 - 8, g.z1}, 0.35f, true);
   AddPitGlow(m, g, Paint(glm::vec3(0.95f, 0.7f, 0.25f), 0.45f));
   // a mast with a furled sail in the back corner, coils of rope, a barrel
   AddTube(m, {-340, kTop, 340}, {-340, kTop + 260, 340}, 7, 5, log, 8);
@@ -327,7 +333,7 @@ Model SkylinePlatform() {
   AddBlock(m, {g.x0 - 10, kTop, g.z0}, {g.x0, kTop + 4, g.z1}, red);
   AddBlock(m, {g.x1, kTop, g.z0}, {g.x1 + 10, kTop + 4, g.z1}, red);
   for (float x : {g.x0 + 30, g.x1 - 30})
-    for (float z : {g.z0 - 14, g.z1 + 10}) AddTube(m, {x, kTop + 6, z}, {x, kTop + 6, z + 4}, 14, 14, wheel, 10);
+    for (float z : {g.z0 - 15, g.z1 + 11}) AddTube(m, {x, kTop + 6, z}, {x, kTop + 6, z + 4}, 14, 14, wheel, 10);
   AddGoalRim(m, {g.x0 - 10, g.x1 + 10, g.z0 - 10, g.z1 + 10}, 0.5f);
   AddPitGlow(m, g, Paint(glm::vec3(0.9f, 0.3f, 0.2f), 0.5f));
   // the platform's underframe and wheels, seen below the front edge
