@@ -268,7 +268,7 @@ TEST(StatusPanels, BarsMeasureScoreAndPowerInBothStripSizes) {
   EXPECT_EQ(BarWidth(s, 30, 7), 4);
   EXPECT_EQ(BarWidth(s, 30, 17), 38) << "75 / 2 + 1 = 38.5, nearest even";
   EXPECT_EQ(BarWidth(s, 80 + 30, 7), 50) << "stops at the edge of the small panel";
-  EXPECT_EQ(BarWidth(s, 80 + 30, 17), 51) << "a full gauge is 51 wide in the small strip";
+  EXPECT_EQ(BarWidth(s, 80 + 30, 17), 50) << "a full gauge (51) stops at the edge of the small panel too";
   m.game.menuSheet = ownMenu;
   m.game.characterSheet = ownChars;
 }

@@ -38,7 +38,7 @@ void DrawPanels(Game& g) {
     if (c < 0 || c > 8) continue;
     const int left = l.panel * s;
     screen.CopyIn(strip, g.characterSheet, {50 * c, 100, 50, 50}, {left, 0, l.face, l.face});
-    // A score bar stops at the edge of its own panel rather than running over the next seat's
+    // Both bars stop at the edge of their own panel rather than running over the next seat's
     // face and bars; a negative power draws no bar at all.
     const int room = l.panel - l.barX;
     const int scoreWidth = small ? st.score[s] + 1 : 2 * st.score[s] + 1;
@@ -46,7 +46,7 @@ void DrawPanels(Game& g) {
     screen.CopyIn(strip, g.menuSheet, kScoreColumn,
                   {left + l.barX, l.scoreY, std::min(scoreWidth, room), l.barHeight});
     screen.CopyIn(strip, g.menuSheet, kPowerColumn,
-                  {left + l.barX, l.powerY, powerWidth, l.barHeight});
+                  {left + l.barX, l.powerY, std::min(powerWidth, room), l.barHeight});
   }
 }
 
