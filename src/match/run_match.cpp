@@ -103,12 +103,12 @@ void SetUpMatch(Game& g) {
     st.faceX[s] = kStartFaceX[s];
     st.faceZ[s] = kStartFaceZ[s];
   }
+  st.sway = {0, -1};  // before the seats are placed: they stand at the height of the sway
   PlaceSeatsAtTheirStart(g);
   st.dropX = kAbsent;
   st.dropHeight = st.dropZ = 0;
   st.matchCounter = kMatchTicks;
   st.fieldCleared = 0;
-  st.sway = {0, -1};
   for (int s = 0; s < kSeats; ++s) {
     st.cpuTargetPile[s] = -1;
     st.cpuWaypointX[s] = kAbsent;

@@ -2,12 +2,15 @@
 
 #include <SDL.h>
 
+#include <exception>
 #include <filesystem>
+#include <string>
 
 #include "audio/music.h"
 #include "frontend/screens.h"
 #include "input/get_controller.h"
 #include "match/run_match.h"
+#include "platform/asset_error.h"
 #include "platform/screen.h"
 #include "shell/release_scene.h"
 
@@ -40,7 +43,10 @@ std::string ResolveProgramFolder(const std::string& dataDir) {
 bool MainWindow::Form_Load() {
   auto& st = g_.st;
   g_.window.Show();
+  // A close request can come while the program starts: it has released everything, so the
+  // program ends here instead of opening what it has just closed.
   g_.DoEvents();
+  if (g_.closing) return false;
   g_.music.MusicOpen(g_.Asset("\\sound\\bgm.mid"), "MENU");
   input::JoystickInit(g_.joy, g_.joyDevice, kJoystickThreshold);
   st.displayMode = 240;
@@ -65,24 +71,43 @@ bool MainWindow::Form_Load() {
 }
 
 int MainWindow::RunScreens(NextScreen next, bool singleMatch) {
-  for (;;) {
-    switch (next) {
-      case NextScreen::Title: next = ShowTitleScreen(g_); break;
-      case NextScreen::Menu: next = RunMenu(g_); break;
-      case NextScreen::Match:
-        next = RunMatch(g_);
-        if (singleMatch) return 0;
-        break;
-      case NextScreen::Exit:
-      case NextScreen::Closed:
-        return 0;
+  try {
+    for (;;) {
+      onTitle_ = next == NextScreen::Title;
+      switch (next) {
+        case NextScreen::Title: next = ShowTitleScreen(g_); break;
+        case NextScreen::Menu: next = RunMenu(g_); break;
+        case NextScreen::Match:
+          next = RunMatch(g_);
+          if (singleMatch) return 0;
+          break;
+        case NextScreen::Exit:
+        case NextScreen::Closed:
+          return 0;
+      }
     }
+  } catch (const std::exception& e) {
+    // A file that cannot be loaded, or any other failure: one message naming it, then the
+    // close request's release of everything, and the program ends with status 1.
+    const bool asset = dynamic_cast<const platform::AssetError*>(&e) != nullptr;
+    g_.window.MessageBox(asset ? std::string(e.what()) : std::string("unexpected failure: ") + e.what(),
+                         "Kelmora", platform::MessageIcon::Critical);
+    Form_QueryUnload();
+    return 1;
   }
 }
 
-void MainWindow::Form_KeyDown(int16_t keyCode, int16_t shift) { input::Form_KeyDown(g_.st, keyCode, shift); }
+void MainWindow::Form_KeyDown(int16_t keyCode, int16_t shift) { taps_.KeyDown(g_.st, keyCode, shift, pass_); }
 
-void MainWindow::Form_KeyUp(int16_t keyCode, int16_t shift) { input::Form_KeyUp(g_.st, keyCode, shift); }
+void MainWindow::Form_KeyUp(int16_t keyCode, int16_t shift) { taps_.KeyUp(g_.st, keyCode, shift, pass_); }
+
+void MainWindow::BeforeEvents() {
+  if (onTitle_ || g_.st.lastTick != lastTickSeen_) {
+    ++pass_;
+    lastTickSeen_ = g_.st.lastTick;
+  }
+  taps_.Release(g_.st, pass_);
+}
 
 void MainWindow::Form_QueryUnload() {
   if (g_.closing) return;

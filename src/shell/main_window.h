@@ -1,5 +1,6 @@
 #pragma once
 // The main window Form1: start-up, the close request, and the one loop over the screens.
+#include "input/key_taps.h"
 #include "match/game.h"
 #include "match/hand_over.h"
 #include "platform/window.h"
@@ -11,18 +12,30 @@ class MainWindow final : public platform::WindowEvents {
  public:
   explicit MainWindow(Game& g) : g_(g) { g_.handlers = this; }
 
-  // Start-up in order; false when the program must end (the sound device failed).
+  // Start-up in order; false when the program must end (the sound device failed, or the
+  // window was asked to close while the program started).
   bool Form_Load();
-  // Runs the screens from `first` until the program ends; returns the exit status.
+  // Runs the screens from `first` until the program ends; returns the exit status. A failure
+  // on the way (an asset that cannot be loaded, or anything unexpected) is reported in one
+  // message, everything is released as by the close request, and the status is 1.
   int RunScreens(NextScreen first, bool singleMatch);
 
   void Form_KeyDown(int16_t keyCode, int16_t shift) override;
   void Form_KeyUp(int16_t keyCode, int16_t shift) override;
   // Releases everything and marks the run closed: every loop returns at once.
   void Form_QueryUnload() override;
+  // Lets go the key releases held back until a tick had seen their presses.
+  void BeforeEvents() override;
 
  private:
   Game& g_;
+  // Key releases wait here until a tick has seen the press they end.
+  input::KeyTaps taps_;
+  // Counts the ticks that could have seen the keys: every tick of the menu and the match (a
+  // new lastTick), and every pass of the title screen, which looks at the keys on each pass.
+  int64_t pass_ = 0;
+  int32_t lastTickSeen_ = 0;
+  bool onTitle_ = false;
 };
 
 // The folder with model/, tex/ and sound/: `dataDir` if given, else beside the program, else
