@@ -5,7 +5,6 @@
 #include "input/get_controller.h"
 #include "match/run_match.h"
 #include "platform/sdl/sdl_joysticks.h"
-#include "platform/sdl/sdl_window.h"
 
 namespace kelmora {
 namespace {
@@ -151,18 +150,6 @@ TEST(Joysticks, InTheMatchButtonTwoAloneIsTheSpecialControlAndAUsedAction) {
   MatchTick(g);
   EXPECT_EQ(g.st.specialButton[2], 0);
   EXPECT_EQ(g.st.actionButton[2], 3);
-}
-
-TEST(SdlKeys, ModifierKeysAndTheKeysOfTheMap) {
-  using platform::ModifierStateOf;
-  using platform::VirtualKeyOf;
-  EXPECT_EQ(VirtualKeyOf(SDLK_LCTRL), input::kVkCtrl);
-  EXPECT_EQ(VirtualKeyOf(SDLK_RSHIFT), input::kVkShift);
-  EXPECT_EQ(VirtualKeyOf(SDLK_w), input::kVkW);
-  EXPECT_EQ(VirtualKeyOf(SDLK_KP_ENTER), input::kVkEnter);
-  EXPECT_EQ(ModifierStateOf(KMOD_RCTRL), 2);
-  EXPECT_EQ(ModifierStateOf(KMOD_LSHIFT | KMOD_NUM | KMOD_CAPS), 1) << "lock keys do not count";
-  EXPECT_EQ(ModifierStateOf(KMOD_LCTRL | KMOD_LSHIFT | KMOD_RALT), 7);
 }
 
 }  // namespace

@@ -22,6 +22,8 @@ class WindowEvents {
   virtual void Form_KeyUp(int16_t keyCode, int16_t shift) = 0;
   // The close box or system menu asked the window to close.
   virtual void Form_QueryUnload() = 0;
+  // Called first by every DoEvents, before any of the pending events.
+  virtual void BeforeEvents() {}
 };
 
 class Window {

@@ -15,6 +15,7 @@ HeadlessWindow::HeadlessWindow(VirtualClock& clock, HeadlessJoysticks& joysticks
 
 void HeadlessWindow::DoEvents(WindowEvents& handlers) {
   if (closeSent_) return;
+  handlers.BeforeEvents();
   const int32_t now = static_cast<int32_t>(clock_.GetTickCount() / kTickMs) - origin_;
   while (nextEvent_ < events_.size() && events_[nextEvent_].tick <= now) {
     const ScriptEvent& e = events_[nextEvent_++];

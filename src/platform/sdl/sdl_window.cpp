@@ -9,24 +9,58 @@
 
 namespace kelmora::platform {
 
-int16_t VirtualKeyOf(SDL_Keycode key) {
-  if (key >= SDLK_a && key <= SDLK_z) return static_cast<int16_t>('A' + (key - SDLK_a));
-  if (key >= SDLK_0 && key <= SDLK_9) return static_cast<int16_t>('0' + (key - SDLK_0));
-  if (key >= SDLK_F1 && key <= SDLK_F12) return static_cast<int16_t>(112 + (key - SDLK_F1));
+int16_t VirtualKeyOf(SDL_Scancode key) {
+  // Keys are read by their place on the keyboard, whatever the layout prints on them, so 2P's
+  // keys and the option keys work under every layout.
+  if (key >= SDL_SCANCODE_A && key <= SDL_SCANCODE_Z) return static_cast<int16_t>('A' + (key - SDL_SCANCODE_A));
+  if (key >= SDL_SCANCODE_1 && key <= SDL_SCANCODE_9) return static_cast<int16_t>('1' + (key - SDL_SCANCODE_1));
+  if (key == SDL_SCANCODE_0) return '0';
+  if (key >= SDL_SCANCODE_F1 && key <= SDL_SCANCODE_F12) return static_cast<int16_t>(112 + (key - SDL_SCANCODE_F1));
+  if (key >= SDL_SCANCODE_KP_1 && key <= SDL_SCANCODE_KP_9) return static_cast<int16_t>(97 + (key - SDL_SCANCODE_KP_1));
   switch (key) {
-    case SDLK_LEFT: return 37;
-    case SDLK_UP: return 38;
-    case SDLK_RIGHT: return 39;
-    case SDLK_DOWN: return 40;
-    case SDLK_RETURN: case SDLK_KP_ENTER: return 13;
-    case SDLK_ESCAPE: return 27;
-    case SDLK_SPACE: return 32;
-    case SDLK_BACKSPACE: return 8;
-    case SDLK_TAB: return 9;
-    case SDLK_LSHIFT: case SDLK_RSHIFT: return 16;
-    case SDLK_LCTRL: case SDLK_RCTRL: return 17;
-    case SDLK_LALT: case SDLK_RALT: return 18;
-    default: return 0;
+    case SDL_SCANCODE_LEFT: return 37;
+    case SDL_SCANCODE_UP: return 38;
+    case SDL_SCANCODE_RIGHT: return 39;
+    case SDL_SCANCODE_DOWN: return 40;
+    case SDL_SCANCODE_RETURN: case SDL_SCANCODE_KP_ENTER: return 13;
+    case SDL_SCANCODE_ESCAPE: return 27;
+    case SDL_SCANCODE_SPACE: return 32;
+    case SDL_SCANCODE_BACKSPACE: return 8;
+    case SDL_SCANCODE_TAB: return 9;
+    case SDL_SCANCODE_LSHIFT: case SDL_SCANCODE_RSHIFT: return 16;
+    case SDL_SCANCODE_LCTRL: case SDL_SCANCODE_RCTRL: return 17;
+    case SDL_SCANCODE_LALT: case SDL_SCANCODE_RALT: return 18;
+    case SDL_SCANCODE_PAUSE: return 19;
+    case SDL_SCANCODE_CAPSLOCK: return 20;
+    case SDL_SCANCODE_PAGEUP: return 33;
+    case SDL_SCANCODE_PAGEDOWN: return 34;
+    case SDL_SCANCODE_END: return 35;
+    case SDL_SCANCODE_HOME: return 36;
+    case SDL_SCANCODE_INSERT: return 45;
+    case SDL_SCANCODE_DELETE: return 46;
+    case SDL_SCANCODE_KP_0: return 96;
+    case SDL_SCANCODE_KP_MULTIPLY: return 106;
+    case SDL_SCANCODE_KP_PLUS: return 107;
+    case SDL_SCANCODE_KP_MINUS: return 109;
+    case SDL_SCANCODE_KP_PERIOD: return 110;
+    case SDL_SCANCODE_KP_DIVIDE: return 111;
+    case SDL_SCANCODE_NUMLOCKCLEAR: return 144;
+    case SDL_SCANCODE_SCROLLLOCK: return 145;
+    case SDL_SCANCODE_SEMICOLON: return 186;
+    case SDL_SCANCODE_EQUALS: return 187;
+    case SDL_SCANCODE_COMMA: return 188;
+    case SDL_SCANCODE_MINUS: return 189;
+    case SDL_SCANCODE_PERIOD: return 190;
+    case SDL_SCANCODE_SLASH: return 191;
+    case SDL_SCANCODE_GRAVE: return 192;
+    case SDL_SCANCODE_LEFTBRACKET: return 219;
+    case SDL_SCANCODE_BACKSLASH: return 220;
+    case SDL_SCANCODE_RIGHTBRACKET: return 221;
+    case SDL_SCANCODE_APOSTROPHE: return 222;
+    case SDL_SCANCODE_NONUSBACKSLASH: return 226;
+    // Every other key still reaches the key map, whose "any key" rules look only at the
+    // modifiers, under a code that no game key uses.
+    default: return kOtherKey;
   }
 }
 
@@ -56,6 +90,8 @@ SdlWindow::SdlWindow(const char* caption) {
     throw std::runtime_error("cannot create an OpenGL 3.3 context: " + why);
   }
   SDL_GL_SetSwapInterval(0);  // the tick loop paces the frames
+  // No text input: an input method would swallow the key presses the game reads.
+  SDL_StopTextInput();
   compositor_ = std::make_unique<GlCompositor>();
 }
 
@@ -78,6 +114,7 @@ void SdlWindow::ToggleFullscreen() {
 }
 
 void SdlWindow::DoEvents(WindowEvents& handlers) {
+  handlers.BeforeEvents();
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
     switch (e.type) {
@@ -97,8 +134,8 @@ void SdlWindow::DoEvents(WindowEvents& handlers) {
         break;
       case SDL_KEYDOWN:
       case SDL_KEYUP: {
-        const int16_t vk = VirtualKeyOf(e.key.keysym.sym);
-        if (vk == 0) break;
+        if (e.key.keysym.scancode == SDL_SCANCODE_UNKNOWN) break;
+        const int16_t vk = VirtualKeyOf(e.key.keysym.scancode);
         const int16_t mods = ModifierStateOf(e.key.keysym.mod);
         if (e.type == SDL_KEYDOWN) {
           if (vk == 122 && !e.key.repeat) ToggleFullscreen();  // F11

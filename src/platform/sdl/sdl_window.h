@@ -41,9 +41,12 @@ class SdlWindow final : public Window {
   GlRenderer* view_ = nullptr;
 };
 
-// The virtual key code of an SDL key (0 when the key has none), and the modifier state
-// (Shift 1, Ctrl 2, Alt 4) of SDL modifier flags.
-int16_t VirtualKeyOf(SDL_Keycode key);
+// The code that keys without a virtual key code of their own reach the key map with.
+constexpr int16_t kOtherKey = 255;
+
+// The virtual key code of a key by its place on the keyboard (kOtherKey for keys the game has
+// no code for), and the modifier state (Shift 1, Ctrl 2, Alt 4) of SDL modifier flags.
+int16_t VirtualKeyOf(SDL_Scancode key);
 int16_t ModifierStateOf(uint16_t sdlMods);
 
 }  // namespace kelmora::platform
