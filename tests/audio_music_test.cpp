@@ -215,5 +215,46 @@ TEST(SdlMusicDevice, TheSmallGeneralMidiSoundFontIsPreferred) {
   }
 }
 
+// A music stream whose synthesiser cannot load anything (no usable sound font). The sound
+// output opens after the menu tune is opened, as at start-up.
+struct NoFontStream final : platform::MusicStream {
+  bool Ready() override { return ready; }
+  int Load(const std::string&, std::string*) override {
+    ++loads;
+    return -1;
+  }
+  void Free(int) override {}
+  bool Start(int) override { return false; }
+  void Halt() override {}
+  bool Busy() override { return false; }
+  double Length(int) override { return 0; }
+  bool ready = false;
+  int loads = 0;
+};
+
+TEST(MusicCommands, ATuneThatCannotBeLoadedIsNotLoadedAgainByEveryPoll) {
+  testing::TempFolder folder;
+  testing::WriteMidiNote(folder.path / "sound" / "bgm.mid", 1000);
+  platform::VirtualClock clock;
+  NoFontStream stream;
+  platform::MusicInterpreter device(stream, clock);
+  audio::Music music(device);
+  music.MusicOpen((folder.path / "sound" / "bgm.mid").string(), "MENU");
+  stream.ready = true;
+  const int atOpen = stream.loads;
+  EXPECT_NE(music.MusicPlay("MENU", true), 0);
+  EXPECT_EQ(stream.loads, atOpen + 1);
+  for (int tick = 0; tick < 50; ++tick) {
+    clock.AdvanceTo(clock.GetTickCount() + 20);
+    music.MusicPoll();
+  }
+  EXPECT_EQ(stream.loads, atOpen + 1) << "a second of polls opens the file no more";
+  std::string mode;
+  device.SendString("status audiofileMENU mode", &mode);
+  EXPECT_EQ(mode, "not ready");
+  music.MusicPlay("MENU", true);  // the next play command tries again
+  EXPECT_EQ(stream.loads, atOpen + 2);
+}
+
 }  // namespace
 }  // namespace kelmora

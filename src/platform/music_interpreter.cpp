@@ -108,7 +108,11 @@ int MusicInterpreter::Play(const std::string& alias, const std::string& rest) {
     if (Lower(word) != "from" || pos != "0") return kMusicBadParameter;
   }
   Piece& p = it->second;
-  if (!EnsureLoaded(p)) return stream_.Ready() ? kMusicCannotOpen : kMusicNoDevice;
+  if (!EnsureLoaded(p)) {
+    if (!stream_.Ready()) return kMusicNoDevice;
+    p.mode = Mode::NotReady;
+    return kMusicCannotOpen;
+  }
   if (!current_.empty() && current_ != alias) {
     auto old = pieces_.find(current_);
     if (old != pieces_.end() && old->second.mode == Mode::Playing) {
@@ -163,7 +167,10 @@ int MusicInterpreter::Status(const std::string& alias, const std::string& rest, 
   if (Lower(rest) != "mode") return kMusicBadParameter;
   Piece& p = it->second;
   if (p.mode == Mode::Playing && !StillSounding(p)) p.mode = Mode::Stopped;
-  const char* mode = p.mode == Mode::Playing ? "playing" : p.mode == Mode::Paused ? "paused" : "stopped";
+  const char* mode = p.mode == Mode::Playing    ? "playing"
+                     : p.mode == Mode::Paused   ? "paused"
+                     : p.mode == Mode::NotReady ? "not ready"
+                                                : "stopped";
   if (reply) *reply = mode;
   return kMusicOk;
 }

@@ -4,7 +4,8 @@
 // sounds at a time, so playing a piece pushes the one that was sounding aside (its mode then
 // reads "paused", which the loop poll leaves alone). A piece counts as stopped once its own
 // length has run out since it was started, so a looping tune restarts within a tick of its
-// end even while the synthesiser lets its last notes die away.
+// end even while the synthesiser lets its last notes die away. A piece that cannot be loaded
+// reads "not ready" until it is played again.
 #include <cstdint>
 #include <map>
 #include <string>
@@ -46,7 +47,10 @@ class MusicInterpreter final : public MusicDevice {
   static double ListedLength(const std::string& path);
 
  private:
-  enum class Mode { Stopped, Playing, Paused };
+  // NotReady: the last play could not load the piece. It stays silent, and its mode reads
+  // "not ready" rather than "stopped", so the loop poll does not try again every tick; the
+  // next play command does.
+  enum class Mode { Stopped, Playing, Paused, NotReady };
   struct Piece {
     std::string path;
     int handle = -1;      // -1 until loaded (loading waits until the stream is ready)
