@@ -1,7 +1,8 @@
 #pragma once
 // Scripts of headless runs, one event per line:
 //   TICK key-down VK MODS | TICK key-up VK MODS | TICK joy ID X Y BUTTONS | TICK close
-// '#' starts a comment; blank lines are ignored.
+// '#' starts a comment; blank lines are ignored. Events of tick T arrive before match tick T
+// runs; a key-down and its key-up in the same tick press the key for exactly that tick.
 #include <cstdint>
 #include <stdexcept>
 #include <string>
