@@ -11,6 +11,8 @@
 #include <fstream>
 #include <string>
 
+#include <stb/stb_image.h>
+
 #include "headless_run.h"
 
 namespace kelmora {
@@ -92,7 +94,8 @@ TEST(Journey, TheCommandLineReplayDumpsTheChosenMatch) {
   std::ofstream(dir / "journey.txt") << JourneyScript();
   const std::string cmd = std::string("SDL_AUDIODRIVER=dummy ") + KELMORA_BINARY + " --headless --script " +
                           (dir / "journey.txt").string() + " --dump " + (dir / "d.jsonl").string() +
-                          " >/dev/null 2>&1";
+                          " --screenshot @3:" + (dir / "title.png").string() +
+                          " --screenshot @135:" + (dir / "loading.png").string() + " >/dev/null 2>&1";
   const int status = std::system(cmd.c_str());
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);
@@ -101,6 +104,23 @@ TEST(Journey, TheCommandLineReplayDumpsTheChosenMatch) {
   std::getline(dump, first);
   int lines = 1;
   while (std::getline(dump, line)) ++lines;
+  // The front-end shots: the title at tick 3, and at the tick of Enter the loading screen,
+  // drawn after that tick's menu.
+  auto lit = [&dir](const char* file, int x, int y) {
+    int w = 0, h = 0, n = 0;
+    uint8_t* p = stbi_load((dir / file).string().c_str(), &w, &h, &n, 3);
+    if (!p || w != 640 || h != 480) {
+      stbi_image_free(p);
+      return -1;
+    }
+    const uint8_t* c = p + (y * w + x) * 3;
+    const int sum = c[0] + c[1] + c[2];
+    stbi_image_free(p);
+    return sum;
+  };
+  EXPECT_GT(lit("title.png", 320, 60), 0) << "the logo";
+  EXPECT_EQ(lit("loading.png", 100, 120), 0) << "no trace of the menu (1P's portrait)";
+  EXPECT_GT(lit("loading.png", 540, 390), 0) << "the loading picture";
   fs::remove_all(dir);
   EXPECT_EQ(lines, 1900);
   // The value of one field of the dump line, as written.
