@@ -87,6 +87,25 @@ TEST(Journey, PlaysAMatchOfTheChosenSeatsAndComesBackToTheSameChoices) {
   EXPECT_EQ(run.game.st.menuCursor, 410) << "Exit was chosen on the title";
 }
 
+TEST(Journey, AfterAMatchInTheSmallModeTheMenuIsDrawnAtFullSizeAgain) {
+  Journey j;
+  j.Press(kEnter).Press(kCtrl, 2).Press(kDown).Press(kLeft).Press(kC).Press(kEnter).Wait(20).Press(kEsc);
+  testing::HeadlessRun run(j.script());
+  int matchWidth = 0, menuWidth = 0;
+  run.game.afterTick = [&](Game& g, int tick) {
+    if (tick == 5) matchWidth = g.screen.width();
+  };
+  run.game.onFrontShown = [&](Game& g) {
+    if (g.matchesStarted == 1 && g.matchTick == -1 && menuWidth == 0) menuWidth = g.screen.width();
+  };
+  EXPECT_EQ(run.RunProgram(), 0);
+  EXPECT_EQ(run.game.st.displayMode, 80);
+  EXPECT_EQ(matchWidth, 320);
+  EXPECT_EQ(menuWidth, 640);
+  const auto portrait = run.game.screen.PixelAt(80, 120);
+  EXPECT_GT(portrait.r + portrait.g + portrait.b, 0) << "1P's portrait on the menu";
+}
+
 TEST(Journey, TheCommandLineReplayDumpsTheChosenMatch) {
   namespace fs = std::filesystem;
   const fs::path dir = fs::temp_directory_path() / ("kelmora-journey-" + std::to_string(getpid()));
