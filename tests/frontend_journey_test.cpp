@@ -13,7 +13,6 @@
 
 #include <stb/stb_image.h>
 
-#include "headless_run.h"
 
 namespace kelmora {
 namespace {
@@ -52,61 +51,7 @@ std::string JourneyScript() {
   return j.script();
 }
 
-TEST(Journey, PlaysAMatchOfTheChosenSeatsAndComesBackToTheSameChoices) {
-  testing::HeadlessRun run(JourneyScript());
-  MatchState atFirstTick, menuAfter;
-  bool sawMenuAfter = false;
-  run.game.afterTick = [&](Game& g, int tick) {
-    if (tick == 1) atFirstTick = g.st;
-  };
-  run.game.onFrontShown = [&](Game& g) {
-    if (g.matchesStarted == 1 && g.matchTick == -1 && g.st.running == -1 && !sawMenuAfter) {
-      menuAfter = g.st;
-      sawMenuAfter = true;
-    }
-  };
-  EXPECT_EQ(run.RunProgram(), 0);
-  EXPECT_FALSE(run.game.closing) << "ended by Exit";
-  EXPECT_EQ(run.game.matchesStarted, 1);
-  EXPECT_EQ(run.game.matchTicks, 1900);
-
-  EXPECT_EQ(atFirstTick.playerCharacter[0], 2);
-  EXPECT_EQ(atFirstTick.playerCharacter[1], 4);
-  EXPECT_EQ(atFirstTick.isCpu, (Seat16{0, 0, 1, 1}));
-  EXPECT_EQ(atFirstTick.stage, 0);
-  EXPECT_EQ(atFirstTick.displayMode, 400);
-
-  ASSERT_TRUE(sawMenuAfter);
-  EXPECT_EQ(menuAfter.playerCharacter, (Seat16{2, 4, -1, -1})) << "computer seats are emptied";
-  EXPECT_EQ(menuAfter.isCpu, (Seat16{0, 0, 0, 0}));
-  EXPECT_EQ(menuAfter.menuCursor, 400) << "the cursor stays on its row";
-  EXPECT_EQ(menuAfter.stage, 0);
-  EXPECT_EQ(menuAfter.displayMode, 400);
-  EXPECT_EQ(menuAfter.cpuOption, 1);
-  EXPECT_EQ(run.game.screen.width(), 640);
-  EXPECT_EQ(run.game.st.menuCursor, 410) << "Exit was chosen on the title";
-}
-
-TEST(Journey, AfterAMatchInTheSmallModeTheMenuIsDrawnAtFullSizeAgain) {
-  Journey j;
-  j.Press(kEnter).Press(kCtrl, 2).Press(kDown).Press(kLeft).Press(kC).Press(kEnter).Wait(20).Press(kEsc);
-  testing::HeadlessRun run(j.script());
-  int matchWidth = 0, menuWidth = 0;
-  run.game.afterTick = [&](Game& g, int tick) {
-    if (tick == 5) matchWidth = g.screen.width();
-  };
-  run.game.onFrontShown = [&](Game& g) {
-    if (g.matchesStarted == 1 && g.matchTick == -1 && menuWidth == 0) menuWidth = g.screen.width();
-  };
-  EXPECT_EQ(run.RunProgram(), 0);
-  EXPECT_EQ(run.game.st.displayMode, 80);
-  EXPECT_EQ(matchWidth, 320);
-  EXPECT_EQ(menuWidth, 640);
-  const auto portrait = run.game.screen.PixelAt(80, 120);
-  EXPECT_GT(portrait.r + portrait.g + portrait.b, 0) << "1P's portrait on the menu";
-}
-
-TEST(Journey, TheCommandLineReplayDumpsTheChosenMatch) {
+TEST(Journey, PlaysTheChosenMatchAndComesBackToTheSameChoices) {
   namespace fs = std::filesystem;
   const fs::path dir = fs::temp_directory_path() / ("kelmora-journey-" + std::to_string(getpid()));
   fs::create_directories(dir);
@@ -114,7 +59,8 @@ TEST(Journey, TheCommandLineReplayDumpsTheChosenMatch) {
   const std::string cmd = std::string("SDL_AUDIODRIVER=dummy ") + KELMORA_BINARY + " --headless --script " +
                           (dir / "journey.txt").string() + " --dump " + (dir / "d.jsonl").string() +
                           " --screenshot @3:" + (dir / "title.png").string() +
-                          " --screenshot @135:" + (dir / "loading.png").string() + " >/dev/null 2>&1";
+                          " --screenshot @135:" + (dir / "loading.png").string() +
+                          " --screenshot @2050:" + (dir / "after.png").string() + " >/dev/null 2>&1";
   const int status = std::system(cmd.c_str());
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);
@@ -140,6 +86,13 @@ TEST(Journey, TheCommandLineReplayDumpsTheChosenMatch) {
   EXPECT_GT(lit("title.png", 320, 60), 0) << "the logo";
   EXPECT_EQ(lit("loading.png", 100, 120), 0) << "no trace of the menu (1P's portrait)";
   EXPECT_GT(lit("loading.png", 540, 390), 0) << "the loading picture";
+  // Back in the menu after the match: 1P and 2P keep their portraits, the computer seats are
+  // empty again, and the CPU option is still on.
+  EXPECT_GT(lit("after.png", 80, 120), 0);
+  EXPECT_GT(lit("after.png", 240, 120), 0);
+  EXPECT_EQ(lit("after.png", 400, 120), 0);
+  EXPECT_EQ(lit("after.png", 560, 120), 0);
+  EXPECT_GT(lit("after.png", 590, 22), 0);
   fs::remove_all(dir);
   EXPECT_EQ(lines, 1900);
   // The value of one field of the dump line, as written.
