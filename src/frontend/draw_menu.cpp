@@ -8,8 +8,6 @@ namespace {
 
 constexpr platform::Rgb kBlack{0, 0, 0};
 constexpr platform::Rgb kRed{255, 0, 0};
-constexpr int kCharacters = 9;
-constexpr int kStages = 6;
 
 // One option word of the display-mode row: where it lies on the sheet, and the mode that
 // chooses it (also the x of its full-size place).

@@ -23,6 +23,8 @@ struct Sheets {
 
 // Title rows: the y of the chosen word, which is also the value of menuCursor.
 constexpr int16_t kTitleGameStart = 360, kTitleExit = 410;
+// The nine characters and six stages of the menu's rows.
+constexpr int kCharacters = 9, kStages = 6;
 // Menu rows, top to bottom.
 constexpr int16_t kRowCharacter = 200, kRowDisplayMode = 300, kRowStage = 400;
 

@@ -10,7 +10,6 @@ namespace kelmora::frontend {
 namespace {
 
 constexpr int kLoadingPictures = 3;
-constexpr int kCharacters = 9;
 
 bool TwoSeatsShareACharacter(const MatchState& st) {
   for (int p = 0; p < kSeats; ++p) {

@@ -8,8 +8,6 @@ namespace kelmora::frontend {
 
 namespace {
 
-constexpr int kCharacters = 9;
-constexpr int kStages = 6;
 constexpr int16_t kModeStep = 160, kSmallestMode = 80, kLargestMode = 400;
 constexpr int16_t kRowStep = 100;
 
