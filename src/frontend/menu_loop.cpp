@@ -40,6 +40,9 @@ NextScreen RunMenu(Game& g) {
     const int32_t now = g.TickNow();
     if (now < st.lastTick + 1) {
       g.window.WaitUntil(static_cast<uint32_t>(st.lastTick + 1) * platform::kTickMs);
+      // Whatever woke the wait is handled now, so a waiting event never makes the loop spin.
+      g.DoEvents();
+      if (g.closing) return NextScreen::Closed;
       continue;
     }
     st.lastTick = now;
