@@ -81,6 +81,9 @@ class Renderer {
                     std::span<const LightItem> lights) = 0;
   // The rendered picture becomes the one shown.
   virtual void Update() = 0;
+  // False while Clear, Draw and Update do nothing: the scene then skips gathering what to
+  // draw.
+  virtual bool Drawing() const { return true; }
 };
 
 // Draws nothing: fast headless runs and unit tests.
@@ -93,6 +96,7 @@ class NullRenderer final : public Renderer {
   void Clear(const ViewSetup&, glm::vec3) override {}
   void Draw(const ViewSetup&, std::span<const DrawItem>, std::span<const LightItem>) override {}
   void Update() override {}
+  bool Drawing() const override { return false; }
 };
 
 }  // namespace kelmora::platform

@@ -148,6 +148,7 @@ void Scene::SetPosition(FrameHandle frame, FrameHandle reference, double x, doub
     p = glm::dvec3(glm::inverse(impl_->World(f->parent)) * world);
   }
   f->local[3] = glm::dvec4(p, 1);
+  impl_->Unposed(*f);
 }
 
 void Scene::SetOrientation(FrameHandle frame, FrameHandle reference, glm::dvec3 dir, glm::dvec3 up) {
@@ -160,6 +161,7 @@ void Scene::SetOrientation(FrameHandle frame, FrameHandle reference, glm::dvec3 
     up = toParent * up;
   }
   SetRotation(f->local, Orientation(dir, up));
+  impl_->Unposed(*f);
 }
 
 void Scene::LookAt(FrameHandle frame, FrameHandle target) {
@@ -171,6 +173,7 @@ void Scene::LookAt(FrameHandle frame, FrameHandle target) {
   const glm::dvec3 d = targetInParent - Column(f->local, 3);
   if (glm::length(d) < 1e-12) return;
   SetRotation(f->local, NoRollTurn(d));
+  impl_->Unposed(*f);
 }
 
 void Scene::AddVisual(FrameHandle frame, MeshHandle mesh) {
@@ -246,12 +249,14 @@ platform::ViewSetup ViewOf(const Scene::Impl& impl, const ViewportObj& vp) {
 }  // namespace
 
 void Scene::Clear(ViewportHandle viewport) {
+  if (!renderer_->Drawing()) return;
   auto it = impl_->viewports.find(viewport.id);
   if (it == impl_->viewports.end()) return;
   renderer_->Clear(ViewOf(*impl_, it->second), glm::vec3(background_));
 }
 
 void Scene::Render(ViewportHandle viewport, FrameHandle root) {
+  if (!renderer_->Drawing()) return;
   auto it = impl_->viewports.find(viewport.id);
   if (it == impl_->viewports.end() || !impl_->Frame(root)) return;
   auto& items = impl_->drawItems;

@@ -3,17 +3,21 @@
 #include <glm/glm.hpp>
 #include <glm/gtc/quaternion.hpp>
 
+#include <limits>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/renderer.h"
+#include "scene/id_table.h"
 #include "scene/scene.h"
 
 namespace kelmora::scene {
 
 struct FrameObj {
   int32_t parent = 0;
+  int32_t animatedBy = 0;  // the animation set that poses this frame, 0 when none
   std::vector<int32_t> children;
   glm::dmat4 local{1};  // parent <- frame
   std::vector<int32_t> visuals;
@@ -34,11 +38,21 @@ struct Channel {
   glm::dquat restRotation{1, 0, 0, 0};
 };
 
+// The poses of one model file at whole key times 0..kBookTimes-1, made when first asked:
+// one local matrix per channel, shared by every set loaded from that file.
+struct PoseBook {
+  static constexpr int kBookTimes = 256;
+  std::vector<std::vector<glm::dmat4>> byTime = std::vector<std::vector<glm::dmat4>>(kBookTimes);
+};
+
 struct AnimationSetObj {
   std::vector<int32_t> frames;  // made by the load, top first
   std::vector<int32_t> meshes;
   std::vector<Channel> channels;
   std::unordered_map<std::string, int32_t> frameByName;
+  std::shared_ptr<PoseBook> poses;  // none when the set holds more than one file
+  // The key time the frames stand at; NaN when unknown (never posed, or a posed frame moved).
+  double posedAt = std::numeric_limits<double>::quiet_NaN();
 };
 
 struct TextureObj {
@@ -61,13 +75,13 @@ struct ViewportObj {
 
 struct Scene::Impl {
   int32_t nextId = 1;
-  std::unordered_map<int32_t, int> objects;  // device objects; value unused
-  std::unordered_map<int32_t, FrameObj> frames;
-  std::unordered_map<int32_t, MeshObj> meshes;
-  std::unordered_map<int32_t, AnimationSetObj> sets;
-  std::unordered_map<int32_t, TextureObj> textures;
-  std::unordered_map<int32_t, LightObj> lights;
-  std::unordered_map<int32_t, ViewportObj> viewports;
+  IdTable<int> objects;  // device objects: 1 for the Retained Mode object
+  IdTable<FrameObj> frames;
+  IdTable<MeshObj> meshes;
+  IdTable<AnimationSetObj> sets;
+  IdTable<TextureObj> textures;
+  IdTable<LightObj> lights;
+  IdTable<ViewportObj> viewports;
 
   // Reused by every render (no allocation once warm).
   std::vector<platform::DrawItem> drawItems;
@@ -81,6 +95,13 @@ struct Scene::Impl {
   const FrameObj* Frame(FrameHandle h) const {
     auto it = frames.find(h.id);
     return it == frames.end() ? nullptr : &it->second;
+  }
+  // A frame that an animation set poses was moved by hand: the set must pose it again.
+  void Unposed(const FrameObj& f) {
+    if (f.animatedBy == 0) return;
+    if (auto it = sets.find(f.animatedBy); it != sets.end()) {
+      it->second.posedAt = std::numeric_limits<double>::quiet_NaN();
+    }
   }
   // world <- frame; identity for a missing frame.
   glm::dmat4 World(int32_t id) const;

@@ -6,8 +6,11 @@
 #include <assimp/scene.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <map>
+#include <optional>
+#include <unordered_map>
 
 #include "platform/asset_error.h"
 #include "scene/scene_impl.h"
@@ -109,38 +112,80 @@ void Bound(platform::MeshData& d) {
 
 }  // namespace
 
-// Builds the groups of a mesh from per-material index lists, loading the materials' textures.
-static void FinishMesh(Scene& scene, Scene::Impl& impl, int32_t meshId, const aiScene* s,
-                       std::map<unsigned, std::vector<uint32_t>>& byMaterial,
-                       const std::string& path) {
-  MeshObj& mesh = impl.meshes.at(meshId);
+// --- Parsed model files, kept for the whole run: every match loads the same files, so each
+// is parsed once and its scene objects are made again from the parsed copy. A file that
+// changes on disk (time or size) is parsed again; a missing one fails as at its first load.
+
+namespace {
+
+struct FileStamp {
+  fs::file_time_type time{};
+  uintmax_t size = 0;
+  friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+std::optional<FileStamp> StampOf(const std::string& path) {
+  std::error_code ec;
+  FileStamp s;
+  s.time = fs::last_write_time(path, ec);
+  if (ec) return std::nullopt;
+  s.size = fs::file_size(path, ec);
+  if (ec) return std::nullopt;
+  return s;
+}
+
+// A mesh as loaded, with the texture file of each group (empty: none).
+struct ParsedMesh {
+  platform::MeshData data;
+  std::vector<std::string> groupTextures;
+};
+
+// Groups from per-material index lists, in material order.
+ParsedMesh MakeMesh(platform::MeshData data, const aiScene* s,
+                    std::map<unsigned, std::vector<uint32_t>>& byMaterial, const std::string& path) {
+  ParsedMesh out;
+  out.data = std::move(data);
   for (auto& [mat, indices] : byMaterial) {
     if (indices.empty()) continue;
     const Material m = mat < s->mNumMaterials ? MaterialOf(s->mMaterials[mat], path) : Material{};
     platform::MeshGroup g;
-    g.firstIndex = static_cast<uint32_t>(mesh.data.indices.size());
+    g.firstIndex = static_cast<uint32_t>(out.data.indices.size());
     g.indexCount = static_cast<uint32_t>(indices.size());
     g.diffuse = m.diffuse;
     g.emissive = m.emissive;
-    if (!m.texturePath.empty()) {
-      const TextureHandle t = scene.LoadTexture(m.texturePath);
-      impl.meshes.at(meshId).ownTextures.push_back(t.id);
-      g.texture = t.id;
-    }
-    MeshObj& again = impl.meshes.at(meshId);
-    again.data.indices.insert(again.data.indices.end(), indices.begin(), indices.end());
-    again.data.groups.push_back(g);
+    out.data.indices.insert(out.data.indices.end(), indices.begin(), indices.end());
+    out.data.groups.push_back(g);
+    out.groupTextures.push_back(m.texturePath);
   }
-  MeshObj& done = impl.meshes.at(meshId);
-  Bound(done.data);
+  Bound(out.data);
+  return out;
 }
 
-void Scene::LoadMesh(MeshHandle mesh, const std::string& path) {
-  if (!impl_->meshes.contains(mesh.id)) return;
+struct StaticModel {
+  FileStamp stamp;
+  ParsedMesh mesh;
+};
+
+// One node of an animated model, parents before children.
+struct ParsedNode {
+  std::string name;
+  glm::dmat4 local{1};
+  int parent = -1;  // index in the node list; -1: the frame the model is loaded under
+  bool hasMesh = false;
+  ParsedMesh mesh;
+};
+
+struct AnimatedModel {
+  FileStamp stamp;
+  std::vector<ParsedNode> nodes;
+  std::vector<Channel> channels;  // frame = index of the node
+  std::shared_ptr<PoseBook> poses = std::make_shared<PoseBook>();
+};
+
+StaticModel ParseStatic(const std::string& path, FileStamp stamp) {
   Assimp::Importer importer;
   const aiScene* s = Import(importer, path);
-  MeshObj& obj = impl_->meshes.at(mesh.id);
-  obj.data = {};
+  platform::MeshData data;
   std::map<unsigned, std::vector<uint32_t>> byMaterial;
   // The whole hierarchy, each node's meshes placed by its accumulated frame matrix.
   std::vector<std::pair<const aiNode*, glm::dmat4>> todo{{s->mRootNode, ToGlm(s->mRootNode->mTransformation)}};
@@ -149,53 +194,46 @@ void Scene::LoadMesh(MeshHandle mesh, const std::string& path) {
     todo.pop_back();
     for (unsigned i = 0; i < node->mNumMeshes; ++i) {
       const aiMesh* am = s->mMeshes[node->mMeshes[i]];
-      AppendMesh(obj.data, byMaterial[am->mMaterialIndex], am, m);
+      AppendMesh(data, byMaterial[am->mMaterialIndex], am, m);
     }
     for (unsigned c = 0; c < node->mNumChildren; ++c) {
       todo.emplace_back(node->mChildren[c], m * ToGlm(node->mChildren[c]->mTransformation));
     }
   }
-  FinishMesh(*this, *impl_, mesh.id, s, byMaterial, path);
-  renderer_->UploadMesh(mesh.id, impl_->meshes.at(mesh.id).data);
+  return {stamp, MakeMesh(std::move(data), s, byMaterial, path)};
 }
 
-void Scene::LoadAnimationSet(AnimationSetHandle set, const std::string& path, FrameHandle parentFrame) {
-  if (!impl_->sets.contains(set.id) || !impl_->Frame(parentFrame)) return;
+AnimatedModel ParseAnimated(const std::string& path, FileStamp stamp) {
   Assimp::Importer importer;
   const aiScene* s = Import(importer, path);
-
-  // One frame per node of the file, under the parent frame, with the node's meshes.
-  std::vector<std::pair<const aiNode*, FrameHandle>> todo{{s->mRootNode, parentFrame}};
-  std::vector<int32_t> frames, meshes;
-  std::unordered_map<std::string, int32_t> byName;
+  AnimatedModel out;
+  out.stamp = stamp;
+  std::unordered_map<std::string, int> byName;
+  std::vector<std::pair<const aiNode*, int>> todo{{s->mRootNode, -1}};
   while (!todo.empty()) {
     auto [node, parent] = todo.back();
     todo.pop_back();
-    const FrameHandle f = CreateFrame(parent);
-    impl_->frames.at(f.id).local = ToGlm(node->mTransformation);
-    frames.push_back(f.id);
-    byName.emplace(node->mName.C_Str(), f.id);
+    const int index = static_cast<int>(out.nodes.size());
+    ParsedNode n;
+    n.name = node->mName.C_Str();
+    n.local = ToGlm(node->mTransformation);
+    n.parent = parent;
+    byName.emplace(n.name, index);
     if (node->mNumMeshes > 0) {
-      const MeshHandle mh = CreateMeshBuilder();
+      platform::MeshData data;
       std::map<unsigned, std::vector<uint32_t>> byMaterial;
       for (unsigned i = 0; i < node->mNumMeshes; ++i) {
         const aiMesh* am = s->mMeshes[node->mMeshes[i]];
-        AppendMesh(impl_->meshes.at(mh.id).data, byMaterial[am->mMaterialIndex], am, glm::dmat4(1));
+        AppendMesh(data, byMaterial[am->mMaterialIndex], am, glm::dmat4(1));
       }
-      FinishMesh(*this, *impl_, mh.id, s, byMaterial, path);
-      renderer_->UploadMesh(mh.id, impl_->meshes.at(mh.id).data);
-      AddVisual(f, mh);
-      meshes.push_back(mh.id);
+      n.hasMesh = true;
+      n.mesh = MakeMesh(std::move(data), s, byMaterial, path);
     }
+    out.nodes.push_back(std::move(n));
     for (int c = static_cast<int>(node->mNumChildren) - 1; c >= 0; --c) {
-      todo.emplace_back(node->mChildren[c], f);
+      todo.emplace_back(node->mChildren[c], index);
     }
   }
-
-  AnimationSetObj& obj = impl_->sets.at(set.id);
-  obj.frames.insert(obj.frames.end(), frames.begin(), frames.end());
-  obj.meshes.insert(obj.meshes.end(), meshes.begin(), meshes.end());
-  for (auto& [name, id] : byName) obj.frameByName.emplace(name, id);
 
   for (unsigned a = 0; a < s->mNumAnimations; ++a) {
     const aiAnimation* anim = s->mAnimations[a];
@@ -230,8 +268,87 @@ void Scene::LoadAnimationSet(AnimationSetHandle set, const std::string& path, Fr
       std::stable_sort(ch.positions.begin(), ch.positions.end(), byTime);
       std::stable_sort(ch.rotations.begin(), ch.rotations.end(), byTime);
       std::stable_sort(ch.scales.begin(), ch.scales.end(), byTime);
-      obj.channels.push_back(std::move(ch));
+      out.channels.push_back(std::move(ch));
     }
+  }
+  return out;
+}
+
+// The parsed copy of the file, parsing it when it is new or changed.
+template <class Model, class Parse>
+const Model& Parsed(std::map<std::string, Model>& cache, const std::string& path, Parse parse) {
+  const std::optional<FileStamp> stamp = StampOf(path);
+  if (!stamp) throw platform::AssetError(path, "no such file");
+  auto it = cache.find(path);
+  if (it != cache.end() && it->second.stamp == *stamp) return it->second;
+  Model m = parse(path, *stamp);
+  return cache.insert_or_assign(path, std::move(m)).first->second;
+}
+
+std::map<std::string, StaticModel>& StaticModels() {
+  static std::map<std::string, StaticModel> cache;
+  return cache;
+}
+
+std::map<std::string, AnimatedModel>& AnimatedModels() {
+  static std::map<std::string, AnimatedModel> cache;
+  return cache;
+}
+
+}  // namespace
+
+// Fills the mesh from its parsed copy, loading the groups' textures in group order.
+static void FillMesh(Scene& scene, Scene::Impl& impl, int32_t meshId, const ParsedMesh& parsed) {
+  impl.meshes.at(meshId).data = parsed.data;
+  for (size_t i = 0; i < parsed.groupTextures.size(); ++i) {
+    if (parsed.groupTextures[i].empty()) continue;
+    const TextureHandle t = scene.LoadTexture(parsed.groupTextures[i]);
+    MeshObj& mesh = impl.meshes.at(meshId);
+    mesh.ownTextures.push_back(t.id);
+    mesh.data.groups[i].texture = t.id;
+  }
+}
+
+void Scene::LoadMesh(MeshHandle mesh, const std::string& path) {
+  if (!impl_->meshes.contains(mesh.id)) return;
+  const StaticModel& model = Parsed(StaticModels(), path, ParseStatic);
+  FillMesh(*this, *impl_, mesh.id, model.mesh);
+  renderer_->UploadMesh(mesh.id, impl_->meshes.at(mesh.id).data);
+}
+
+void Scene::LoadAnimationSet(AnimationSetHandle set, const std::string& path, FrameHandle parentFrame) {
+  if (!impl_->sets.contains(set.id) || !impl_->Frame(parentFrame)) return;
+  const AnimatedModel& model = Parsed(AnimatedModels(), path, ParseAnimated);
+
+  // One frame per node of the file, under the parent frame, with the node's meshes.
+  std::vector<int32_t> frames, meshes;
+  frames.reserve(model.nodes.size());
+  for (const ParsedNode& node : model.nodes) {
+    const FrameHandle parent = node.parent < 0 ? parentFrame : FrameHandle{frames[static_cast<size_t>(node.parent)]};
+    const FrameHandle f = CreateFrame(parent);
+    impl_->frames.at(f.id).local = node.local;
+    frames.push_back(f.id);
+    if (node.hasMesh) {
+      const MeshHandle mh = CreateMeshBuilder();
+      FillMesh(*this, *impl_, mh.id, node.mesh);
+      renderer_->UploadMesh(mh.id, impl_->meshes.at(mh.id).data);
+      AddVisual(f, mh);
+      meshes.push_back(mh.id);
+    }
+  }
+
+  AnimationSetObj& obj = impl_->sets.at(set.id);
+  // The book of poses belongs to one file; a second file in the same set poses without it.
+  obj.poses = obj.channels.empty() ? model.poses : nullptr;
+  obj.posedAt = std::numeric_limits<double>::quiet_NaN();
+  for (size_t i = 0; i < model.nodes.size(); ++i) obj.frameByName.emplace(model.nodes[i].name, frames[i]);
+  obj.frames.insert(obj.frames.end(), frames.begin(), frames.end());
+  obj.meshes.insert(obj.meshes.end(), meshes.begin(), meshes.end());
+  for (const Channel& parsed : model.channels) {
+    Channel ch = parsed;
+    ch.frame = frames[static_cast<size_t>(parsed.frame)];
+    impl_->frames.at(ch.frame).animatedBy = set.id;
+    obj.channels.push_back(std::move(ch));
   }
 }
 
@@ -250,30 +367,48 @@ T Sample(const std::vector<std::pair<double, T>>& keys, double t, const T& rest,
   return mix(lo->second, hi->second, a);
 }
 
+// The channel's frame matrix at key time t.
+glm::dmat4 Pose(const Channel& ch, double t) {
+  const glm::dvec3 p = Sample(ch.positions, t, ch.restPosition,
+                              [](glm::dvec3 a, glm::dvec3 b, double k) { return glm::mix(a, b, k); });
+  const glm::dvec3 sc = Sample(ch.scales, t, ch.restScale,
+                               [](glm::dvec3 a, glm::dvec3 b, double k) { return glm::mix(a, b, k); });
+  const glm::dquat r = Sample(ch.rotations, t, ch.restRotation,
+                              [](glm::dquat a, glm::dquat b, double k) {
+                                if (glm::dot(a, b) < 0) b = -b;
+                                return glm::normalize(glm::slerp(a, b, k));
+                              });
+  glm::dmat4 m = glm::dmat4(glm::mat3_cast(r));
+  m[0] *= sc.x;
+  m[1] *= sc.y;
+  m[2] *= sc.z;
+  m[3] = glm::dvec4(p, 1);
+  return m;
+}
+
 }  // namespace
 
 void Scene::SetTime(AnimationSetHandle set, double t) {
   auto it = impl_->sets.find(set.id);
   if (it == impl_->sets.end()) return;
-  for (const Channel& ch : it->second.channels) {
-    auto* f = impl_->Frame(FrameHandle{ch.frame});
-    if (!f) continue;
-    const glm::dvec3 p = Sample(ch.positions, t, ch.restPosition,
-                                [](glm::dvec3 a, glm::dvec3 b, double k) { return glm::mix(a, b, k); });
-    const glm::dvec3 sc = Sample(ch.scales, t, ch.restScale,
-                                 [](glm::dvec3 a, glm::dvec3 b, double k) { return glm::mix(a, b, k); });
-    const glm::dquat r = Sample(ch.rotations, t, ch.restRotation,
-                                [](glm::dquat a, glm::dquat b, double k) {
-                                  if (glm::dot(a, b) < 0) b = -b;
-                                  return glm::normalize(glm::slerp(a, b, k));
-                                });
-    glm::dmat4 m = glm::dmat4(glm::mat3_cast(r));
-    m[0] *= sc.x;
-    m[1] *= sc.y;
-    m[2] *= sc.z;
-    m[3] = glm::dvec4(p, 1);
-    f->local = m;
+  AnimationSetObj& obj = it->second;
+  if (t == obj.posedAt) return;  // already standing in this pose
+  // Whole key times come from the file's book of poses, made once per run.
+  const std::vector<glm::dmat4>* page = nullptr;
+  if (obj.poses && t >= 0 && t < PoseBook::kBookTimes && t == std::floor(t)) {
+    auto& p = obj.poses->byTime[static_cast<size_t>(t)];
+    if (p.size() != obj.channels.size()) {
+      p.clear();
+      for (const Channel& ch : obj.channels) p.push_back(Pose(ch, t));
+    }
+    page = &p;
   }
+  for (size_t i = 0; i < obj.channels.size(); ++i) {
+    auto* f = impl_->Frame(FrameHandle{obj.channels[i].frame});
+    if (!f) continue;
+    f->local = page ? (*page)[i] : Pose(obj.channels[i], t);
+  }
+  obj.posedAt = t;
 }
 
 // --- Textures
@@ -292,26 +427,49 @@ void ApplyTransparency(TextureObj& t) {
   }
 }
 
-}  // namespace
-
-TextureHandle Scene::LoadTexture(const std::string& path) {
+// A .bmp file as RGBA rows, alpha 255 everywhere.
+platform::TextureImage ReadBmp(const std::string& path) {
   SDL_Surface* raw = SDL_LoadBMP(path.c_str());
   if (!raw) throw platform::AssetError(path, SDL_GetError());
   SDL_Surface* rgba = SDL_ConvertSurfaceFormat(raw, SDL_PIXELFORMAT_RGBA32, 0);
   SDL_FreeSurface(raw);
   if (!rgba) throw platform::AssetError(path, SDL_GetError());
-  TextureObj t;
-  t.source.width = rgba->w;
-  t.source.height = rgba->h;
-  t.source.rgba.resize(static_cast<size_t>(rgba->w) * rgba->h * 4);
+  platform::TextureImage image;
+  image.width = rgba->w;
+  image.height = rgba->h;
+  image.rgba.resize(static_cast<size_t>(rgba->w) * rgba->h * 4);
   SDL_LockSurface(rgba);
   for (int y = 0; y < rgba->h; ++y) {
     const auto* row = static_cast<const uint8_t*>(rgba->pixels) + static_cast<size_t>(y) * rgba->pitch;
-    std::copy(row, row + rgba->w * 4, t.source.rgba.begin() + static_cast<size_t>(y) * rgba->w * 4);
+    std::copy(row, row + rgba->w * 4, image.rgba.begin() + static_cast<size_t>(y) * rgba->w * 4);
   }
   SDL_UnlockSurface(rgba);
   SDL_FreeSurface(rgba);
-  for (size_t i = 3; i < t.source.rgba.size(); i += 4) t.source.rgba[i] = 255;
+  for (size_t i = 3; i < image.rgba.size(); i += 4) image.rgba[i] = 255;
+  return image;
+}
+
+// Texture files read once per run, like the models; a changed file is read again and a
+// missing one fails with the reader's own message.
+platform::TextureImage CachedBmp(const std::string& path) {
+  struct Entry {
+    FileStamp stamp;
+    platform::TextureImage image;
+  };
+  static std::map<std::string, Entry> cache;
+  const std::optional<FileStamp> stamp = StampOf(path);
+  auto it = cache.find(path);
+  if (stamp && it != cache.end() && it->second.stamp == *stamp) return it->second.image;
+  platform::TextureImage image = ReadBmp(path);
+  if (stamp) cache.insert_or_assign(path, Entry{*stamp, image});
+  return image;
+}
+
+}  // namespace
+
+TextureHandle Scene::LoadTexture(const std::string& path) {
+  TextureObj t;
+  t.source = CachedBmp(path);
   ApplyTransparency(t);
   const int32_t id = impl_->nextId++;
   auto& stored = impl_->textures.emplace(id, std::move(t)).first->second;

@@ -33,6 +33,7 @@ class GlRenderer final : public Renderer {
   void Draw(const ViewSetup& view, std::span<const DrawItem> items,
             std::span<const LightItem> lights) override;
   void Update() override;
+  bool Drawing() const override { return drawing_; }
 
   // Real pixels per device pixel of the picture (the window's zoom); 1 for screenshots.
   void SetPixelScale(float scale);
