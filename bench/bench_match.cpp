@@ -7,6 +7,7 @@
 #include "match/run_match.h"
 #include "match/seat_turn.h"
 #include "resources/sprite_sheets.h"
+#include "scene/scene.h"
 #include "shell/backends.h"
 #include "shell/main_window.h"
 #include "shell/options.h"
@@ -110,6 +111,55 @@ void BM_DecideCpuSearchTick(benchmark::State& state) {
   EndMatch(g);
 }
 BENCHMARK(BM_DecideCpuSearchTick);
+
+// The set-up of a four-computer match and its release, headless, after start-up: the stage,
+// the characters and every waiting model placed in a new scene. The first match of a run
+// parses the model files; this measures the matches after it.
+void BM_HeadlessMatchSetUp(benchmark::State& state) {
+  using namespace kelmora;
+  Options options;
+  options.headless = true;
+  Backends b = MakeHeadlessBackends(options, {});
+  Game g(*b.clock, *b.window, *b.screen, *b.scene, *b.snd, *b.music, *b.joysticks);
+  g.programFolder = KELMORA_BUILD_DIR;
+  MainWindow form(g);
+  form.Form_Load();
+  g.st.stage = static_cast<int16_t>(state.range(0));
+  g.st.playerCharacter = {0, 1, 2, 3};
+  g.st.isCpu = {1, 1, 1, 1};
+  g.st.musicOn = 0;
+  SetUpMatch(g);
+  EndMatch(g);
+  for (auto _ : state) {
+    SetUpMatch(g);
+    EndMatch(g);
+  }
+}
+BENCHMARK(BM_HeadlessMatchSetUp)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
+
+// The same set-up when it is the run's first: every model and texture file parsed.
+void BM_HeadlessFirstMatchSetUp(benchmark::State& state) {
+  using namespace kelmora;
+  Options options;
+  options.headless = true;
+  Backends b = MakeHeadlessBackends(options, {});
+  Game g(*b.clock, *b.window, *b.screen, *b.scene, *b.snd, *b.music, *b.joysticks);
+  g.programFolder = KELMORA_BUILD_DIR;
+  MainWindow form(g);
+  form.Form_Load();
+  g.st.stage = static_cast<int16_t>(state.range(0));
+  g.st.playerCharacter = {0, 1, 2, 3};
+  g.st.isCpu = {1, 1, 1, 1};
+  g.st.musicOn = 0;
+  for (auto _ : state) {
+    scene::ForgetParsedFiles();
+    SetUpMatch(g);
+    state.PauseTiming();
+    EndMatch(g);
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_HeadlessFirstMatchSetUp)->Arg(0)->Arg(5)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

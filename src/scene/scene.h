@@ -148,4 +148,8 @@ class Scene {
   glm::dvec3 background_{0, 0, 0};
 };
 
+// Model and texture files are parsed once per run and kept; this drops the kept copies, so
+// the next load of each file parses it again (measurements of a first load).
+void ForgetParsedFiles();
+
 }  // namespace kelmora::scene

@@ -451,21 +451,33 @@ platform::TextureImage ReadBmp(const std::string& path) {
 
 // Texture files read once per run, like the models; a changed file is read again and a
 // missing one fails with the reader's own message.
+struct ImageEntry {
+  FileStamp stamp;
+  platform::TextureImage image;
+};
+
+std::map<std::string, ImageEntry>& Images() {
+  static std::map<std::string, ImageEntry> cache;
+  return cache;
+}
+
 platform::TextureImage CachedBmp(const std::string& path) {
-  struct Entry {
-    FileStamp stamp;
-    platform::TextureImage image;
-  };
-  static std::map<std::string, Entry> cache;
+  auto& cache = Images();
   const std::optional<FileStamp> stamp = StampOf(path);
   auto it = cache.find(path);
   if (stamp && it != cache.end() && it->second.stamp == *stamp) return it->second.image;
   platform::TextureImage image = ReadBmp(path);
-  if (stamp) cache.insert_or_assign(path, Entry{*stamp, image});
+  if (stamp) cache.insert_or_assign(path, ImageEntry{*stamp, image});
   return image;
 }
 
 }  // namespace
+
+void ForgetParsedFiles() {
+  StaticModels().clear();
+  AnimatedModels().clear();
+  Images().clear();
+}
 
 TextureHandle Scene::LoadTexture(const std::string& path) {
   TextureObj t;
