@@ -114,7 +114,14 @@ void JoystickRead(Joysticks& joy, platform::JoystickDevice& device) {
   if (device.GetPos(joy.joyId, pos) != 0) return;
   joy.joyX = static_cast<int16_t>((pos.x > joy.joyRightAbove ? 1 : 0) - (pos.x < joy.joyLeftBelow ? 1 : 0));
   joy.joyY = static_cast<int16_t>((pos.y > joy.joyDownAbove ? 1 : 0) - (pos.y < joy.joyUpBelow ? 1 : 0));
-  joy.joyButtons = static_cast<int32_t>(pos.buttons);
+  uint32_t mask = pos.buttons;
+  if (joy.joyId < 2) {
+    mask = 0;
+    for (int b = 0; b < 32; ++b) {
+      if (pos.buttons & (1u << b)) mask |= 1u << joy.buttonBits[joy.joyId][b];
+    }
+  }
+  joy.joyButtons = static_cast<int32_t>(mask);
 }
 
 }  // namespace kelmora::input

@@ -1,5 +1,6 @@
 #pragma once
 // Get_Controller: the key map into the per-seat control flags, and the joysticks.
+#include <array>
 #include <cstdint>
 
 namespace kelmora {
@@ -27,6 +28,15 @@ struct Joysticks {
   int32_t joyLeftBelow = 0, joyRightAbove = 0, joyUpBelow = 0, joyDownAbove = 0;
   int16_t joyX = 0, joyY = 0;
   int32_t joyButtons = 0;
+  // Joysticks 0 and 1: the bit of the mask each button reads as (the players' choice of
+  // action and special buttons); every button on its own bit unless changed.
+  std::array<std::array<uint8_t, 32>, 2> buttonBits = {OwnBits(), OwnBits()};
+
+  static constexpr std::array<uint8_t, 32> OwnBits() {
+    std::array<uint8_t, 32> bits{};
+    for (uint8_t b = 0; b < 32; ++b) bits[b] = b;
+    return bits;
+  }
 };
 
 void JoystickInit(Joysticks& joy, platform::JoystickDevice& device, int32_t threshold);

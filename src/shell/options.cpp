@@ -84,6 +84,10 @@ Options ParseOptions(const std::vector<std::string>& args) {
       o.screenshots.push_back({Number(tick, 0, INT32_MAX, "screenshot tick"), v.substr(colon + 1), frontEnd});
     } else if (a == "--data") {
       o.dataDir = value();
+    } else if (a == "--controls") {
+      o.controls = value();
+    } else if (a == "--print-controls") {
+      o.printControls = true;
     } else if (a == "--help" || a == "-h") {
       o.help = true;
     } else {
@@ -101,8 +105,12 @@ const char* UsageText() {
   return "usage: kelmora [--headless [--script FILE] [--dump FILE] [--events FILE]\n"
          "                             [--screenshot [@]TICK:FILE.png]...]\n"
          "               [--match STAGE:C0,C1,C2,C3[:CPUS]] [--music 0|1] [--mode 80|240|400]\n"
-         "               [--data DIR]\n"
-         "With no arguments Kelmora starts at its title screen.\n";
+         "               [--data DIR] [--controls FILE]\n"
+         "       kelmora [--headless] [--controls FILE] --print-controls\n"
+         "With no arguments Kelmora starts at its title screen, with the controls of\n"
+         "$XDG_CONFIG_HOME/kelmora/controls.ini (~/.config/kelmora/controls.ini) if there is one;\n"
+         "headless runs read a controls file only when --controls names it.\n"
+         "--print-controls prints the controls in force as a file to save and edit.\n";
 }
 
 }  // namespace kelmora

@@ -32,6 +32,8 @@ struct Options {
   std::string events;                // --events FILE
   std::vector<Screenshot> screenshots;  // --screenshot TICK:FILE.png
   std::string dataDir;               // --data DIR: folder holding model/, tex/, sound/
+  std::string controls;              // --controls FILE: instead of the player's own file
+  bool printControls = false;        // --print-controls
   bool help = false;
 };
 

@@ -7,11 +7,14 @@
 #include <fstream>
 #include <string>
 
+#include "input/controls.h"
+#include "input/controls_file.h"
 #include "match/game.h"
 #include "platform/asset_error.h"
 #include "platform/gl/gl_renderer.h"
 #include "platform/gl/screenshot.h"
 #include "platform/headless/headless_window.h"
+#include "platform/sdl/sdl_window.h"
 #include "resources/sprite_sheets.h"
 #include "shell/backends.h"
 #include "shell/event_log.h"
@@ -36,8 +39,37 @@ std::string ResultJson(const Game& g) {
   return out;
 }
 
-int Run(const Options& o, Backends& b) {
+static_assert(input::kNoGameKey == platform::kOtherKey, "a key let go of reaches the key map as no game key");
+
+// The controls in force: those of --controls FILE, else (outside headless runs) those of the
+// player's own file if there is one, else the built-in ones. Each problem is one line on
+// stderr; nothing in a controls file stops the game.
+input::Controls ReadControls(const Options& o) {
+  std::vector<std::string> problems;
+  input::Controls controls = input::BuiltInControls();
+  if (!o.controls.empty()) {
+    controls = input::LoadControls(o.controls, true, problems);
+  } else if (!o.headless) {
+    if (const std::string path = input::UserControlsPath(); !path.empty()) {
+      controls = input::LoadControls(path, false, problems);
+    }
+  }
+  for (const std::string& p : problems) std::fprintf(stderr, "kelmora: %s\n", p.c_str());
+  return controls;
+}
+
+// Keys reach the key map as the controls say (in the real window; script keys are already
+// codes of the key map), and the joystick buttons read as the controls say.
+void ApplyControls(const input::Controls& controls, Game& g, Backends& b) {
+  input::ApplyButtons(controls, g.joy);
+  if (auto* window = dynamic_cast<platform::SdlWindow*>(b.window.get())) {
+    for (const auto& [key, code] : input::KeyBindings(controls)) window->BindKey(key, code);
+  }
+}
+
+int Run(const Options& o, Backends& b, const input::Controls& controls) {
   Game g(*b.clock, *b.window, *b.screen, *b.scene, *b.snd, *b.music, *b.joysticks);
+  ApplyControls(controls, g, b);
   g.programFolder = ResolveProgramFolder(o.dataDir);
   g.menuSheet = resources::LoadMenuSheet();
   g.characterSheet = resources::LoadCharacterSheet();
@@ -152,6 +184,10 @@ int RunProgram(const std::vector<std::string>& args) {
       std::fputs(UsageText(), stdout);
       return 0;
     }
+    if (o.printControls) {
+      std::fputs(input::ControlsText(ReadControls(o)).c_str(), stdout);
+      return 0;
+    }
     if (!o.script.empty()) events = platform::LoadScript(o.script);
   } catch (const UsageError& e) {
     std::fprintf(stderr, "kelmora: %s (kelmora --help lists the options)\n", e.what());
@@ -161,6 +197,7 @@ int RunProgram(const std::vector<std::string>& args) {
     return 2;
   }
 
+  const input::Controls controls = ReadControls(o);
   int status = 0;
   if (o.headless) {
     if (SDL_Init(0) != 0) {
@@ -178,7 +215,7 @@ int RunProgram(const std::vector<std::string>& args) {
     }
     try {
       Backends b = MakeHeadlessBackends(o, std::move(events));
-      status = Run(o, b);
+      status = Run(o, b, controls);
     } catch (const std::exception& e) {
       std::fprintf(stderr, "kelmora: %s\n", e.what());
       status = 1;
@@ -190,7 +227,7 @@ int RunProgram(const std::vector<std::string>& args) {
     }
     try {
       Backends b = MakeRealBackends();
-      status = Run(o, b);
+      status = Run(o, b, controls);
     } catch (const std::exception& e) {
       SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Kelmora", e.what(), nullptr);
       std::fprintf(stderr, "kelmora: %s\n", e.what());

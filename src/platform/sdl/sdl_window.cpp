@@ -72,6 +72,59 @@ int16_t ModifierStateOf(uint16_t m) {
   return s;
 }
 
+namespace {
+
+// The modifier keys, whose held state SDL keeps in the flags of every key event.
+struct ModifierKey {
+  SDL_Scancode key;
+  uint16_t flag;
+};
+constexpr ModifierKey kModifierKeys[] = {
+    {SDL_SCANCODE_LSHIFT, KMOD_LSHIFT}, {SDL_SCANCODE_RSHIFT, KMOD_RSHIFT}, {SDL_SCANCODE_LCTRL, KMOD_LCTRL},
+    {SDL_SCANCODE_RCTRL, KMOD_RCTRL},   {SDL_SCANCODE_LALT, KMOD_LALT},     {SDL_SCANCODE_RALT, KMOD_RALT},
+    {SDL_SCANCODE_LGUI, KMOD_LGUI},     {SDL_SCANCODE_RGUI, KMOD_RGUI},
+};
+
+const ModifierKey* ModifierKeyOf(SDL_Scancode key) {
+  for (const ModifierKey& m : kModifierKeys) {
+    if (m.key == key) return &m;
+  }
+  return nullptr;
+}
+
+int16_t ModifierOfCode(int16_t code) {
+  switch (code) {
+    case 16: return kShiftMask;
+    case 17: return kCtrlMask;
+    case 18: return kAltMask;
+    default: return 0;
+  }
+}
+
+}  // namespace
+
+KeyCodes::KeyCodes() {
+  for (int k = 0; k < SDL_NUM_SCANCODES; ++k) codes_[k] = VirtualKeyOf(static_cast<SDL_Scancode>(k));
+}
+
+void KeyCodes::Bind(SDL_Scancode key, int16_t code) {
+  if (key > SDL_SCANCODE_UNKNOWN && key < SDL_NUM_SCANCODES) codes_[key] = code;
+}
+
+std::pair<int16_t, int16_t> KeyCodes::Event(SDL_Scancode key, uint16_t sdlMods, bool down) {
+  held_[key] = down;
+  int16_t state = 0;
+  for (int k = 0; k < SDL_NUM_SCANCODES; ++k) {
+    const int16_t bit = ModifierOfCode(codes_[k]);
+    if (bit == 0) continue;
+    // SDL knows best whether a modifier key is held (it was perhaps pressed before the window
+    // had the keyboard); for other keys the events seen here tell.
+    const ModifierKey* m = ModifierKeyOf(static_cast<SDL_Scancode>(k));
+    if (m ? (sdlMods & m->flag) != 0 : held_[k]) state |= bit;
+  }
+  return {codes_[key], state};
+}
+
 SdlWindow::SdlWindow(const char* caption) {
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
@@ -134,11 +187,11 @@ void SdlWindow::DoEvents(WindowEvents& handlers) {
         break;
       case SDL_KEYDOWN:
       case SDL_KEYUP: {
-        if (e.key.keysym.scancode == SDL_SCANCODE_UNKNOWN) break;
-        const int16_t vk = VirtualKeyOf(e.key.keysym.scancode);
-        const int16_t mods = ModifierStateOf(e.key.keysym.mod);
+        const SDL_Scancode key = e.key.keysym.scancode;
+        if (key <= SDL_SCANCODE_UNKNOWN || key >= SDL_NUM_SCANCODES) break;
+        const auto [vk, mods] = keys_.Event(key, e.key.keysym.mod, e.type == SDL_KEYDOWN);
         if (e.type == SDL_KEYDOWN) {
-          if (vk == 122 && !e.key.repeat) ToggleFullscreen();  // F11
+          if (key == SDL_SCANCODE_F11 && !e.key.repeat) ToggleFullscreen();
           handlers.Form_KeyDown(vk, mods);
         } else {
           handlers.Form_KeyUp(vk, mods);

@@ -3,7 +3,9 @@
 // logical screen is drawn scaled into it with its aspect kept.
 #include <SDL.h>
 
+#include <array>
 #include <memory>
+#include <utility>
 
 #include "platform/window.h"
 
@@ -11,6 +13,25 @@ namespace kelmora::platform {
 
 class GlCompositor;
 class GlRenderer;
+
+// What each key reaches the key map as: its virtual key code, and the modifier state (Shift 1,
+// Ctrl 2, Alt 4) that the keys held make. A key bound to the code of Shift, Ctrl or Alt adds
+// that modifier while it is held, whatever key it is; a modifier key bound to another code
+// adds none.
+class KeyCodes {
+ public:
+  // Every key as VirtualKeyOf gives it.
+  KeyCodes();
+  void Bind(SDL_Scancode key, int16_t code);
+  int16_t Code(SDL_Scancode key) const { return codes_[key]; }
+  // A key went down or up (`sdlMods` as SDL gives them with the event): the key's code and
+  // the modifier state with this key's own change included.
+  std::pair<int16_t, int16_t> Event(SDL_Scancode key, uint16_t sdlMods, bool down);
+
+ private:
+  std::array<int16_t, SDL_NUM_SCANCODES> codes_;
+  std::array<bool, SDL_NUM_SCANCODES> held_{};
+};
 
 class SdlWindow final : public Window {
  public:
@@ -27,6 +48,8 @@ class SdlWindow final : public Window {
 
   // The renderer whose picture is the 3D view in Picture2 (it shares this window's context).
   void SetView(GlRenderer* view) { view_ = view; }
+  // Key `key` reaches the key map as `code` from now on.
+  void BindKey(SDL_Scancode key, int16_t code) { keys_.Bind(key, code); }
 
   SDL_Window* handle() const { return window_; }
   GlCompositor* compositor() const { return compositor_.get(); }
@@ -39,6 +62,7 @@ class SdlWindow final : public Window {
   std::unique_ptr<GlCompositor> compositor_;
   bool closeAsked_ = false;
   GlRenderer* view_ = nullptr;
+  KeyCodes keys_;
 };
 
 // The code that keys without a virtual key code of their own reach the key map with.
