@@ -48,20 +48,24 @@ void main() {
 }
 )";
 
-const char* kFragment = R"(#version 330 core
+const char* kFragmentPlain = R"(#version 330 core
 in vec3 vColour;
 in vec2 vUv;
-uniform bool uTextured;
+out vec4 colour;
+void main() {
+  colour = vec4(vColour, 1.0);
+}
+)";
+
+const char* kFragmentTextured = R"(#version 330 core
+in vec3 vColour;
+in vec2 vUv;
 uniform sampler2D uTexture;
 out vec4 colour;
 void main() {
-  vec3 c = vColour;
-  if (uTextured) {
-    vec4 t = texture(uTexture, vUv);
-    if (t.a < 0.5) discard;
-    c *= t.rgb;
-  }
-  colour = vec4(c, 1.0);
+  vec4 t = texture(uTexture, vUv);
+  if (t.a < 0.5) discard;
+  colour = vec4(vColour * t.rgb, 1.0);
 }
 )";
 
@@ -81,20 +85,31 @@ bool Visible(const glm::mat4& viewProj, const glm::mat4& world, const MeshData& 
 
 }  // namespace
 
+GlRenderer::Program GlRenderer::MakeProgram(const char* fragment, const char* name) {
+  GlRenderer::Program p;
+  p.id = BuildProgram(kVertex, fragment, name);
+  p.world = glGetUniformLocation(p.id, "uWorld");
+  p.normal = glGetUniformLocation(p.id, "uNormal");
+  p.viewProj = glGetUniformLocation(p.id, "uViewProj");
+  p.lightCount = glGetUniformLocation(p.id, "uLightCount");
+  p.lightPos = glGetUniformLocation(p.id, "uLightPos");
+  p.lightColour = glGetUniformLocation(p.id, "uLightColour");
+  p.lightDir = glGetUniformLocation(p.id, "uLightDir");
+  p.lightCone = glGetUniformLocation(p.id, "uLightCone");
+  p.texture = glGetUniformLocation(p.id, "uTexture");
+  glUseProgram(p.id);
+  if (p.texture >= 0) glUniform1i(p.texture, 0);
+  return p;
+}
+
 GlRenderer::GlRenderer() {
-  program_ = BuildProgram(kVertex, kFragment, "scene shader");
-  loc_.world = glGetUniformLocation(program_, "uWorld");
-  loc_.normal = glGetUniformLocation(program_, "uNormal");
-  loc_.viewProj = glGetUniformLocation(program_, "uViewProj");
-  loc_.lightCount = glGetUniformLocation(program_, "uLightCount");
-  loc_.lightPos = glGetUniformLocation(program_, "uLightPos");
-  loc_.lightColour = glGetUniformLocation(program_, "uLightColour");
-  loc_.lightDir = glGetUniformLocation(program_, "uLightDir");
-  loc_.lightCone = glGetUniformLocation(program_, "uLightCone");
-  loc_.textured = glGetUniformLocation(program_, "uTextured");
-  loc_.texture = glGetUniformLocation(program_, "uTexture");
-  glUseProgram(program_);
-  glUniform1i(loc_.texture, 0);
+  plain_ = MakeProgram(kFragmentPlain, "scene shader");
+  try {
+    textured_ = MakeProgram(kFragmentTextured, "textured scene shader");
+  } catch (...) {
+    glDeleteProgram(plain_.id);
+    throw;
+  }
 }
 
 std::unique_ptr<GlRenderer> GlRenderer::CreateOffscreen() {
@@ -135,7 +150,8 @@ GlRenderer::~GlRenderer() {
   glDeleteFramebuffers(1, &fbo_);
   glDeleteTextures(1, &colour_);
   glDeleteRenderbuffers(1, &depth_);
-  glDeleteProgram(program_);
+  glDeleteProgram(plain_.id);
+  glDeleteProgram(textured_.id);
   if (ownContext_) SDL_GL_DeleteContext(ownContext_);
   if (ownWindow_) SDL_DestroyWindow(ownWindow_);
 }
@@ -292,28 +308,8 @@ void GlRenderer::Draw(const ViewSetup& view, std::span<const DrawItem> items,
   glEnable(GL_CULL_FACE);
   glFrontFace(GL_CW);
   glCullFace(GL_BACK);
-  glUseProgram(program_);
   glActiveTexture(GL_TEXTURE0);
-
   const glm::mat4 viewProj = view.projection * view.view;
-  glUniformMatrix4fv(loc_.viewProj, 1, GL_FALSE, glm::value_ptr(viewProj));
-  const int n = std::min<int>(kMaxLights, static_cast<int>(lights.size()));
-  glm::vec4 pos[kMaxLights];
-  glm::vec3 colour[kMaxLights], dir[kMaxLights];
-  glm::vec2 cone[kMaxLights];
-  for (int i = 0; i < n; ++i) {
-    pos[i] = glm::vec4(lights[i].position, lights[i].kind == LightKind::Spot ? 2.0f : 1.0f);
-    colour[i] = lights[i].colour;
-    dir[i] = lights[i].direction;
-    cone[i] = {lights[i].cosUmbra, lights[i].cosPenumbra};
-  }
-  glUniform1i(loc_.lightCount, n);
-  if (n > 0) {
-    glUniform4fv(loc_.lightPos, n, glm::value_ptr(pos[0]));
-    glUniform3fv(loc_.lightColour, n, glm::value_ptr(colour[0]));
-    glUniform3fv(loc_.lightDir, n, glm::value_ptr(dir[0]));
-    glUniform2fv(loc_.lightCone, n, glm::value_ptr(cone[0]));
-  }
 
   // Nearest first, so the depth test spares the floor's pixels under everything else.
   order_.clear();
@@ -325,37 +321,74 @@ void GlRenderer::Draw(const ViewSetup& view, std::span<const DrawItem> items,
   std::sort(order_.begin(), order_.end(),
             [](const auto& a, const auto& b) { return a.first < b.first; });
 
+  // The untextured groups first, then the textured ones, each pass nearest first.
   drawCalls_ = 0;
-  for (const auto& [depth, itemPtr] : order_) {
-    const DrawItem& item = *itemPtr;
-    auto it = meshes_.find(item.mesh);
-    if (it == meshes_.end()) continue;
-    glUniformMatrix4fv(loc_.world, 1, GL_FALSE, glm::value_ptr(item.world));
-    const glm::mat3 normal = glm::transpose(glm::inverse(glm::mat3(item.world)));
-    glUniformMatrix3fv(loc_.normal, 1, GL_FALSE, glm::value_ptr(normal));
-    glBindVertexArray(it->second.vao);
-    // Neighbouring groups with the same texture go in one call.
-    const auto& groups = item.data->groups;
-    for (size_t a = 0; a < groups.size();) {
-      size_t b = a + 1;
-      uint32_t count = groups[a].indexCount;
-      while (b < groups.size() && groups[b].texture == groups[a].texture &&
-             groups[b].firstIndex == groups[a].firstIndex + count) {
-        count += groups[b].indexCount;
-        ++b;
+  for (const bool texturedPass : {false, true}) {
+    const Program& program = texturedPass ? textured_ : plain_;
+    bool used = false;
+    for (const auto& [depth, itemPtr] : order_) {
+      const DrawItem& item = *itemPtr;
+      auto it = meshes_.find(item.mesh);
+      if (it == meshes_.end()) continue;
+      bool placed = false;
+      // Neighbouring groups with the same texture go in one call.
+      const auto& groups = item.data->groups;
+      for (size_t a = 0; a < groups.size();) {
+        size_t b = a + 1;
+        uint32_t count = groups[a].indexCount;
+        while (b < groups.size() && groups[b].texture == groups[a].texture &&
+               groups[b].firstIndex == groups[a].firstIndex + count) {
+          count += groups[b].indexCount;
+          ++b;
+        }
+        auto t = groups[a].texture ? textures_.find(groups[a].texture) : textures_.end();
+        const size_t first = a;
+        a = b;
+        if ((t != textures_.end()) != texturedPass) continue;
+        if (!used) {
+          UseProgram(program, viewProj, lights);
+          used = true;
+        }
+        if (!placed) {
+          glUniformMatrix4fv(program.world, 1, GL_FALSE, glm::value_ptr(item.world));
+          const glm::mat3 normal = glm::transpose(glm::inverse(glm::mat3(item.world)));
+          glUniformMatrix3fv(program.normal, 1, GL_FALSE, glm::value_ptr(normal));
+          glBindVertexArray(it->second.vao);
+          placed = true;
+        }
+        if (texturedPass) glBindTexture(GL_TEXTURE_2D, t->second);
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count), GL_UNSIGNED_INT,
+                       reinterpret_cast<void*>(static_cast<uintptr_t>(groups[first].firstIndex) * sizeof(uint32_t)));
+        ++drawCalls_;
       }
-      auto t = groups[a].texture ? textures_.find(groups[a].texture) : textures_.end();
-      glUniform1i(loc_.textured, t != textures_.end() ? 1 : 0);
-      if (t != textures_.end()) glBindTexture(GL_TEXTURE_2D, t->second);
-      glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count), GL_UNSIGNED_INT,
-                     reinterpret_cast<void*>(static_cast<uintptr_t>(groups[a].firstIndex) * sizeof(uint32_t)));
-      ++drawCalls_;
-      a = b;
     }
   }
   glBindVertexArray(0);
   glDisable(GL_CULL_FACE);
   glDisable(GL_DEPTH_TEST);
+}
+
+void GlRenderer::UseProgram(const Program& p, const glm::mat4& viewProj,
+                            std::span<const LightItem> lights) {
+  glUseProgram(p.id);
+  glUniformMatrix4fv(p.viewProj, 1, GL_FALSE, glm::value_ptr(viewProj));
+  const int n = std::min<int>(kMaxLights, static_cast<int>(lights.size()));
+  glm::vec4 pos[kMaxLights];
+  glm::vec3 colour[kMaxLights], dir[kMaxLights];
+  glm::vec2 cone[kMaxLights];
+  for (int i = 0; i < n; ++i) {
+    pos[i] = glm::vec4(lights[i].position, lights[i].kind == LightKind::Spot ? 2.0f : 1.0f);
+    colour[i] = lights[i].colour;
+    dir[i] = lights[i].direction;
+    cone[i] = {lights[i].cosUmbra, lights[i].cosPenumbra};
+  }
+  glUniform1i(p.lightCount, n);
+  if (n > 0) {
+    glUniform4fv(p.lightPos, n, glm::value_ptr(pos[0]));
+    glUniform3fv(p.lightColour, n, glm::value_ptr(colour[0]));
+    glUniform3fv(p.lightDir, n, glm::value_ptr(dir[0]));
+    glUniform2fv(p.lightCone, n, glm::value_ptr(cone[0]));
+  }
 }
 
 void GlRenderer::Update() {

@@ -64,11 +64,17 @@ class GlRenderer final : public Renderer {
   SDL_Window* ownWindow_ = nullptr;
   SDL_GLContext ownContext_ = nullptr;
 
-  GLuint program_ = 0;
-  struct {
-    GLint world, normal, viewProj, lightCount, lightPos, lightColour, lightDir, lightCone, textured,
-        texture;
-  } loc_{};
+  // Two programs: plain colour, and textured with its transparent texels dropped. A program
+  // that may drop pixels is tested against the depth only after shading, so untextured
+  // groups (nearly all) are drawn with the plain one and keep the early depth test.
+  struct Program {
+    GLuint id = 0;
+    GLint world = -1, normal = -1, viewProj = -1, lightCount = -1, lightPos = -1, lightColour = -1,
+          lightDir = -1, lightCone = -1, texture = -1;
+  };
+  static Program MakeProgram(const char* fragment, const char* name);
+  Program plain_, textured_;
+  void UseProgram(const Program& p, const glm::mat4& viewProj, std::span<const LightItem> lights);
   std::unordered_map<int32_t, GpuMesh> meshes_;
   std::unordered_map<int32_t, GLuint> textures_;
 
