@@ -2,8 +2,9 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
+PREFIX     ?= /usr/local
 
-.PHONY: run test setup build build-asan bench clean
+.PHONY: run test setup build build-asan bench clean install uninstall package
 
 setup:
 	@./scripts/setup.sh
@@ -25,6 +26,23 @@ test: build build-asan
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x $$b ] && $$b; done
+
+# `make install PREFIX=DIR` (DESTDIR is honoured too); `make uninstall` removes exactly the
+# files that the last install recorded. The record is kept apart from CMake's own
+# install_manifest.txt, which every run of CPack rewrites with its staging files.
+INSTALL_RECORD = $(abspath $(BUILD))/installed-files.txt
+
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
+	@cp $(BUILD)/install_manifest.txt $(INSTALL_RECORD)
+
+uninstall:
+	@cmake -DMANIFEST=$(INSTALL_RECORD) -P cmake/uninstall.cmake
+	@rm -f $(INSTALL_RECORD)
+
+# The Debian package, $(BUILD)/kelmora_VERSION_ARCH.deb.
+package: build
+	@cd $(BUILD) && cpack --config CPackConfig.cmake
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

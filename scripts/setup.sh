@@ -4,7 +4,8 @@
 set -e
 PACKAGES="g++ cmake make pkg-config libsdl2-dev libsdl2-mixer-dev libassimp-dev libglm-dev
 libepoxy-dev libstb-dev libgl1-mesa-dri libegl-mesa0 libgl1-mesa-dev timgm6mb-soundfont
-libgtest-dev libbenchmark-dev fonts-dejavu-core xvfb xauth sox"
+libgtest-dev libbenchmark-dev fonts-dejavu-core xvfb xauth sox
+dpkg-dev desktop-file-utils appstream"
 missing=""
 for p in $PACKAGES; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

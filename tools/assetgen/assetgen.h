@@ -27,6 +27,12 @@ struct SpriteSheets {
 };
 SpriteSheets GenerateSpriteSheets();
 
+// The program's icon, RGBA rows top-down, and its PNG files under DIR/NxN/apps/kelmora.png
+// for every size of the hicolor theme that the program installs.
+inline constexpr int kIconSizes[] = {48, 128, 256};
+std::vector<uint8_t> IconPixels(int size);
+void WriteIcons(const std::filesystem::path& dir);
+
 // A PNG picture of the characters and stages, for the docs.
 void WriteContactSheet(const std::filesystem::path& path);
 

@@ -1,5 +1,6 @@
 // assetgen --out DIR --embed FILE.cpp
 // Writes model/, tex/ and sound/ under DIR and the two sprite sheets as a C++ source.
+// assetgen --icons DIR writes only the program's icon, in the hicolor sizes under DIR.
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
   std::filesystem::path out = ".";
   std::filesystem::path embed;
   std::filesystem::path contactSheet;
+  std::filesystem::path icons;
   std::string only;
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--out") && i + 1 < argc) {
@@ -61,6 +63,8 @@ int main(int argc, char** argv) {
       embed = argv[++i];
     } else if (!std::strcmp(argv[i], "--contact-sheet") && i + 1 < argc) {
       contactSheet = argv[++i];
+    } else if (!std::strcmp(argv[i], "--icons") && i + 1 < argc) {
+      icons = argv[++i];
     } else if (!std::strcmp(argv[i], "--only") && i + 1 < argc) {
       only = argv[++i];  // one folder: model, tex or sound
       if (only != "model" && only != "tex" && only != "sound") {
@@ -68,13 +72,17 @@ int main(int argc, char** argv) {
         return 2;
       }
     } else {
-      std::fprintf(stderr, "assetgen: unknown option %s\nusage: assetgen --out DIR [--only model|tex|sound] [--embed FILE.cpp] | --contact-sheet FILE.png\n", argv[i]);
+      std::fprintf(stderr, "assetgen: unknown option %s\nusage: assetgen --out DIR [--only model|tex|sound] [--embed FILE.cpp] | --contact-sheet FILE.png | --icons DIR\n", argv[i]);
       return 2;
     }
   }
   try {
     if (!contactSheet.empty()) {  // only the picture for the docs
       assetgen::WriteContactSheet(contactSheet);
+      return 0;
+    }
+    if (!icons.empty()) {  // only the icon, for installing
+      assetgen::WriteIcons(icons);
       return 0;
     }
     if (only.empty() || only == "model") assetgen::GenerateModels(out);
