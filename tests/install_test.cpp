@@ -13,6 +13,8 @@
 #include <sstream>
 #include <string>
 
+#include "shell/main_window.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -126,6 +128,12 @@ TEST_F(Installing, PlaysFromAnotherFolderPutsFilesByTheStandardsAndUninstallsExa
   ASSERT_EQ(uninstall.status, 0) << uninstall.out;
   EXPECT_EQ(FilesUnder(prefix), std::set<std::string>{"share/applications/other.desktop"});
   EXPECT_FALSE(fs::exists(share / "kelmora"));
+}
+
+TEST(ProgramFolder, IsTheBuildFolderBesideTheProgramOrTheFolderNamedByData) {
+  // The test program lives in the build folder, beside the generated assets.
+  EXPECT_EQ(fs::path(kelmora::ResolveProgramFolder("")), kBuild.lexically_normal());
+  EXPECT_EQ(kelmora::ResolveProgramFolder("/opt/kelmora/data//"), "/opt/kelmora/data");
 }
 
 TEST_F(Installing, UninstallWithoutAnInstallRecordRemovesNothing) {
