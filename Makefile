@@ -3,6 +3,10 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
+# Line tables are enough for profiles and sanitizer reports, and cost less to compile than
+# full debug information.
+RELEASE_FLAGS ?= -O2 -g1 -DNDEBUG
+DEBUG_FLAGS   ?= -g1
 
 .PHONY: run test setup build build-asan bench clean install uninstall package
 
@@ -10,11 +14,11 @@ setup:
 	@./scripts/setup.sh
 
 build: setup
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=$(RELEASE_FLAGS)" > /dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
 build-asan: setup
-	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKELMORA_SANITIZE=ON > /dev/null
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=$(DEBUG_FLAGS)" -DKELMORA_SANITIZE=ON > /dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS) --target kelmora kelmora_tests
 
 run: build
