@@ -1,4 +1,5 @@
-// A whole headless match of four computer players on the null scene: 1900 ticks.
+// Headless matches on the null scene: whole 1900-tick matches, one computer decision, and the
+// set-up of a match.
 #include <benchmark/benchmark.h>
 
 #include <SDL.h>
@@ -14,101 +15,97 @@
 
 namespace {
 
-void BM_HeadlessComputerMatch(benchmark::State& state) {
-  using namespace kelmora;
+using namespace kelmora;
+
+Options HeadlessOptions() {
+  Options o;
+  o.headless = true;
+  return o;
+}
+
+// A started-up program on the headless backends with a match chosen, music off.
+struct HeadlessGame {
+  HeadlessGame(int16_t stage, Seat16 characters, Seat16 cpu)
+      : options(HeadlessOptions()),
+        b(MakeHeadlessBackends(options, {})),
+        g(*b.clock, *b.window, *b.screen, *b.scene, *b.snd, *b.music, *b.joysticks),
+        form(g) {
+    g.programFolder = KELMORA_BUILD_DIR;
+    form.Form_Load();
+    g.st.stage = stage;
+    g.st.playerCharacter = characters;
+    g.st.isCpu = cpu;
+    g.st.musicOn = 0;
+  }
   Options options;
-  options.headless = true;
+  Backends b;
+  Game g;
+  MainWindow form;
+};
+
+constexpr Seat16 kFourSeats{0, 1, 2, 3};
+constexpr Seat16 kAllComputers{1, 1, 1, 1};
+
+// Whole matches, each from a fresh program; `controls` sets the human seats' controls of tick t.
+template <typename Controls>
+void WholeMatches(benchmark::State& state, int16_t stage, Seat16 characters, Seat16 cpu, Controls controls) {
   int64_t ticks = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    Backends b = MakeHeadlessBackends(options, {});
-    Game g(*b.clock, *b.window, *b.screen, *b.scene, *b.snd, *b.music, *b.joysticks);
-    g.programFolder = KELMORA_BUILD_DIR;
-    MainWindow form(g);
-    form.Form_Load();
-    g.st.stage = static_cast<int16_t>(state.range(0));
-    g.st.playerCharacter = {0, 1, 2, 3};
-    g.st.isCpu = {1, 1, 1, 1};
-    g.st.musicOn = 0;
-    SetUpMatch(g);
+    HeadlessGame h(stage, characters, cpu);
+    SetUpMatch(h.g);
     state.ResumeTiming();
-    while (!MatchTick(g)) {
+    for (int t = 0;; ++t) {
+      controls(h.g.st, t);
+      if (MatchTick(h.g)) break;
     }
     ticks += 1900;
     state.PauseTiming();
-    EndMatch(g);
+    EndMatch(h.g);
     state.ResumeTiming();
   }
   state.counters["ticks_per_s"] = benchmark::Counter(static_cast<double>(ticks), benchmark::Counter::kIsRate);
+}
+
+// Four computer players.
+void BM_HeadlessComputerMatch(benchmark::State& state) {
+  WholeMatches(state, static_cast<int16_t>(state.range(0)), kFourSeats, kAllComputers, [](MatchState&, int) {});
 }
 BENCHMARK(BM_HeadlessComputerMatch)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
 
 // Two human seats walking and shovelling, driven by a fixed pattern of controls (as a script
 // would set them between ticks); seats 2 and 3 empty.
 void BM_HeadlessHumanMatch(benchmark::State& state) {
-  using namespace kelmora;
-  Options options;
-  options.headless = true;
-  int64_t ticks = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    Backends b = MakeHeadlessBackends(options, {});
-    Game g(*b.clock, *b.window, *b.screen, *b.scene, *b.snd, *b.music, *b.joysticks);
-    g.programFolder = KELMORA_BUILD_DIR;
-    MainWindow form(g);
-    form.Form_Load();
-    g.st.stage = 0;
-    g.st.playerCharacter = {0, 1, -1, -1};
-    g.st.isCpu = {0, 0, 0, 0};
-    g.st.musicOn = 0;
-    SetUpMatch(g);
-    state.ResumeTiming();
-    uint32_t pattern = 12345;
-    for (int t = 0;; ++t) {
-      for (int s = 0; s < 2; ++s) {
-        pattern = pattern * 1103515245u + 12345u;
-        if (t % 15 == 0) {
-          g.st.stickX[s] = static_cast<int16_t>((pattern >> 16) % 3) - 1;
-          g.st.stickZ[s] = static_cast<int16_t>((pattern >> 20) % 3) - 1;
-        }
-        if (t % 7 == 0) g.st.actionButton[s] = (pattern >> 24) % 2 ? 1 : 0;
+  uint32_t pattern = 12345;
+  WholeMatches(state, 0, {0, 1, -1, -1}, {0, 0, 0, 0}, [&pattern](MatchState& st, int t) {
+    if (t == 0) pattern = 12345;
+    for (int s = 0; s < 2; ++s) {
+      pattern = pattern * 1103515245u + 12345u;
+      if (t % 15 == 0) {
+        st.stickX[s] = static_cast<int16_t>((pattern >> 16) % 3) - 1;
+        st.stickZ[s] = static_cast<int16_t>((pattern >> 20) % 3) - 1;
       }
-      if (MatchTick(g)) break;
+      if (t % 7 == 0) st.actionButton[s] = (pattern >> 24) % 2 ? 1 : 0;
     }
-    ticks += 1900;
-    state.PauseTiming();
-    EndMatch(g);
-    state.ResumeTiming();
-  }
-  state.counters["ticks_per_s"] = benchmark::Counter(static_cast<double>(ticks), benchmark::Counter::kIsRate);
+  });
 }
 BENCHMARK(BM_HeadlessHumanMatch)->Unit(benchmark::kMillisecond);
 
 // One computer player's decision in search mode on a full field: a target check, the nearby
 // piles, the 31 scoop draws against the point ahead and the special draw.
 void BM_DecideCpuSearchTick(benchmark::State& state) {
-  using namespace kelmora;
-  Options options;
-  options.headless = true;
-  Backends b = MakeHeadlessBackends(options, {});
-  Game g(*b.clock, *b.window, *b.screen, *b.scene, *b.snd, *b.music, *b.joysticks);
-  g.programFolder = KELMORA_BUILD_DIR;
-  MainWindow form(g);
-  form.Form_Load();
-  g.st.playerCharacter = {0, 1, 2, 3};
-  g.st.isCpu = {1, 1, 1, 1};
-  g.st.musicOn = 0;
-  SetUpMatch(g);
+  HeadlessGame h(1, kFourSeats, kAllComputers);
+  SetUpMatch(h.g);
   for (auto _ : state) {
     for (int s = 0; s < kSeats; ++s) {
-      g.st.seat = s;
-      g.st.cpuSearchTicks[s] = 0;
-      DecideCpu(g);
+      h.g.st.seat = s;
+      h.g.st.cpuSearchTicks[s] = 0;
+      DecideCpu(h.g);
     }
-    benchmark::DoNotOptimize(g.st.stickX);
+    benchmark::DoNotOptimize(h.g.st.stickX);
   }
   state.SetItemsProcessed(state.iterations() * kSeats);
-  EndMatch(g);
+  EndMatch(h.g);
 }
 BENCHMARK(BM_DecideCpuSearchTick);
 
@@ -116,46 +113,24 @@ BENCHMARK(BM_DecideCpuSearchTick);
 // the characters and every waiting model placed in a new scene. The first match of a run
 // parses the model files; this measures the matches after it.
 void BM_HeadlessMatchSetUp(benchmark::State& state) {
-  using namespace kelmora;
-  Options options;
-  options.headless = true;
-  Backends b = MakeHeadlessBackends(options, {});
-  Game g(*b.clock, *b.window, *b.screen, *b.scene, *b.snd, *b.music, *b.joysticks);
-  g.programFolder = KELMORA_BUILD_DIR;
-  MainWindow form(g);
-  form.Form_Load();
-  g.st.stage = static_cast<int16_t>(state.range(0));
-  g.st.playerCharacter = {0, 1, 2, 3};
-  g.st.isCpu = {1, 1, 1, 1};
-  g.st.musicOn = 0;
-  SetUpMatch(g);
-  EndMatch(g);
+  HeadlessGame h(static_cast<int16_t>(state.range(0)), kFourSeats, kAllComputers);
+  SetUpMatch(h.g);
+  EndMatch(h.g);
   for (auto _ : state) {
-    SetUpMatch(g);
-    EndMatch(g);
+    SetUpMatch(h.g);
+    EndMatch(h.g);
   }
 }
 BENCHMARK(BM_HeadlessMatchSetUp)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
 
 // The same set-up when it is the run's first: every model and texture file parsed.
 void BM_HeadlessFirstMatchSetUp(benchmark::State& state) {
-  using namespace kelmora;
-  Options options;
-  options.headless = true;
-  Backends b = MakeHeadlessBackends(options, {});
-  Game g(*b.clock, *b.window, *b.screen, *b.scene, *b.snd, *b.music, *b.joysticks);
-  g.programFolder = KELMORA_BUILD_DIR;
-  MainWindow form(g);
-  form.Form_Load();
-  g.st.stage = static_cast<int16_t>(state.range(0));
-  g.st.playerCharacter = {0, 1, 2, 3};
-  g.st.isCpu = {1, 1, 1, 1};
-  g.st.musicOn = 0;
+  HeadlessGame h(static_cast<int16_t>(state.range(0)), kFourSeats, kAllComputers);
   for (auto _ : state) {
     scene::ForgetParsedFiles();
-    SetUpMatch(g);
+    SetUpMatch(h.g);
     state.PauseTiming();
-    EndMatch(g);
+    EndMatch(h.g);
     state.ResumeTiming();
   }
 }
