@@ -2,6 +2,8 @@
 #include <unistd.h>
 #include <gtest/gtest.h>
 
+#include "command_support.h"
+
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -12,30 +14,13 @@
 
 namespace {
 
-struct Result {
-  int status = -1;
-  std::string out;
-};
+using Result = kelmora::testing::CommandResult;
+using kelmora::testing::ReadFileText;
 
 // Runs the program with arguments; captures standard output, discards standard error.
 Result RunKelmora(const std::string& args) {
-  const std::string cmd = std::string("SDL_AUDIODRIVER=dummy ") + KELMORA_BINARY + " " + args + " 2>/dev/null";
-  Result r;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  const int st = pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  return r;
-}
-
-std::string ReadAll(const std::filesystem::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
+  return kelmora::testing::RunCommand(std::string("SDL_AUDIODRIVER=dummy ") + KELMORA_BINARY + " " + args +
+                                      " 2>/dev/null");
 }
 
 class HeadlessCli : public ::testing::Test {
@@ -57,8 +42,8 @@ TEST_F(HeadlessCli, AMatchPrintsItsResultAndTheSameDumpEveryRun) {
   ASSERT_EQ(a.status, 0);
   EXPECT_NE(a.out.find("\"ticks\":1900"), std::string::npos) << a.out;
   EXPECT_EQ(a.out, b.out);
-  const std::string dumpA = ReadAll(Path("a.jsonl"));
-  EXPECT_EQ(dumpA, ReadAll(Path("b.jsonl")));
+  const std::string dumpA = ReadFileText(Path("a.jsonl"));
+  EXPECT_EQ(dumpA, ReadFileText(Path("b.jsonl")));
   std::istringstream lines(dumpA);
   std::string first, line, last;
   std::getline(lines, first);
@@ -107,13 +92,9 @@ TEST_F(HeadlessCli, AMissingModelIsReportedByNameAndEndsTheRunCleanly) {
   fs::remove(data / "model" / "fire.x");
   const std::string cmd = std::string("SDL_AUDIODRIVER=dummy ") + KELMORA_BINARY + " --headless --data " +
                           data.string() + " --match 0:0,1,-1,-1 2>&1 >/dev/null";
-  FILE* p = popen(cmd.c_str(), "r");
-  std::string err;
-  char buf[512];
-  while (fgets(buf, sizeof buf, p)) err += buf;
-  const int st = pclose(p);
-  EXPECT_EQ(WIFEXITED(st) ? WEXITSTATUS(st) : -1, 1);
-  EXPECT_NE(err.find("fire.x"), std::string::npos) << err;
+  const Result r = kelmora::testing::RunCommand(cmd);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("fire.x"), std::string::npos) << r.out;
 }
 
 }  // namespace

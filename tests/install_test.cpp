@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 
+#include "command_support.h"
 #include "shell/main_window.h"
 
 namespace {
@@ -23,31 +24,12 @@ const fs::path kBuild = KELMORA_BUILD_DIR;
 const fs::path kSource = fs::path(KELMORA_TEST_DATA_DIR).parent_path().parent_path();
 const char* kAppId = "org.kelmora.kelmora";
 
-struct Result {
-  int status = -1;
-  std::string out;  // standard output and standard error
-};
+using Result = kelmora::testing::CommandResult;
 
-Result Shell(const std::string& cmd) {
-  Result r;
-  FILE* p = popen((cmd + " 2>&1").c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  const int st = pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  return r;
-}
+Result Shell(const std::string& cmd) { return kelmora::testing::RunCommand(cmd + " 2>&1"); }
 
 std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
 
-std::string ReadAll(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
 
 // Every regular file under a folder, as paths relative to it.
 std::set<std::string> FilesUnder(const fs::path& root) {
@@ -60,7 +42,7 @@ std::set<std::string> FilesUnder(const fs::path& root) {
 
 // Width and height from a PNG's header.
 std::pair<int, int> PngSize(const fs::path& p) {
-  const std::string b = ReadAll(p);
+  const std::string b = kelmora::testing::ReadFileText(p);
   if (b.size() < 24 || b.compare(1, 3, "PNG") != 0) return {0, 0};
   auto be = [&](size_t at) {
     return (static_cast<unsigned char>(b[at]) << 24) | (static_cast<unsigned char>(b[at + 1]) << 16) |
@@ -112,11 +94,11 @@ TEST_F(Installing, PlaysFromAnotherFolderPutsFilesByTheStandardsAndUninstallsExa
   EXPECT_TRUE(fs::is_regular_file(share / "man" / "man6" / "kelmora.6"));
   const fs::path desktop = share / "applications" / (std::string(kAppId) + ".desktop");
   const fs::path metainfo = share / "metainfo" / (std::string(kAppId) + ".metainfo.xml");
-  const std::string entry = ReadAll(desktop);
+  const std::string entry = kelmora::testing::ReadFileText(desktop);
   EXPECT_NE(entry.find("\nExec=kelmora\n"), std::string::npos) << entry;
   EXPECT_NE(entry.find("\nIcon=kelmora\n"), std::string::npos) << entry;
   EXPECT_NE(entry.find("Categories=Game;"), std::string::npos) << entry;
-  const std::string meta = ReadAll(metainfo);
+  const std::string meta = kelmora::testing::ReadFileText(metainfo);
   EXPECT_NE(meta.find(std::string("<id>") + kAppId + "</id>"), std::string::npos);
   EXPECT_NE(meta.find(std::string(">") + kAppId + ".desktop</launchable>"), std::string::npos);
   const Result desktopCheck = Shell("desktop-file-validate " + Quote(desktop));

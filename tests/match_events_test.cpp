@@ -9,6 +9,7 @@
 
 #include "platform/window.h"
 
+#include "command_support.h"
 #include "headless_run.h"
 #include "input/get_controller.h"
 #include "match/run_match.h"
@@ -17,12 +18,6 @@
 namespace kelmora {
 namespace {
 
-std::string ReadAll(const std::filesystem::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
 
 std::filesystem::path TempFile(const std::string& name) {
   return std::filesystem::temp_directory_path() /
@@ -76,7 +71,7 @@ TEST(EventLog, AScriptedMatchLogsItsSoundsAndRedrawsInOrder) {
     input::Form_KeyUp(st, kVkRight, 0);
     tick(1);
   }
-  EXPECT_EQ(ReadAll(path),
+  EXPECT_EQ(testing::ReadFileText(path),
             "1 panels 0/100 0/100 0/100 0/100\n"
             "7 sound 5\n"
             "13 panels 1/100 0/100 0/100 0/100\n"
@@ -91,7 +86,7 @@ std::string RunToFile(const std::string& args, const std::filesystem::path& out)
   const std::string cmd = std::string("SDL_AUDIODRIVER=dummy ") + KELMORA_BINARY + " --headless " + args +
                           " --events " + out.string() + " > /dev/null 2>&1";
   EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
-  return ReadAll(out);
+  return testing::ReadFileText(out);
 }
 
 TEST(EventLog, TheSameCommandLineWritesTheSameFile) {
@@ -134,7 +129,7 @@ TEST(EventLog, AWholeProgramStampsTheFrontEndWithItsOwnTicksAndNamesEachMatch) {
     }
     g.SoundPlay(2);
   }
-  const std::string text = ReadAll(path);
+  const std::string text = testing::ReadFileText(path);
   std::istringstream lines(text);
   std::string l1, l2, l3, l4, l5, l6, l7;
   std::getline(lines, l1), std::getline(lines, l2), std::getline(lines, l3), std::getline(lines, l4);
@@ -154,15 +149,9 @@ TEST(EventLog, AWholeProgramStampsTheFrontEndWithItsOwnTicksAndNamesEachMatch) {
 TEST(EventLog, AnUnwritableFileIsNamedAndTheRunStops) {
   const std::string cmd = std::string("SDL_AUDIODRIVER=dummy ") + KELMORA_BINARY +
                           " --headless --match 0:0,1,-1,-1 --events /nonexistent/dir/e.txt 2>&1";
-  FILE* p = popen(cmd.c_str(), "r");
-  ASSERT_NE(p, nullptr);
-  std::string out;
-  char buf[512];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-  const int status = pclose(p);
-  EXPECT_EQ(WEXITSTATUS(status), 2);
-  EXPECT_NE(out.find("/nonexistent/dir/e.txt"), std::string::npos) << out;
+  const testing::CommandResult r = testing::RunCommand(cmd);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.out.find("/nonexistent/dir/e.txt"), std::string::npos) << r.out;
 }
 
 }  // namespace
