@@ -6,7 +6,7 @@
 #include "headless_run.h"
 #include "match/characters.h"
 #include "match/run_match.h"
-#include "match/snow/special_powers.h"
+#include "match/snow/powers.h"
 #include "scene/scene.h"
 
 namespace kelmora {

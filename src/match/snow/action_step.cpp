@@ -6,7 +6,7 @@
 #include "match/reach.h"
 #include "match/seat_turn.h"
 #include "match/snow/shovel.h"
-#include "match/snow/special_powers.h"
+#include "match/snow/powers.h"
 #include "match/status_panels.h"
 #include "scene/scene.h"
 
@@ -17,7 +17,6 @@ namespace {
 constexpr int kSoundScoop = 5;
 constexpr int kSoundStep = 6;
 constexpr int kSoundDecoy = 14;
-constexpr double kReach = 50;
 
 // Frames of the cycle: walk 0..18, swing 20..29 (contact at 25), loaded walk 30..48,
 // pushing walk 50..68.
@@ -65,7 +64,7 @@ void Contact(Game& g, int p) {
   const double ax = AheadX(st, p);
   const double az = AheadZ(st, p);
   for (int k = 0; k < kPileSlots; ++k) {
-    if (!Reaches(ax, az, st.pileX[k], st.pileZ[k], kReach)) continue;
+    if (!Reaches(ax, az, st.pileX[k], st.pileZ[k], kPileReach)) continue;
     g.SoundPlay(kSoundScoop);
     st.pileX[k] = kAbsent;
     st.carrying[p] = 1;
@@ -74,7 +73,7 @@ void Contact(Game& g, int p) {
     return;
   }
   for (int d = 0; d < kDecoySlots; ++d) {
-    if (Reaches(ax, az, st.decoyX[d], st.decoyZ[d], kReach)) {
+    if (Reaches(ax, az, st.decoyX[d], st.decoyZ[d], kPileReach)) {
       g.SoundPlay(kSoundDecoy);
       return;
     }
@@ -89,8 +88,7 @@ void Throw(Game& g, int p) {
   st.actionButton[p] = 2;
   const double ax = AheadX(st, p);
   const double az = AheadZ(st, p);
-  if (st.goalX < ax && ax < st.goalX + st.goalWidth && st.goalZ < az &&
-      az < st.goalZ + st.goalDepth) {
+  if (InsideGoal(st, ax, az)) {
     ++st.score[p];
     DrawPanels(g);
     PlayVoice(g);

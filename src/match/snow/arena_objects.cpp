@@ -1,7 +1,7 @@
 #include "match/game.h"
 #include "match/numbers.h"
 #include "match/reach.h"
-#include "match/snow/special_powers.h"
+#include "match/snow/powers.h"
 #include "scene/scene.h"
 
 namespace kelmora {

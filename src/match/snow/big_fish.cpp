@@ -1,6 +1,6 @@
 #include "match/game.h"
 #include "match/numbers.h"
-#include "match/snow/special_powers.h"
+#include "match/snow/powers.h"
 #include "scene/scene.h"
 
 namespace kelmora {

@@ -1,6 +1,6 @@
 #include "match/game.h"
 #include "match/reach.h"
-#include "match/snow/special_powers.h"
+#include "match/snow/powers.h"
 
 namespace kelmora {
 
@@ -31,7 +31,7 @@ void ElephantSuction(Game& g) {
     const double sx = x0 + 50 * n * st.faceX[p];
     const double sz = z0 - 50 * n * st.faceZ[p];
     for (int k = 0; k < kPileSlots; ++k) {
-      if (Reaches(sx, sz, st.pileX[k], st.pileZ[k], 50)) Pull(st, k, x0, z0);
+      if (Reaches(sx, sz, st.pileX[k], st.pileZ[k], kPileReach)) Pull(st, k, x0, z0);
     }
   }
 }

@@ -1,6 +1,6 @@
 #include "match/game.h"
 #include "match/characters.h"
-#include "match/snow/special_powers.h"
+#include "match/snow/powers.h"
 #include "match/status_panels.h"
 #include "scene/scene.h"
 
