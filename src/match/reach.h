@@ -1,12 +1,26 @@
 #pragma once
-// Geometry shared by the rules: the reach test and the point one shovel length ahead.
+// Geometry shared by the rules: the reach test, the goal, and the point one shovel length ahead.
 #include "match/match_state.h"
 
 namespace kelmora {
 
+// The stick's top speed on an axis; exactly this speed makes a bump.
+constexpr double kTopSpeed = 10;
+// Half-width of a pile (and of a decoy and a net) for every reach test.
+constexpr double kPileReach = 50;
+
 // The point (ax, az) reaches an object at (x, z): strictly within `half` of it on both axes.
 inline bool Reaches(double ax, double az, double x, double z, double half) {
   return x - half < ax && ax < x + half && z - half < az && az < z + half;
+}
+
+// (x, z) strictly inside the goal: where a thrown load is delivered.
+inline bool InsideGoal(const MatchState& st, double x, double z) {
+  return st.goalX < x && x < st.goalX + st.goalWidth && st.goalZ < z && z < st.goalZ + st.goalDepth;
+}
+// (x, z) inside the goal or on its edges: where players cannot stand and pushed piles score.
+inline bool OnGoal(const MatchState& st, double x, double z) {
+  return st.goalX <= x && x <= st.goalX + st.goalWidth && st.goalZ <= z && z <= st.goalZ + st.goalDepth;
 }
 
 // The spot one shovel length in front of seat p (a z facing of -1 points towards +z).

@@ -9,7 +9,6 @@ namespace kelmora {
 
 namespace {
 
-constexpr double kTopSpeed = 10;
 constexpr double kBumpHalf = 45;
 constexpr int kSoundBump = 12;
 

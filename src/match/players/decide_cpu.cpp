@@ -12,7 +12,6 @@ namespace {
 
 constexpr int kChaseReach = 100;      // half-width of the square in which a carrier is charged
 constexpr int kNearbyPileReach = 100; // half-width of the square in which a pile takes over
-constexpr int kScoopReach = 50;       // the point ahead reaches a pile strictly within this
 constexpr int kWaypointReach = 20;    // a waypoint is reached strictly within this
 constexpr int kCentreWalkAfter = 150; // search ticks before the walk to the arena centre
 constexpr int kStuckLimit = 10;       // carry ticks without moving before giving up the carry
@@ -77,7 +76,7 @@ void Search(Game& g, int p) {
   const double aheadZ = AheadZ(st, p);
   for (int k = 0; k < kPileSlots; ++k) {
     const bool swing = Draw(g, kScoopOdds) == 0;
-    if (swing && Reaches(aheadX, aheadZ, st.pileX[k], st.pileZ[k], kScoopReach)) {
+    if (swing && Reaches(aheadX, aheadZ, st.pileX[k], st.pileZ[k], kPileReach)) {
       st.actionButton[p] = 1;
     }
   }
@@ -92,10 +91,7 @@ void Carry(MatchState& st, int p) {
 
   const double aheadX = AheadX(st, p);
   const double aheadZ = AheadZ(st, p);
-  if (st.goalX < aheadX && aheadX < st.goalX + st.goalWidth && st.goalZ < aheadZ &&
-      aheadZ < st.goalZ + st.goalDepth) {
-    st.actionButton[p] = 1;
-  }
+  if (InsideGoal(st, aheadX, aheadZ)) st.actionButton[p] = 1;
 
   if (st.cpuLastX[p] == st.posX[p] && st.cpuLastZ[p] == st.posZ[p]) {
     ++st.cpuStuckTicks[p];

@@ -11,11 +11,8 @@ namespace kelmora {
 
 namespace {
 
-constexpr double kTopSpeed = 10;
 constexpr double kSlideSpeed = 15;
 constexpr double kFishHalf = 75;
-constexpr double kPileHalf = 50;
-constexpr double kNetHalf = 50;
 constexpr double kBlockOffset = 25;
 constexpr double kArenaX = 370;
 constexpr double kArenaZ = 350;
@@ -35,12 +32,6 @@ void Friction(double& v) {
   }
 }
 
-// The player's centre inside the goal, edges included.
-bool InGoal(const MatchState& st, double x, double z) {
-  return st.goalX <= x && x <= st.goalX + st.goalWidth && st.goalZ <= z &&
-         z <= st.goalZ + st.goalDepth;
-}
-
 // A block stops the player whose centre, moved by +25 on both axes, lies strictly inside it.
 bool InBlock(const MatchState& st, int k, double x, double z) {
   const double tx = x + kBlockOffset;
@@ -57,12 +48,12 @@ void MoveAlong(Game& g, int p, Axis axis, bool underground) {
   const double prev = axis == Axis::X ? st.prevX : st.prevZ;
 
   pos = Clamp(pos + vel, axis == Axis::X ? kArenaX : kArenaZ);
-  if (InGoal(st, st.posX[p], st.posZ[p])) pos = prev;
+  if (OnGoal(st, st.posX[p], st.posZ[p])) pos = prev;
   if (underground) return;
 
   const bool burning = st.playerCharacter[p] == kMouse && st.specialTimer[p] > 0;
   for (int k = 0; k < kPileSlots; ++k) {
-    if (!Reaches(st.posX[p], st.posZ[p], st.pileX[k], st.pileZ[k], kPileHalf)) continue;
+    if (!Reaches(st.posX[p], st.posZ[p], st.pileX[k], st.pileZ[k], kPileReach)) continue;
     if (burning) {
       st.pileX[k] = kAbsent;  // the fire eats the pile; its snow counts for nobody
       break;
@@ -119,7 +110,7 @@ void MovePlayer(Game& g) {
   // Every net holds a player who comes within reach of it on its centre (the spider excepted).
   if (underground || ch == kSpider) return;
   for (int k = 0; k < kNetSlots; ++k) {
-    if (Reaches(st.posX[p], st.posZ[p], st.netX[k], st.netZ[k], kNetHalf)) {
+    if (Reaches(st.posX[p], st.posZ[p], st.netX[k], st.netZ[k], kPileReach)) {
       st.posX[p] = st.netX[k];
       st.posZ[p] = st.netZ[k];
     }

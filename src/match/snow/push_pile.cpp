@@ -2,6 +2,7 @@
 #include "match/characters.h"
 #include "match/game.h"
 #include "match/numbers.h"
+#include "match/reach.h"
 #include "match/snow/shovel.h"
 #include "match/status_panels.h"
 
@@ -22,10 +23,7 @@ void Shove(int16_t& pile, double player) {
 }
 
 bool PileInGoal(const MatchState& st, int j) {
-  const int x = st.pileX[j] + kGoalOffset;
-  const int z = st.pileZ[j] + kGoalOffset;
-  return st.goalX <= x && x <= st.goalX + st.goalWidth && st.goalZ <= z &&
-         z <= st.goalZ + st.goalDepth;
+  return OnGoal(st, st.pileX[j] + kGoalOffset, st.pileZ[j] + kGoalOffset);
 }
 
 // Once the field is cleared the computer seats stand where they are, hands off the buttons.
