@@ -93,9 +93,15 @@ void JoystickInit(Joysticks& joy, platform::JoystickDevice& device, int32_t thre
       break;
     }
   }
-  if (joy.joyId == -1) return;
   platform::JoyCaps caps;
-  if (device.GetDevCaps(joy.joyId, caps) != 0) {
+  if (joy.joyId == -1) {
+    // Nothing plugged in yet: the thresholds come from the first slot that knows the range of
+    // the joysticks it takes, so that one connected later turns at the threshold, not at the
+    // centre. Without such a slot they stay 0 and every read fails (idle).
+    int id = 0;
+    while (id < n && device.GetDevCaps(id, caps) != 0) ++id;
+    if (id == n) return;
+  } else if (device.GetDevCaps(joy.joyId, caps) != 0) {
     joy.joyId = -1;
     return;
   }

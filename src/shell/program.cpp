@@ -17,6 +17,7 @@
 #include "platform/sdl/sdl_window.h"
 #include "resources/sprite_sheets.h"
 #include "shell/backends.h"
+#include "shell/display_start.h"
 #include "shell/event_log.h"
 #include "shell/main_window.h"
 #include "shell/options.h"
@@ -221,10 +222,7 @@ int RunProgram(const std::vector<std::string>& args) {
       status = 1;
     }
   } else {
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0) {
-      std::fprintf(stderr, "kelmora: cannot start SDL: %s\n", SDL_GetError());
-      return 1;
-    }
+    if (!StartWindowedSdl()) return 1;
     try {
       Backends b = MakeRealBackends();
       status = Run(o, b, controls);

@@ -8,54 +8,62 @@ namespace {
 // Error codes in the manner of the joystick functions the input module expects.
 constexpr int kJoyUnplugged = 167;
 constexpr int kJoyBadId = 165;
-constexpr int kMaxButtons = 32;
 }  // namespace
 
-void ApplyHat(uint8_t hat, const JoyCaps& range, JoyPos& pos) {
-  if (hat & SDL_HAT_LEFT) pos.x = range.xMin;
-  if (hat & SDL_HAT_RIGHT) pos.x = range.xMax;
-  if (hat & SDL_HAT_UP) pos.y = range.yMin;
-  if (hat & SDL_HAT_DOWN) pos.y = range.yMax;
+void SetPadHints() {
+  SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
+  SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
 }
 
-SdlJoysticks::SdlJoysticks() {
-  if (!SDL_WasInit(SDL_INIT_JOYSTICK)) return;
-  const int n = std::max(0, SDL_NumJoysticks());
-  for (int i = 0; i < n; ++i) sticks_.push_back(SDL_JoystickOpen(i));  // may be null
-}
+SdlJoysticks::SdlJoysticks() { Refresh(); }
 
 SdlJoysticks::~SdlJoysticks() {
-  for (SDL_Joystick* j : sticks_) {
-    if (j) SDL_JoystickClose(j);
-  }
+  for (Slot& slot : slots_) Free(slot);
 }
 
-SDL_Joystick* SdlJoysticks::At(int id) const {
-  if (id < 0 || id >= static_cast<int>(sticks_.size())) return nullptr;
-  return sticks_[id];
+void SdlJoysticks::Free(Slot& slot) {
+  if (slot.pad) {
+    SDL_GameControllerClose(slot.pad);  // closes its joystick too
+  } else if (slot.stick) {
+    SDL_JoystickClose(slot.stick);
+  }
+  slot = Slot{};
+}
+
+void SdlJoysticks::Open(Slot& slot, int deviceIndex) {
+  if (SDL_WasInit(SDL_INIT_GAMECONTROLLER) && SDL_IsGameController(deviceIndex)) {
+    slot.pad = SDL_GameControllerOpen(deviceIndex);
+    if (slot.pad) slot.stick = SDL_GameControllerGetJoystick(slot.pad);
+  }
+  if (!slot.stick) slot.stick = SDL_JoystickOpen(deviceIndex);
+}
+
+void SdlJoysticks::Refresh() {
+  if (!SDL_WasInit(SDL_INIT_JOYSTICK)) return;
+  for (Slot& slot : slots_) {
+    if (slot.stick && !SDL_JoystickGetAttached(slot.stick)) Free(slot);
+  }
+  const int n = SDL_NumJoysticks();
+  for (int i = 0; i < n; ++i) {
+    const SDL_JoystickID instance = SDL_JoystickGetDeviceInstanceID(i);
+    if (instance < 0 || std::find(seen_.begin(), seen_.end(), instance) != seen_.end()) continue;
+    seen_.push_back(instance);
+    auto free = std::find_if(std::begin(slots_), std::end(slots_), [](const Slot& s) { return !s.stick; });
+    if (free != std::end(slots_)) Open(*free, i);
+  }
 }
 
 int SdlJoysticks::GetPos(int id, JoyPos& out) {
-  SDL_Joystick* j = At(id);
-  if (!j) return kJoyBadId;
-  if (!SDL_JoystickGetAttached(j)) return kJoyUnplugged;
-  JoyPos pos;
-  const int axes = SDL_JoystickNumAxes(j);
-  if (axes > 0) pos.x = SDL_JoystickGetAxis(j, 0);
-  if (axes > 1) pos.y = SDL_JoystickGetAxis(j, 1);
-  if (axes > 2) pos.z = SDL_JoystickGetAxis(j, 2);
-  if (SDL_JoystickNumHats(j) > 0) ApplyHat(SDL_JoystickGetHat(j, 0), kSdlAxisRange, pos);
-  const int buttons = std::min(SDL_JoystickNumButtons(j), kMaxButtons);
-  for (int b = 0; b < buttons; ++b) {
-    if (SDL_JoystickGetButton(j, b)) pos.buttons |= 1u << b;
-  }
-  out = pos;
+  if (id < 0 || id >= kSlots) return kJoyBadId;
+  Refresh();
+  const Slot& slot = slots_[id];
+  if (!slot.stick) return kJoyUnplugged;
+  out = slot.pad ? ReadPad(slot.pad) : ReadRawJoystick(slot.stick);
   return 0;
 }
 
 int SdlJoysticks::GetDevCaps(int id, JoyCaps& out) {
-  SDL_Joystick* j = At(id);
-  if (!j) return kJoyBadId;
+  if (id < 0 || id >= kSlots) return kJoyBadId;
   out = kSdlAxisRange;
   return 0;
 }

@@ -1,37 +1,51 @@
 #pragma once
-// Joysticks over SDL's joystick API. The joysticks plugged in at start-up take the slots
-// 0, 1, ... in SDL's order; a slot whose joystick was unplugged fails to read. A D-pad (the
-// first hat) steers like the stick: while it is pressed it reports the stick at the end of
-// its range on that axis.
+// Joysticks and pads over SDL, in two slots: joystick 0 for seat 2 (3P), joystick 1 for seat 3
+// (4P). The devices plugged in at start-up take the slots in SDL's order; a device connected
+// while the program runs takes the first free slot. An unplugged device frees its slot, which
+// fails to read (the seat reads idle) until another device is connected. Devices that found
+// no free slot when they came wait unread. A pad that SDL knows reads through the game
+// controller API, any other device raw (sdl_pad_reading.h).
 #include <SDL.h>
 
 #include <vector>
 
 #include "platform/joystick_device.h"
+#include "platform/sdl/sdl_pad_reading.h"
 
 namespace kelmora::platform {
 
+// SDL's settings for pads, given before SDL starts its joystick subsystems: buttons by their
+// place (south is button 1 on every make, whatever is printed on it), and pads read while the
+// window is not in front (a notification taking the focus must not stop the players).
+void SetPadHints();
+
 class SdlJoysticks final : public JoystickDevice {
  public:
+  static constexpr int kSlots = 2;
+
   SdlJoysticks();
   ~SdlJoysticks() override;
   SdlJoysticks(const SdlJoysticks&) = delete;
   SdlJoysticks& operator=(const SdlJoysticks&) = delete;
 
-  int NumDevs() override { return static_cast<int>(sticks_.size()); }
+  int NumDevs() override { return kSlots; }
   int GetPos(int id, JoyPos& out) override;
+  // Every slot gives SDL's axis range, whether or not a device sits in it now.
   int GetDevCaps(int id, JoyCaps& out) override;
 
  private:
-  SDL_Joystick* At(int id) const;
-  std::vector<SDL_Joystick*> sticks_;
+  struct Slot {
+    SDL_GameController* pad = nullptr;  // set for a pad that SDL knows
+    SDL_Joystick* stick = nullptr;      // always set while the slot is taken
+  };
+  // Frees the slots whose device is gone and seats the devices connected since the last look.
+  void Refresh();
+  void Open(Slot& slot, int deviceIndex);
+  static void Free(Slot& slot);
+
+  Slot slots_[kSlots];
+  // Every device met so far (instance ids are never reused within a run).
+  std::vector<SDL_JoystickID> seen_;
 };
-
-// The range SDL gives every joystick axis.
-constexpr JoyCaps kSdlAxisRange{-32768, 32767, -32768, 32767};
-
-// Folds a hat (SDL_HAT_* bits) into the stick position: a pressed direction puts the axis at
-// the end of its range.
-void ApplyHat(uint8_t hat, const JoyCaps& range, JoyPos& pos);
 
 }  // namespace kelmora::platform

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/gl/gl_compositor.h"
+#include "platform/sdl/sdl_pad_reading.h"
 #include "platform/screen.h"
 
 namespace kelmora::platform {
@@ -113,6 +114,10 @@ void KeyCodes::Bind(SDL_Scancode key, int16_t code) {
 
 std::pair<int16_t, int16_t> KeyCodes::Event(SDL_Scancode key, uint16_t sdlMods, bool down) {
   held_[key] = down;
+  return {codes_[key], Modifiers(sdlMods)};
+}
+
+int16_t KeyCodes::Modifiers(uint16_t sdlMods) const {
   int16_t state = 0;
   for (int k = 0; k < SDL_NUM_SCANCODES; ++k) {
     const int16_t bit = ModifierOfCode(codes_[k]);
@@ -122,7 +127,7 @@ std::pair<int16_t, int16_t> KeyCodes::Event(SDL_Scancode key, uint16_t sdlMods, 
     const ModifierKey* m = ModifierKeyOf(static_cast<SDL_Scancode>(k));
     if (m ? (sdlMods & m->flag) != 0 : held_[k]) state |= bit;
   }
-  return {codes_[key], state};
+  return state;
 }
 
 SdlWindow::SdlWindow(const char* caption) {
@@ -198,6 +203,19 @@ void SdlWindow::DoEvents(WindowEvents& handlers) {
         }
         break;
       }
+      case SDL_CONTROLLERBUTTONDOWN:
+      case SDL_CONTROLLERBUTTONUP:
+        // A seated pad's Start and Back are the Enter and Esc keys, so pad players need no
+        // keyboard; the keys held on the keyboard keep their modifiers.
+        if (const int16_t vk = KeyOfPadButton(e.cbutton.button); vk != 0) {
+          const int16_t mods = keys_.Modifiers(SDL_GetModState());
+          if (e.type == SDL_CONTROLLERBUTTONDOWN) {
+            handlers.Form_KeyDown(vk, mods);
+          } else {
+            handlers.Form_KeyUp(vk, mods);
+          }
+        }
+        break;
       default:
         break;
     }

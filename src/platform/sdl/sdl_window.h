@@ -27,6 +27,8 @@ class KeyCodes {
   // A key went down or up (`sdlMods` as SDL gives them with the event): the key's code and
   // the modifier state with this key's own change included.
   std::pair<int16_t, int16_t> Event(SDL_Scancode key, uint16_t sdlMods, bool down);
+  // The modifier state that the keys held make now.
+  int16_t Modifiers(uint16_t sdlMods) const;
 
  private:
   std::array<int16_t, SDL_NUM_SCANCODES> codes_;
