@@ -5,9 +5,11 @@
 
 #include <SDL.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "platform/gl/gl_renderer.h"
 #include "platform/gl/screenshot.h"
@@ -179,6 +181,36 @@ TEST_F(Rendered, TheNearerFaceHidesTheFartherOne) {
   Show("cube.x", {-5000, 0, 0});
   Draw();
   EXPECT_EQ(gl->drawCalls(), 2);
+}
+
+TEST_F(Rendered, CopiesOfOneMeshAreDrawnTogetherEachInItsOwnPlaceAndTurn) {
+  // Forty frames show one mesh: more copies than one call takes.
+  const MeshHandle cube = sc->CreateMeshBuilder();
+  sc->LoadMesh(cube, kData + "/cube.x");
+  sc->SetPosition(camera, {}, 0, 0, -250);
+  sc->SetSceneBackground(0, 0, 1);
+  Light(LightKind::Point, {0, 0, -100000});
+  std::vector<glm::dvec3> at;
+  for (int i = 0; i < 40; ++i) {
+    at.push_back({(i % 8) * 30 - 105, (i / 8) * 30 - 60, 0});
+    const FrameHandle f = sc->CreateFrame(root);
+    sc->AddVisual(f, cube);
+    sc->SetPosition(f, {}, at.back().x, at.back().y, at.back().z);
+  }
+  // The last copy is turned 60 degrees about the vertical: its front face is half lit.
+  const FrameHandle turned = sc->CreateFrame(root);
+  sc->AddVisual(turned, cube);
+  sc->SetPosition(turned, {}, 0, 90, 0);
+  sc->SetOrientation(turned, {}, {std::sqrt(3.0) / 2, 0, 0.5}, {0, 1, 0});
+  Draw();
+  EXPECT_EQ(gl->drawCalls(), 2);
+  for (const glm::dvec3& p : at) {
+    const Rgb c = At(p + glm::dvec3(0, 0, -10));
+    EXPECT_GE(c.r, 245) << "the copy at " << p.x << ", " << p.y;
+    EXPECT_EQ(c.g + c.b, 0);
+  }
+  EXPECT_NEAR(At(glm::dvec3(0, 90, 0) + 10.0 * glm::dvec3(-std::sqrt(3.0) / 2, 0, -0.5)).r, 128, 6);
+  EXPECT_EQ(At({0, 0, 0}).b, 255) << "between the copies lies the background";
 }
 
 TEST_F(Rendered, TheScreenShowsTheViewInPicture2AndBlackAroundIt) {

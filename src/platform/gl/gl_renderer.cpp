@@ -13,6 +13,9 @@ namespace kelmora::platform {
 namespace {
 
 constexpr int kMaxLights = 4;
+// The vertex shader's arrays hold one batch: 32 world and 32 normal matrices with the lights
+// are 245 of the 256 uniform vectors every OpenGL 3.3 implementation offers.
+static_assert(GlRenderer::kBatch == 32, "uWorld and uNormal hold kBatch matrices");
 
 // Lighting per vertex: diffuse from every light, emissive, no ambient term.
 const char* kVertex = R"(#version 330 core
@@ -21,8 +24,8 @@ layout(location = 1) in vec3 aNormal;
 layout(location = 2) in vec2 aUv;
 layout(location = 3) in vec4 aDiffuse;
 layout(location = 4) in vec3 aEmissive;
-uniform mat4 uWorld;
-uniform mat3 uNormal;
+uniform mat4 uWorld[32];  // per instance: the copies of a mesh go in one call
+uniform mat3 uNormal[32];
 uniform mat4 uViewProj;
 uniform int uLightCount;
 uniform vec4 uLightPos[4];     // w: 1 point, 2 spot
@@ -32,8 +35,8 @@ uniform vec2 uLightCone[4];    // cos umbra, cos penumbra
 out vec3 vColour;
 out vec2 vUv;
 void main() {
-  vec4 wp = uWorld * vec4(aPosition, 1.0);
-  vec3 n = normalize(uNormal * aNormal);
+  vec4 wp = uWorld[gl_InstanceID] * vec4(aPosition, 1.0);
+  vec3 n = normalize(uNormal[gl_InstanceID] * aNormal);
   vec3 c = aEmissive;
   for (int i = 0; i < uLightCount; ++i) {
     vec3 toLight = uLightPos[i].xyz - wp.xyz;
@@ -320,19 +323,19 @@ void GlRenderer::Draw(const ViewSetup& view, std::span<const DrawItem> items,
   }
   std::sort(order_.begin(), order_.end(),
             [](const auto& a, const auto& b) { return a.first < b.first; });
+  GatherBatches();
 
   // The untextured groups first, then the textured ones, each pass nearest first.
   drawCalls_ = 0;
+  glm::mat4 worlds[kBatch];
+  glm::mat3 normals[kBatch];
   for (const bool texturedPass : {false, true}) {
     const Program& program = texturedPass ? textured_ : plain_;
     bool used = false;
-    for (const auto& [depth, itemPtr] : order_) {
-      const DrawItem& item = *itemPtr;
-      auto it = meshes_.find(item.mesh);
-      if (it == meshes_.end()) continue;
+    for (const Batch& batch : batches_) {
       bool placed = false;
       // Neighbouring groups with the same texture go in one call.
-      const auto& groups = item.data->groups;
+      const auto& groups = batch.data->groups;
       for (size_t a = 0; a < groups.size();) {
         size_t b = a + 1;
         uint32_t count = groups[a].indexCount;
@@ -350,15 +353,21 @@ void GlRenderer::Draw(const ViewSetup& view, std::span<const DrawItem> items,
           used = true;
         }
         if (!placed) {
-          glUniformMatrix4fv(program.world, 1, GL_FALSE, glm::value_ptr(item.world));
-          const glm::mat3 normal = glm::transpose(glm::inverse(glm::mat3(item.world)));
-          glUniformMatrix3fv(program.normal, 1, GL_FALSE, glm::value_ptr(normal));
-          glBindVertexArray(it->second.vao);
+          for (int i = 0; i < batch.count; ++i) {
+            const glm::mat4& world = batchItems_[batch.first + i]->world;
+            worlds[i] = world;
+            normals[i] = glm::transpose(glm::inverse(glm::mat3(world)));
+          }
+          glUniformMatrix4fv(program.world, batch.count, GL_FALSE, glm::value_ptr(worlds[0]));
+          glUniformMatrix3fv(program.normal, batch.count, GL_FALSE, glm::value_ptr(normals[0]));
+          glBindVertexArray(batch.vao);
           placed = true;
         }
         if (texturedPass) glBindTexture(GL_TEXTURE_2D, t->second);
-        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count), GL_UNSIGNED_INT,
-                       reinterpret_cast<void*>(static_cast<uintptr_t>(groups[first].firstIndex) * sizeof(uint32_t)));
+        glDrawElementsInstanced(
+            GL_TRIANGLES, static_cast<GLsizei>(count), GL_UNSIGNED_INT,
+            reinterpret_cast<void*>(static_cast<uintptr_t>(groups[first].firstIndex) * sizeof(uint32_t)),
+            batch.count);
         ++drawCalls_;
       }
     }
@@ -366,6 +375,46 @@ void GlRenderer::Draw(const ViewSetup& view, std::span<const DrawItem> items,
   glBindVertexArray(0);
   glDisable(GL_CULL_FACE);
   glDisable(GL_DEPTH_TEST);
+}
+
+// The visible items by mesh: every copy of a mesh (the snow piles) joins the batch of its
+// nearest copy, up to kBatch per call; the batches keep the near-first order of their first
+// items.
+void GlRenderer::GatherBatches() {
+  batches_.clear();
+  batchOf_.clear();
+  for (const auto& [depth, item] : order_) {
+    auto it = meshes_.find(item->mesh);
+    if (it == meshes_.end()) {
+      batchOf_.push_back(-1);
+      continue;
+    }
+    int found = -1;
+    for (size_t k = 0; k < batches_.size(); ++k) {
+      if (batches_[k].mesh == item->mesh && batches_[k].count < kBatch) {
+        found = static_cast<int>(k);
+        break;
+      }
+    }
+    if (found < 0) {
+      found = static_cast<int>(batches_.size());
+      batches_.push_back({item->mesh, item->data, it->second.vao, 0, 0});
+    }
+    ++batches_[static_cast<size_t>(found)].count;
+    batchOf_.push_back(found);
+  }
+  int first = 0;
+  for (Batch& b : batches_) {
+    b.first = first;
+    first += b.count;
+    b.count = 0;
+  }
+  batchItems_.resize(static_cast<size_t>(first));
+  for (size_t i = 0; i < order_.size(); ++i) {
+    if (batchOf_[i] < 0) continue;
+    Batch& b = batches_[static_cast<size_t>(batchOf_[i])];
+    batchItems_[static_cast<size_t>(b.first + b.count++)] = order_[i].second;
+  }
 }
 
 void GlRenderer::UseProgram(const Program& p, const glm::mat4& viewProj,

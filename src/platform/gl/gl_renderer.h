@@ -53,6 +53,8 @@ class GlRenderer final : public Renderer {
   std::vector<uint8_t> ReadShown() const;
 
   int drawCalls() const { return drawCalls_; }
+  // Most copies of one mesh drawn by one call.
+  static constexpr int kBatch = 32;
 
  private:
   struct GpuMesh {
@@ -86,8 +88,19 @@ class GlRenderer final : public Renderer {
   Picture shown_;
   int drawCalls_ = 0;
   bool drawing_ = true;
-  // Visible items nearest first (reused: no allocation once warm).
+  // Visible items nearest first, and the same gathered into batches of one mesh each
+  // (reused: no allocation once warm).
   std::vector<std::pair<float, const DrawItem*>> order_;
+  struct Batch {
+    int32_t mesh = 0;
+    const MeshData* data = nullptr;
+    GLuint vao = 0;
+    int first = 0, count = 0;  // its items in batchItems_
+  };
+  void GatherBatches();
+  std::vector<Batch> batches_;
+  std::vector<int> batchOf_;
+  std::vector<const DrawItem*> batchItems_;
 };
 
 }  // namespace kelmora::platform
