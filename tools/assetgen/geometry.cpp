@@ -1,5 +1,6 @@
 #include "geometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -95,10 +96,16 @@ void AddBlock(Mesh& mesh, glm::vec3 lo, glm::vec3 hi, const Material& m, const g
 
 void AddEllipsoid(Mesh& mesh, glm::vec3 centre, glm::vec3 radii, const Material& m, int slices,
                   int stacks, const glm::mat4& xf) {
+  AddEllipsoidTop(mesh, centre, radii, m, slices, stacks, stacks, xf);
+}
+
+void AddEllipsoidTop(Mesh& mesh, glm::vec3 centre, glm::vec3 radii, const Material& m, int slices,
+                     int stacks, int bands, const glm::mat4& xf) {
+  bands = std::clamp(bands, 1, stacks);
   Mesh e;
   const int mi = e.MaterialIndex(m);
   std::vector<uint32_t> ring;
-  for (int i = 0; i <= stacks; ++i) {
+  for (int i = 0; i <= bands; ++i) {
     const float phi = kPi * static_cast<float>(i) / stacks;  // 0 at the top
     for (int j = 0; j < slices; ++j) {
       const float th = 2.0f * kPi * static_cast<float>(j) / slices;
@@ -114,7 +121,7 @@ void AddEllipsoid(Mesh& mesh, glm::vec3 centre, glm::vec3 radii, const Material&
     if (i == stacks) return ring.back();
     return ring[1 + (i - 1) * slices + (j % slices)];
   };
-  for (int i = 0; i < stacks; ++i) {
+  for (int i = 0; i < bands; ++i) {
     for (int j = 0; j < slices; ++j) {
       const uint32_t a = at(i, j), b = at(i, j + 1), c = at(i + 1, j), d = at(i + 1, j + 1);
       const glm::vec3 out = e.positions[a] + e.positions[d] - 2.0f * centre;

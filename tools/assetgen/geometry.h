@@ -51,6 +51,10 @@ void AddBlock(Mesh& mesh, glm::vec3 lo, glm::vec3 hi, const Material& m,
 // An ellipsoid, smooth-shaded.
 void AddEllipsoid(Mesh& mesh, glm::vec3 centre, glm::vec3 radii, const Material& m,
                   int slices = 10, int stacks = 7, const glm::mat4& xf = glm::mat4(1.0f));
+// The same cut below its `bands` highest bands of faces, open underneath: for shapes whose
+// lower part is always hidden under the floor or inside another shape.
+void AddEllipsoidTop(Mesh& mesh, glm::vec3 centre, glm::vec3 radii, const Material& m, int slices,
+                     int stacks, int bands, const glm::mat4& xf = glm::mat4(1.0f));
 // A cylinder or cone frustum from p0 (radius r0) to p1 (radius r1), with caps.
 void AddTube(Mesh& mesh, glm::vec3 p0, glm::vec3 p1, float r0, float r1, const Material& m,
              int segments = 8, const glm::mat4& xf = glm::mat4(1.0f));

@@ -111,11 +111,14 @@ Model BuildSnowPile() {
   // stage's spotlight the piles are as hard to see as the players.
   const Material snow = Paint(glm::vec3(1.0f, 1.0f, 1.0f), kSnowGlow);
   const Material shade = Paint(glm::vec3(0.9f, 0.95f, 1.0f), kSnowGlow);
+  // Only what can be seen is kept: the mound ends at its ring 5 units under the floor (a
+  // swaying floor rises at most that far above a pile's foot), and the three lumps on it lose
+  // their bottom caps, which lie wholly inside the mound.
   Mesh mesh;
-  AddEllipsoid(mesh, {0, 0, 0}, {28, 17, 26}, snow, 10, 5);
-  AddEllipsoid(mesh, {-10, 10, -6}, {13, 11, 12}, shade, 7, 3);
-  AddEllipsoid(mesh, {9, 11, 5}, {12, 10, 12}, snow, 7, 3);
-  AddEllipsoid(mesh, {2, 18, -2}, {9, 7, 9}, snow, 6, 3);
+  AddEllipsoidTop(mesh, {0, 0, 0}, {28, 17, 26}, snow, 10, 5, 3);
+  AddEllipsoidTop(mesh, {-10, 10, -6}, {13, 11, 12}, shade, 7, 3, 2);
+  AddEllipsoidTop(mesh, {9, 11, 5}, {12, 10, 12}, snow, 7, 3, 2);
+  AddEllipsoidTop(mesh, {2, 18, -2}, {9, 7, 9}, snow, 6, 3, 2);
   return Static("snow", std::move(mesh));
 }
 
