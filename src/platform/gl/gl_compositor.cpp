@@ -93,34 +93,48 @@ void GlCompositor::Draw(SDL_Window* window) {
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   glViewport(0, 0, dw, dh);
   glDisable(GL_DEPTH_TEST);
+  glDisable(GL_SCISSOR_TEST);
   glClearColor(0, 0, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT);
   const Placement p = Fit(texW_, texH_, dw, dh);
-  DrawQuad(texture_, p.x, p.y, p.w, p.h, false);
-  if (view_ && p.w > 0 && p.h > 0) {
-    const double sx = static_cast<double>(p.w) / texW_, sy = static_cast<double>(p.h) / texH_;
-    // A logical rectangle (y down) in window pixels (y up).
-    auto place = [&](Rect r, int& x, int& y, int& w, int& h) {
-      x = p.x + static_cast<int>(std::lround(r.x * sx));
-      w = p.x + static_cast<int>(std::lround((r.x + r.w) * sx)) - x;
-      y = p.y + static_cast<int>(std::lround((texH_ - r.y - r.h) * sy));
-      h = p.y + static_cast<int>(std::lround((texH_ - r.y) * sy)) - y;
-    };
-    int x, y, w, h;
-    place(picture2_, x, y, w, h);
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(x, y, w, h);
-    glClear(GL_COLOR_BUFFER_BIT);
-    const GlRenderer::Picture pic = view_->shown();
-    if (pic.texture != 0) {
-      const Rect r{picture2_.x + pic.rect.x, picture2_.y + pic.rect.y, pic.rect.w, pic.rect.h};
-      place(r, x, y, w, h);
-      DrawQuad(pic.texture, x, y, w, h, true);
-    }
-    glDisable(GL_SCISSOR_TEST);
-    // The next picture is drawn at the window's zoom.
-    view_->SetPixelScale(static_cast<float>(sx));
+  if (!view_ || p.w <= 0 || p.h <= 0) {
+    DrawQuad(texture_, p.x, p.y, p.w, p.h, false);
+    SDL_GL_SwapWindow(window);
+    return;
   }
+  const double sx = static_cast<double>(p.w) / texW_, sy = static_cast<double>(p.h) / texH_;
+  // A logical rectangle (y down) in window pixels (y up).
+  auto place = [&](Rect r, int& x, int& y, int& w, int& h) {
+    x = p.x + static_cast<int>(std::lround(r.x * sx));
+    w = p.x + static_cast<int>(std::lround((r.x + r.w) * sx)) - x;
+    y = p.y + static_cast<int>(std::lround((texH_ - r.y - r.h) * sy));
+    h = p.y + static_cast<int>(std::lround((texH_ - r.y) * sy)) - y;
+  };
+  int x, y, w, h;
+  place(picture2_, x, y, w, h);
+  // Picture2 is black around the 3D view, so the 2D screen is drawn only in the strips
+  // around it (the status strip: a tenth of the window in a match) and Picture2 keeps the
+  // clear's black.
+  glEnable(GL_SCISSOR_TEST);
+  const int strips[4][4] = {{p.x, p.y, p.w, y - p.y},
+                            {p.x, y + h, p.w, p.y + p.h - (y + h)},
+                            {p.x, y, x - p.x, h},
+                            {x + w, y, p.x + p.w - (x + w), h}};
+  for (const auto& s : strips) {
+    if (s[2] <= 0 || s[3] <= 0) continue;
+    glScissor(s[0], s[1], s[2], s[3]);
+    DrawQuad(texture_, p.x, p.y, p.w, p.h, false);
+  }
+  glScissor(x, y, w, h);
+  const GlRenderer::Picture pic = view_->shown();
+  if (pic.texture != 0) {
+    const Rect r{picture2_.x + pic.rect.x, picture2_.y + pic.rect.y, pic.rect.w, pic.rect.h};
+    place(r, x, y, w, h);
+    DrawQuad(pic.texture, x, y, w, h, true);
+  }
+  glDisable(GL_SCISSOR_TEST);
+  // The next picture is drawn at the window's zoom.
+  view_->SetPixelScale(static_cast<float>(sx));
   SDL_GL_SwapWindow(window);
 }
 
