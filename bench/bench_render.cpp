@@ -1,7 +1,7 @@
 // One frame of a full match scene (a stage, four animated characters, 31 snow piles, the
 // waiting models) at 640 x 480 on the OpenGL renderer, offscreen (Mesa's software rasterizer
-// on machines without a GPU). The figure to watch is median_ms: under 4 ms leaves five times
-// headroom under the 20 ms tick.
+// on machines without a GPU). The figure to watch is median_ms (wall time of a frame, 2 ms or
+// less); cpu_ms is the CPU time of all threads per frame.
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 #include <epoxy/gl.h>
@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -120,6 +121,10 @@ void RenderFullScene(benchmark::State& state) {
   std::vector<double> ms;
   ms.reserve(100000);
   int frame = 0;
+  // The CPU time of every thread (the rasterizer's too): on a busy machine the wall time also
+  // counts the waits for a free core, this does not.
+  timespec cpu0{}, cpu1{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu0);
   for (auto _ : state) {
     const auto t0 = std::chrono::steady_clock::now();
     for (auto a : s.seats) s.sc->SetTime(a, frame % 70);
@@ -130,6 +135,9 @@ void RenderFullScene(benchmark::State& state) {
     ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
     ++frame;
   }
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu1);
+  const double cpuMs = (cpu1.tv_sec - cpu0.tv_sec) * 1e3 + (cpu1.tv_nsec - cpu0.tv_nsec) / 1e6;
+  state.counters["cpu_ms"] = frame > 0 ? cpuMs / frame : 0;
   std::sort(ms.begin(), ms.end());
   state.counters["median_ms"] = ms.empty() ? 0 : ms[ms.size() / 2];
   state.counters["triangles"] = Triangles(*s.sc, s.root);

@@ -1,6 +1,8 @@
 #include "platform/sdl/sdl_window.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <stdexcept>
 #include <string>
 
@@ -151,6 +153,7 @@ SdlWindow::SdlWindow(const char* caption) {
   // No text input: an input method would swallow the key presses the game reads.
   SDL_StopTextInput();
   compositor_ = std::make_unique<GlCompositor>();
+  if (const char* n = std::getenv("KELMORA_LOG_PRESENTS")) presentsToLog_ = std::atoi(n);
 }
 
 SdlWindow::~SdlWindow() { Close(); }
@@ -233,7 +236,18 @@ void SdlWindow::MessageBox(std::string_view text, std::string_view caption, Mess
 }
 
 void SdlWindow::Present(const Screen& screen) {
-  if (window_ && compositor_) compositor_->Present(window_, screen, view_);
+  if (!window_ || !compositor_) return;
+  compositor_->Present(window_, screen, view_);
+  if (presentsShown_ < presentsToLog_) {
+    // The wall clock, and the CPU time used so far by all threads (which a busy machine does
+    // not stretch as it does the wall time).
+    timespec now{}, cpu{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+    std::fprintf(stderr, "kelmora: picture %d shown at %lld.%06ld after %.1f ms of CPU time\n",
+                 ++presentsShown_, static_cast<long long>(now.tv_sec), now.tv_nsec / 1000,
+                 cpu.tv_sec * 1e3 + cpu.tv_nsec / 1e6);
+  }
 }
 
 void SdlWindow::Close() {

@@ -65,6 +65,9 @@ class SdlWindow final : public Window {
   bool closeAsked_ = false;
   GlRenderer* view_ = nullptr;
   KeyCodes keys_;
+  // With KELMORA_LOG_PRESENTS=N in the environment, the wall-clock time of each of the first
+  // N pictures shown goes to stderr (start-up is timed against the moment of launch).
+  int presentsToLog_ = 0, presentsShown_ = 0;
 };
 
 // The code that keys without a virtual key code of their own reach the key map with.
