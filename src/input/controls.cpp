@@ -95,4 +95,13 @@ void ApplyButtons(const Controls& controls, Joysticks& joy) {
   }
 }
 
+uint32_t ButtonsAsRead(const Joysticks& joy, int id, uint32_t raw) {
+  if (id < 0 || id >= kJoySeats) return raw;
+  uint32_t mask = 0;
+  for (int b = 0; b < 32; ++b) {
+    if (raw & (1u << b)) mask |= 1u << joy.buttonBits[id][b];
+  }
+  return mask;
+}
+
 }  // namespace kelmora::input

@@ -3,6 +3,11 @@
 #include "platform/gl/gl_renderer.h"
 #include "platform/headless/headless_window.h"
 #include "platform/headless/recording_audio.h"
+#include "platform/record/paced_window.h"
+#include "platform/record/record_file.h"
+#include "platform/record/recording_joysticks.h"
+#include "platform/record/recording_window.h"
+#include "platform/record/replay_window.h"
 #include "platform/sdl/sdl_joysticks.h"
 #include "platform/sdl/sdl_music_device.h"
 #include "platform/sdl/sdl_sound_device.h"
@@ -18,20 +23,49 @@ void FinishAudio(Backends& b) {
 }
 }  // namespace
 
-Backends MakeRealBackends() {
+Backends MakeRealBackends(const Options& options, std::vector<platform::ScriptEvent> events, bool paced) {
   Backends b;
-  b.clock = std::make_unique<platform::SdlClock>();
+  b.realClock = std::make_unique<platform::SdlClock>();
   auto window = std::make_unique<platform::SdlWindow>("Kelmora");
   auto renderer = std::make_unique<platform::GlRenderer>();  // on the window's context
   window->SetView(renderer.get());
-  b.window = std::move(window);
+  b.sdlWindow = window.get();
+  platform::Clock* pace = paced ? b.realClock.get() : nullptr;
+  if (!options.replay.empty()) {
+    auto clock = std::make_unique<platform::VirtualClock>();
+    auto joysticks = std::make_unique<platform::HeadlessJoysticks>();
+    auto script = std::make_unique<platform::HeadlessWindow>(*clock, *joysticks, std::move(events));
+    b.headlessWindow = script.get();
+    b.window = std::make_unique<platform::ReplayWindow>(std::move(window), std::move(script), *clock, pace);
+    b.joysticks = std::move(joysticks);
+    b.virtualClock = clock.get();
+    b.clock = std::move(clock);
+  } else if (!options.record.empty()) {
+    auto clock = std::make_unique<platform::VirtualClock>();
+    b.window = std::make_unique<platform::PacedWindow>(std::move(window), *clock, pace);
+    b.virtualClock = clock.get();
+    b.clock = std::move(clock);
+  } else {
+    b.window = std::move(window);
+    b.clock = std::make_unique<platform::SdlClock>();
+  }
+  if (!b.joysticks) b.joysticks = std::make_unique<platform::SdlJoysticks>();
   b.screen = std::make_unique<platform::Screen>();
   b.scene = std::make_unique<scene::Scene>(std::move(renderer));
   b.soundDevice = std::make_unique<platform::SdlSoundDevice>();
-  b.musicDevice = std::make_unique<platform::SdlMusicDevice>(*b.clock);
-  b.joysticks = std::make_unique<platform::SdlJoysticks>();
+  // The music keeps to the real clock: its tunes end in real time.
+  b.musicDevice = std::make_unique<platform::SdlMusicDevice>(*b.realClock);
   FinishAudio(b);
   return b;
+}
+
+void AttachRecorder(Backends& b, std::unique_ptr<platform::RecordFile> record) {
+  record->SetClock(*b.clock);
+  b.window = std::make_unique<platform::RecordingWindow>(std::move(b.window), *record);
+  auto joysticks = std::make_unique<platform::RecordingJoysticks>(std::move(b.joysticks), *record);
+  b.recordingJoysticks = joysticks.get();
+  b.joysticks = std::move(joysticks);
+  b.record = std::move(record);
 }
 
 Backends MakeHeadlessBackends(const Options& options, std::vector<platform::ScriptEvent> events) {

@@ -10,6 +10,7 @@
 #include "platform/headless/script.h"
 #include "platform/joystick_device.h"
 #include "platform/music_device.h"
+#include "platform/record/record_file.h"
 #include "platform/screen.h"
 #include "platform/sound_device.h"
 #include "platform/window.h"
@@ -17,6 +18,8 @@
 
 namespace kelmora::platform {
 class HeadlessWindow;
+class RecordingJoysticks;
+class SdlWindow;
 }
 
 namespace kelmora {
@@ -34,13 +37,26 @@ struct Backends {
   std::unique_ptr<audio::Dx7DSndSupport> snd;
   std::unique_ptr<audio::Music> music;
 
-  // Set in headless runs.
+  // Set in headless runs, and in recorded runs and replays in the window (which count their
+  // ticks as headless runs do); headlessWindow hands over the events of a script or recording.
   platform::VirtualClock* virtualClock = nullptr;
   platform::HeadlessWindow* headlessWindow = nullptr;
+  // Set in runs in the window.
+  platform::SdlWindow* sdlWindow = nullptr;
+  std::unique_ptr<platform::Clock> realClock;
+  // Set by AttachRecorder (--record).
+  std::unique_ptr<platform::RecordFile> record;
+  platform::RecordingJoysticks* recordingJoysticks = nullptr;
 };
 
-// Throws std::runtime_error when the window or its OpenGL context cannot be made.
-Backends MakeRealBackends();
+// Runs in the window. With --record or --replay the run keeps to a virtual clock at the real
+// pace, and a replay takes `events` (the recording) instead of the keyboard and joysticks.
+// `paced` false (tests): the waits do not sleep. Throws std::runtime_error when the window or
+// its OpenGL context cannot be made.
+Backends MakeRealBackends(const Options& options, std::vector<platform::ScriptEvent> events = {},
+                          bool paced = true);
 Backends MakeHeadlessBackends(const Options& options, std::vector<platform::ScriptEvent> events);
+// Puts the recording in front of the window's events and the joysticks.
+void AttachRecorder(Backends& b, std::unique_ptr<platform::RecordFile> record);
 
 }  // namespace kelmora

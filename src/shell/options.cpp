@@ -63,12 +63,15 @@ Options ParseOptions(const std::vector<std::string>& args) {
       o.script = value();
     } else if (a == "--match") {
       o.match = ParseMatch(value());
+      o.playOptions.insert(o.playOptions.end(), {a, args[i]});
     } else if (a == "--music") {
       o.music = static_cast<int16_t>(Number(value(), 0, 1, "--music value"));
+      o.playOptions.insert(o.playOptions.end(), {a, args[i]});
     } else if (a == "--mode") {
       const int32_t m = Number(value(), 80, 400, "--mode value");
       if (m != 80 && m != 240 && m != 400) throw UsageError("--mode is 80, 240 or 400");
       o.mode = static_cast<int16_t>(m);
+      o.playOptions.insert(o.playOptions.end(), {a, args[i]});
     } else if (a == "--dump") {
       o.dump = value();
     } else if (a == "--events") {
@@ -86,6 +89,10 @@ Options ParseOptions(const std::vector<std::string>& args) {
       o.dataDir = value();
     } else if (a == "--controls") {
       o.controls = value();
+    } else if (a == "--record") {
+      o.record = value();
+    } else if (a == "--replay") {
+      o.replay = value();
     } else if (a == "--print-controls") {
       o.printControls = true;
     } else if (a == "--help" || a == "-h") {
@@ -94,9 +101,15 @@ Options ParseOptions(const std::vector<std::string>& args) {
       throw UsageError("unknown option '" + a + "'");
     }
   }
-  if (!o.headless &&
-      (!o.script.empty() || !o.dump.empty() || !o.events.empty() || !o.screenshots.empty())) {
-    throw UsageError("--script, --dump, --events and --screenshot need --headless");
+  if (!o.headless && (!o.script.empty() || !o.screenshots.empty())) {
+    throw UsageError("--script and --screenshot need --headless");
+  }
+  // A run in the window counts its ticks as a headless run does only while it records or plays back.
+  if (!o.headless && o.record.empty() && o.replay.empty() && (!o.dump.empty() || !o.events.empty())) {
+    throw UsageError("--dump and --events need --headless, --record or --replay");
+  }
+  if (!o.replay.empty() && o.headless) {
+    throw UsageError("--replay shows a recording in the window; a headless run plays it with --script");
   }
   return o;
 }
@@ -104,13 +117,18 @@ Options ParseOptions(const std::vector<std::string>& args) {
 const char* UsageText() {
   return "usage: kelmora [--headless [--script FILE] [--dump FILE] [--events FILE]\n"
          "                             [--screenshot [@]TICK:FILE.png]...]\n"
+         "               [--replay FILE] [--record FILE]\n"
          "               [--match STAGE:C0,C1,C2,C3[:CPUS]] [--music 0|1] [--mode 80|240|400]\n"
          "               [--data DIR] [--controls FILE]\n"
          "       kelmora [--headless] [--controls FILE] --print-controls\n"
          "With no arguments Kelmora starts at its title screen, with the controls of\n"
          "$XDG_CONFIG_HOME/kelmora/controls.ini (~/.config/kelmora/controls.ini) if there is one;\n"
-         "headless runs read a controls file only when --controls names it.\n"
-         "--print-controls prints the controls in force as a file to save and edit.\n";
+         "headless runs and replays read a controls file only when --controls names it.\n"
+         "--print-controls prints the controls in force as a file to save and edit.\n"
+         "--record FILE writes every key and joystick change the run takes, by tick, as a script:\n"
+         "  kelmora --headless --script FILE plays the session again exactly (give it the same\n"
+         "  --match, --music and --mode). --replay FILE shows a recording in the window at\n"
+         "  normal speed; Esc ends it. Both take --dump and --events as headless runs do.\n";
 }
 
 }  // namespace kelmora

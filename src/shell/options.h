@@ -33,6 +33,9 @@ struct Options {
   std::vector<Screenshot> screenshots;  // --screenshot TICK:FILE.png
   std::string dataDir;               // --data DIR: folder holding model/, tex/, sound/
   std::string controls;              // --controls FILE: instead of the player's own file
+  std::string record;                // --record FILE: writes the events the run takes
+  std::string replay;                // --replay FILE: plays a recording back in the window
+  std::vector<std::string> playOptions;  // --match, --music and --mode as given
   bool printControls = false;        // --print-controls
   bool help = false;
 };

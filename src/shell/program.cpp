@@ -14,6 +14,7 @@
 #include "platform/gl/gl_renderer.h"
 #include "platform/gl/screenshot.h"
 #include "platform/headless/headless_window.h"
+#include "platform/record/recording_joysticks.h"
 #include "platform/sdl/sdl_window.h"
 #include "resources/sprite_sheets.h"
 #include "shell/backends.h"
@@ -21,6 +22,7 @@
 #include "shell/event_log.h"
 #include "shell/main_window.h"
 #include "shell/options.h"
+#include "shell/recording.h"
 #include "shell/state_dump.h"
 
 namespace kelmora {
@@ -50,7 +52,7 @@ input::Controls ReadControls(const Options& o) {
   input::Controls controls = input::BuiltInControls();
   if (!o.controls.empty()) {
     controls = input::LoadControls(o.controls, true, problems);
-  } else if (!o.headless) {
+  } else if (!o.headless && o.replay.empty()) {
     if (const std::string path = input::UserControlsPath(); !path.empty()) {
       controls = input::LoadControls(path, false, problems);
     }
@@ -60,11 +62,16 @@ input::Controls ReadControls(const Options& o) {
 }
 
 // Keys reach the key map as the controls say (in the real window; script keys are already
-// codes of the key map), and the joystick buttons read as the controls say.
+// codes of the key map), and the joystick buttons read as the controls say. A recording
+// writes the buttons as read, like the keys.
 void ApplyControls(const input::Controls& controls, Game& g, Backends& b) {
   input::ApplyButtons(controls, g.joy);
-  if (auto* window = dynamic_cast<platform::SdlWindow*>(b.window.get())) {
-    for (const auto& [key, code] : input::KeyBindings(controls)) window->BindKey(key, code);
+  if (b.sdlWindow) {
+    for (const auto& [key, code] : input::KeyBindings(controls)) b.sdlWindow->BindKey(key, code);
+  }
+  if (b.recordingJoysticks) {
+    b.recordingJoysticks->SetButtonReading(
+        [&joy = g.joy](int id, uint32_t raw) { return input::ButtonsAsRead(joy, id, raw); });
   }
 }
 
@@ -153,6 +160,7 @@ int Run(const Options& o, Backends& b, const input::Controls& controls) {
           b.headlessWindow->SetTickOrigin(g.TickNow());
           b.headlessWindow->SetGrace(false);
         }
+        if (b.record) b.record->SetTickOrigin(g.TickNow());
       }
       status = form.RunScreens(first, o.match.has_value());
       if (o.match && g.matchesStarted > 0) std::printf("%s\n", ResultJson(g).c_str());
@@ -171,6 +179,10 @@ int Run(const Options& o, Backends& b, const input::Controls& controls) {
   SDL_FreeSurface(g.menuSheet);
   SDL_FreeSurface(g.characterSheet);
   if (shotFailed && status == 0) status = 1;
+  if (b.record && !b.record->ok()) {
+    std::fprintf(stderr, "kelmora: %s: the recording could not be written to the end\n", b.record->path().c_str());
+    if (status == 0) status = 1;
+  }
   return status;
 }
 
@@ -179,6 +191,7 @@ int Run(const Options& o, Backends& b, const input::Controls& controls) {
 int RunProgram(const std::vector<std::string>& args) {
   Options o;
   std::vector<platform::ScriptEvent> events;
+  std::unique_ptr<platform::RecordFile> record;
   try {
     o = ParseOptions(args);
     if (o.help) {
@@ -190,10 +203,15 @@ int RunProgram(const std::vector<std::string>& args) {
       return 0;
     }
     if (!o.script.empty()) events = platform::LoadScript(o.script);
+    if (!o.replay.empty()) events = platform::LoadScript(o.replay);
+    if (!o.record.empty()) record = OpenRecording(o);
   } catch (const UsageError& e) {
     std::fprintf(stderr, "kelmora: %s (kelmora --help lists the options)\n", e.what());
     return 2;
   } catch (const platform::ScriptError& e) {
+    std::fprintf(stderr, "kelmora: %s\n", e.what());
+    return 2;
+  } catch (const platform::RecordError& e) {
     std::fprintf(stderr, "kelmora: %s\n", e.what());
     return 2;
   }
@@ -216,6 +234,7 @@ int RunProgram(const std::vector<std::string>& args) {
     }
     try {
       Backends b = MakeHeadlessBackends(o, std::move(events));
+      if (record) AttachRecorder(b, std::move(record));
       status = Run(o, b, controls);
     } catch (const std::exception& e) {
       std::fprintf(stderr, "kelmora: %s\n", e.what());
@@ -224,7 +243,8 @@ int RunProgram(const std::vector<std::string>& args) {
   } else {
     if (!StartWindowedSdl()) return 1;
     try {
-      Backends b = MakeRealBackends();
+      Backends b = MakeRealBackends(o, std::move(events));
+      if (record) AttachRecorder(b, std::move(record));
       status = Run(o, b, controls);
     } catch (const std::exception& e) {
       SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Kelmora", e.what(), nullptr);

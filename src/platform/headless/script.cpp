@@ -50,7 +50,7 @@ std::vector<ScriptEvent> ParseScript(const std::string& text, const std::string&
       if (!ParseInt(w[2], 0, 1, e.a)) fail("bad joystick id '" + w[2] + "' (0 or 1)");
       if (!ParseInt(w[3], -32768, 32767, e.b)) fail("bad axis value '" + w[3] + "'");
       if (!ParseInt(w[4], -32768, 32767, e.c)) fail("bad axis value '" + w[4] + "'");
-      if (!ParseInt(w[5], 0, 0xFFFF, e.d)) fail("bad button mask '" + w[5] + "'");
+      if (!ParseInt(w[5], 0, UINT32_MAX, e.d)) fail("bad button mask '" + w[5] + "'");
     } else if (kind == "close") {
       e.kind = ScriptEvent::Kind::Close;
       if (w.size() != 2) fail("close takes nothing more");
@@ -71,6 +71,22 @@ std::vector<ScriptEvent> LoadScript(const std::string& path) {
   text << f.rdbuf();
   if (f.bad()) throw ScriptError(path + ": cannot read the script");
   return ParseScript(text.str(), path);
+}
+
+std::string ScriptLine(const ScriptEvent& e) {
+  std::string line = std::to_string(e.tick);
+  auto add = [&line](int32_t v) { line += ' ' + std::to_string(v); };
+  switch (e.kind) {
+    case ScriptEvent::Kind::KeyDown: line += " key-down"; add(e.a); add(e.b); break;
+    case ScriptEvent::Kind::KeyUp: line += " key-up"; add(e.a); add(e.b); break;
+    case ScriptEvent::Kind::Joy:
+      line += " joy";
+      add(e.a); add(e.b); add(e.c);
+      line += ' ' + std::to_string(static_cast<uint32_t>(e.d));  // the mask, unsigned
+      break;
+    case ScriptEvent::Kind::Close: line += " close"; break;
+  }
+  return line;
 }
 
 }  // namespace kelmora::platform

@@ -14,7 +14,7 @@ struct ScriptEvent {
   enum class Kind { KeyDown, KeyUp, Joy, Close };
   int32_t tick = 0;
   Kind kind = Kind::Close;
-  int32_t a = 0, b = 0, c = 0, d = 0;  // key: VK, MODS; joy: ID, X, Y, BUTTONS
+  int32_t a = 0, b = 0, c = 0, d = 0;  // key: VK, MODS; joy: ID, X, Y, BUTTONS (the mask's bits)
   friend bool operator==(const ScriptEvent&, const ScriptEvent&) = default;
 };
 
@@ -28,5 +28,7 @@ struct ScriptError : std::runtime_error {
 std::vector<ScriptEvent> ParseScript(const std::string& text, const std::string& name);
 // Reads and parses a script file; an unreadable file is a ScriptError naming it.
 std::vector<ScriptEvent> LoadScript(const std::string& path);
+// One event as a script line (without the line end), as ParseScript reads it back.
+std::string ScriptLine(const ScriptEvent& e);
 
 }  // namespace kelmora::platform
