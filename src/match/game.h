@@ -12,6 +12,7 @@
 #include "input/get_controller.h"
 #include "match/match_state.h"
 #include "match/random.h"
+#include "match/snow/field_places.h"
 
 namespace kelmora::platform {
 class Clock;
@@ -38,6 +39,8 @@ struct Game {
 
   MatchState st;
   Random rnd;
+  // Where the pile, decoy and net frames were last placed in the scene.
+  FieldPlaces fieldPlaces;
 
   platform::Clock& clock;
   platform::Window& window;

@@ -1,5 +1,8 @@
 #pragma once
 // Geometry shared by the rules: the reach test, the goal, and the point one shovel length ahead.
+#include <cmath>
+#include <cstdint>
+
 #include "match/match_state.h"
 
 namespace kelmora {
@@ -12,6 +15,28 @@ constexpr double kPileReach = 50;
 // The point (ax, az) reaches an object at (x, z): strictly within `half` of it on both axes.
 inline bool Reaches(double ax, double az, double x, double z, double half) {
   return x - half < ax && ax < x + half && z - half < az && az < z + half;
+}
+
+// The same test for objects on whole-number places, made once for many of them: the whole
+// numbers x that reach ax are those with x - half < ax < x + half, that is
+// floor(ax) - half + 1 <= x <= ceil(ax) + half - 1 (and likewise for z).
+struct ReachBox {
+  int32_t loX, hiX, loZ, hiZ;
+  ReachBox(double ax, double az, int32_t half)
+      : loX(static_cast<int32_t>(std::floor(ax)) - half + 1),
+        hiX(static_cast<int32_t>(std::ceil(ax)) + half - 1),
+        loZ(static_cast<int32_t>(std::floor(az)) - half + 1),
+        hiZ(static_cast<int32_t>(std::ceil(az)) + half - 1) {}
+  bool Holds(int32_t x, int32_t z) const { return loX <= x && x <= hiX && loZ <= z && z <= hiZ; }
+};
+
+// The first pile slot from `from` on whose pile reaches the point (ax, az), or kPileSlots.
+inline int NextPileReaching(const MatchState& st, double ax, double az, int from) {
+  const ReachBox box(ax, az, static_cast<int32_t>(kPileReach));
+  for (int k = from; k < kPileSlots; ++k) {
+    if (box.Holds(st.pileX[k], st.pileZ[k])) return k;
+  }
+  return kPileSlots;
 }
 
 // (x, z) strictly inside the goal: where a thrown load is delivered.

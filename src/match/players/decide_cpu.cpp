@@ -58,10 +58,9 @@ void ChooseTarget(Game& g, int p) {
     const int16_t k = Draw(g, kPileSlots);
     if (st.pileX[k] != kAbsent) target = k;
   }
+  const ReachBox nearby(st.posX[p], st.posZ[p], kNearbyPileReach);
   for (int k = 0; k < kPileSlots; ++k) {
-    if (Reaches(st.pileX[k], st.pileZ[k], st.posX[p], st.posZ[p], kNearbyPileReach)) {
-      target = static_cast<int16_t>(k);
-    }
+    if (nearby.Holds(st.pileX[k], st.pileZ[k])) target = static_cast<int16_t>(k);
   }
 }
 
@@ -72,14 +71,19 @@ void Search(Game& g, int p) {
   st.stickX[p] = st.stickZ[p] = st.actionButton[p] = st.specialButton[p] = 0;
   const int16_t t = st.cpuTargetPile[p];
   if (t != -1) SteerAt(st, p, st.pileX[t], st.pileZ[t]);
-  const double aheadX = AheadX(st, p);
-  const double aheadZ = AheadZ(st, p);
+  const ReachBox ahead(AheadX(st, p), AheadZ(st, p), static_cast<int32_t>(kPileReach));
+  // One draw per slot; only a pile in front with the button still up needs the draw's value.
+  uint64_t unused = 0;
   for (int k = 0; k < kPileSlots; ++k) {
-    const bool swing = Draw(g, kScoopOdds) == 0;
-    if (swing && Reaches(aheadX, aheadZ, st.pileX[k], st.pileZ[k], kPileReach)) {
-      st.actionButton[p] = 1;
+    if (st.actionButton[p] == 1 || !ahead.Holds(st.pileX[k], st.pileZ[k])) {
+      ++unused;
+      continue;
     }
+    g.rnd.Skip(unused);
+    unused = 0;
+    if (Draw(g, kScoopOdds) == 0) st.actionButton[p] = 1;
   }
+  g.rnd.Skip(unused);
 }
 
 // Carry: head for the middle of the goal's low-z edge, throw with the point ahead inside the

@@ -52,8 +52,9 @@ void MoveAlong(Game& g, int p, Axis axis, bool underground) {
   if (underground) return;
 
   const bool burning = st.playerCharacter[p] == kMouse && st.specialTimer[p] > 0;
-  for (int k = 0; k < kPileSlots; ++k) {
-    if (!Reaches(st.posX[p], st.posZ[p], st.pileX[k], st.pileZ[k], kPileReach)) continue;
+  // Each pile within reach in slot order, tested from where the seat stands after the last.
+  for (int k = NextPileReaching(st, st.posX[p], st.posZ[p], 0); k < kPileSlots;
+       k = NextPileReaching(st, st.posX[p], st.posZ[p], k + 1)) {
     if (burning) {
       st.pileX[k] = kAbsent;  // the fire eats the pile; its snow counts for nobody
       break;

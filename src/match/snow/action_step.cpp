@@ -104,9 +104,14 @@ void RefreshField(Game& g) {
   auto& st = g.st;
   auto& sc = g.scene;
   const double y = st.sway[0];
-  for (int k = 0; k < kPileSlots; ++k) sc.SetPosition(st.snowFrames[k], {}, st.pileX[k], y, st.pileZ[k]);
+  auto& placed = g.fieldPlaces;
+  for (int k = 0; k < kPileSlots; ++k) {
+    PlaceFieldFrame(sc, placed.piles[k], st.snowFrames[k], st.pileX[k], y, st.pileZ[k]);
+  }
   UpdateNets(g);
-  for (int d = 0; d < kDecoySlots; ++d) sc.SetPosition(st.decoyFrames[d], {}, st.decoyX[d], y, st.decoyZ[d]);
+  for (int d = 0; d < kDecoySlots; ++d) {
+    PlaceFieldFrame(sc, placed.decoys[d], st.decoyFrames[d], st.decoyX[d], y, st.decoyZ[d]);
+  }
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ void UpdateNets(Game& g) {
       if (st.netTimer[n] == 0) st.netX[n] = kFreeSlot;
     }
     // A new net hangs at 50 and sinks to the floor as it ages.
-    g.scene.SetPosition(st.netFrames[n], {}, st.netX[n], st.netTimer[n] / 10.0, st.netZ[n]);
+    PlaceFieldFrame(g.scene, g.fieldPlaces.nets[n], st.netFrames[n], st.netX[n], st.netTimer[n] / 10.0, st.netZ[n]);
   }
 }
 
