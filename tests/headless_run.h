@@ -33,13 +33,17 @@ struct HeadlessRun {
 
   // Start-up, then the screens from the title until the program ends.
   int RunProgram() {
-    if (!form.Form_Load()) return 1;
+    // As the program: a close request while starting is a clean end.
+    if (!form.Form_Load()) return game.closing ? 0 : 1;
     return form.RunScreens(NextScreen::Title, false);
   }
 
   // Start-up, then one match with these choices; script ticks count the match's own ticks.
-  int RunMatch(int16_t stage, std::array<int16_t, 4> characters, std::array<int16_t, 4> cpu = {}) {
+  int RunMatch(int16_t stage, std::array<int16_t, 4> characters, std::array<int16_t, 4> cpu = {},
+               int16_t mode = 240, int16_t music = 1) {
     if (!form.Form_Load()) return 1;
+    game.st.musicOn = music;
+    game.st.displayMode = mode;
     game.st.stage = stage;
     game.st.playerCharacter = characters;
     game.st.isCpu = cpu;
