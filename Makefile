@@ -8,7 +8,7 @@ PREFIX     ?= /usr/local
 RELEASE_FLAGS ?= -O2 -g1 -DNDEBUG
 DEBUG_FLAGS   ?= -g1
 
-.PHONY: run test setup build build-asan bench clean install uninstall package
+.PHONY: run test setup build build-asan bench clean install uninstall package soak memory
 
 setup:
 	@./scripts/setup.sh
@@ -31,6 +31,21 @@ RELEASE_ONLY_TESTS = '^(AssetGenerator|AudioGeneration|Installing)\.'
 test: build build-asan
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS) -E $(RELEASE_ONLY_TESTS)
+
+# SOAK_MATCHES random matches under the sanitizers, every tick checked; the first fault stops
+# the run, names its seed and leaves the script that plays it again in $(ASAN_BUILD)/soak.
+SOAK_MATCHES ?= 1000
+SOAK_SEED    ?= 1000
+
+soak: build-asan
+	@mkdir -p $(ASAN_BUILD)/soak
+	@cd $(ASAN_BUILD) && UBSAN_OPTIONS=print_stacktrace=1 SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=offscreen \
+	  KELMORA_SOAK_MATCHES=$(SOAK_MATCHES) KELMORA_SOAK_SEED=$(SOAK_SEED) KELMORA_SOAK_DIR=$(abspath $(ASAN_BUILD))/soak \
+	  ./kelmora_tests --gtest_filter='Soak.*'
+
+# The resident size over 500 whole matches reached through the front end, in one process.
+memory: build
+	@cd $(BUILD) && SDL_AUDIODRIVER=dummy ./kelmora_tests --gtest_also_run_disabled_tests --gtest_filter='Memory.*'
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x $$b ] && $$b; done
