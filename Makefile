@@ -8,7 +8,7 @@ PREFIX     ?= /usr/local
 RELEASE_FLAGS ?= -O2 -g1 -DNDEBUG
 DEBUG_FLAGS   ?= -g1
 
-.PHONY: run test setup build build-asan bench clean install uninstall package soak memory
+.PHONY: run test setup build build-asan bench clean install uninstall package soak memory fuzz
 
 setup:
 	@./scripts/setup.sh
@@ -49,6 +49,19 @@ memory: build
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x $$b ] && $$b; done
+
+# Long fuzzing runs outside the suite: each libFuzzer target (scripts, models, textures) for
+# FUZZ_SECONDS seconds, built with clang under the sanitizers and started from the game's own
+# files; an input that fails is kept in $(FUZZ_BUILD)/faults.
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+fuzz: build
+	@./scripts/setup.sh fuzz
+	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
+	  "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" -DKELMORA_SANITIZE=ON -DKELMORA_FUZZ=ON -DKELMORA_BENCH=OFF > /dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_script fuzz_model fuzz_texture
+	@./scripts/fuzz.sh $(FUZZ_BUILD) $(BUILD) $(FUZZ_SECONDS)
 
 # `make install PREFIX=DIR` (DESTDIR is honoured too); `make uninstall` removes exactly the
 # files that the last install recorded. The record is kept apart from CMake's own

@@ -6,6 +6,8 @@ PACKAGES="g++ cmake make pkg-config libsdl2-dev libsdl2-mixer-dev libassimp-dev 
 libepoxy-dev libstb-dev libgl1-mesa-dri libegl-mesa0 libgl1-mesa-dev timgm6mb-soundfont
 libgtest-dev libbenchmark-dev fonts-dejavu-core xvfb xauth sox
 dpkg-dev desktop-file-utils appstream"
+# `setup.sh fuzz`: also the compiler and the libFuzzer runtime of `make fuzz`.
+[ "${1:-}" = fuzz ] && PACKAGES="$PACKAGES clang libclang-rt-dev"
 missing=""
 for p in $PACKAGES; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

@@ -8,12 +8,16 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <optional>
+#include <sstream>
 #include <unordered_map>
 
 #include "platform/asset_error.h"
+#include "scene/bmp_check.h"
 #include "scene/scene_impl.h"
+#include "scene/x_file_check.h"
 
 namespace kelmora::scene {
 
@@ -34,13 +38,28 @@ glm::dmat4 ToGlm(const aiMatrix4x4& m) {
 // convention); Assimp turns it round on reading, so its key is the rotation as it stands.
 glm::dquat KeyRotation(const aiQuaternion& q) { return glm::dquat(q.w, q.x, q.y, q.z); }
 
-const aiScene* Import(Assimp::Importer& importer, const std::string& path) {
+// The whole file; throws naming it when it cannot be read.
+std::string ReadWhole(const std::string& path) {
   std::error_code ec;
   if (!fs::is_regular_file(path, ec)) throw platform::AssetError(path, "no such file");
+  std::ifstream f(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << f.rdbuf();
+  if (!f) throw platform::AssetError(path, "cannot be read");
+  return bytes.str();
+}
+
+const aiScene* Import(Assimp::Importer& importer, const std::string& path) {
+  // The reader is given the bytes that were checked: damage it does not look for itself
+  // would crash it or exhaust the memory.
+  const std::string bytes = ReadWhole(path);
+  if (const std::string why = XFileProblem(bytes); !why.empty()) throw platform::AssetError(path, why);
   importer.SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE, aiPrimitiveType_POINT | aiPrimitiveType_LINE);
-  const aiScene* s = importer.ReadFile(
-      path, aiProcess_ConvertToLeftHanded | aiProcess_Triangulate | aiProcess_JoinIdenticalVertices |
-                aiProcess_GenSmoothNormals | aiProcess_SortByPType);
+  const aiScene* s = importer.ReadFileFromMemory(
+      bytes.data(), bytes.size(),
+      aiProcess_ConvertToLeftHanded | aiProcess_Triangulate | aiProcess_JoinIdenticalVertices |
+          aiProcess_GenSmoothNormals | aiProcess_SortByPType,
+      "x");
   if (!s || (s->mFlags & AI_SCENE_FLAGS_INCOMPLETE) || !s->mRootNode) {
     throw platform::AssetError(path, importer.GetErrorString());
   }
@@ -429,7 +448,9 @@ void ApplyTransparency(TextureObj& t) {
 
 // A .bmp file as RGBA rows, alpha 255 everywhere.
 platform::TextureImage ReadBmp(const std::string& path) {
-  SDL_Surface* raw = SDL_LoadBMP(path.c_str());
+  const std::string bytes = ReadWhole(path);
+  if (const std::string why = BmpProblem(bytes); !why.empty()) throw platform::AssetError(path, why);
+  SDL_Surface* raw = SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
   if (!raw) throw platform::AssetError(path, SDL_GetError());
   SDL_Surface* rgba = SDL_ConvertSurfaceFormat(raw, SDL_PIXELFORMAT_RGBA32, 0);
   SDL_FreeSurface(raw);

@@ -1,6 +1,7 @@
 #include "scene/stage_construction.h"
 
 #include "audio/music.h"
+#include "audio/tune_file.h"
 #include "match/game.h"
 #include "match/numbers.h"
 #include "scene/scene.h"
@@ -59,6 +60,7 @@ void BuildStageBranch(Game& g) {
     if (st.stage == scene::kRailStage) {
       g.snd.SoundPlayLoop(g.soundTable[kSoundStageSix]);
     } else {
+      audio::CheckTuneFile(g.Asset(info.music));
       g.music.MusicOpen(g.Asset(info.music), info.musicName);
       g.music.MusicPlay(info.musicName, true);
     }

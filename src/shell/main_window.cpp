@@ -7,6 +7,7 @@
 #include <string>
 
 #include "audio/music.h"
+#include "audio/tune_file.h"
 #include "frontend/screens.h"
 #include "input/get_controller.h"
 #include "match/run_match.h"
@@ -47,6 +48,9 @@ bool MainWindow::Form_Load() {
   // program ends here instead of opening what it has just closed.
   g_.DoEvents();
   if (g_.closing) return false;
+  // A tune that is damaged stops the start like any other file of the game; the music
+  // commands themselves never fail the program.
+  audio::CheckTuneFile(g_.Asset("\\sound\\bgm.mid"));
   g_.music.MusicOpen(g_.Asset("\\sound\\bgm.mid"), "MENU");
   input::JoystickInit(g_.joy, g_.joyDevice, kJoystickThreshold);
   st.displayMode = 240;

@@ -15,6 +15,8 @@ bool WaveLength(const std::string& path, uint32_t& ms, std::string* why) {
   SDL_AudioSpec format;
   Uint8* data = nullptr;
   Uint32 bytes = 0;
+  // A wave file cut short is refused, as the real device refuses it.
+  SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "verystrict");
   if (!SDL_LoadWAV(path.c_str(), &format, &data, &bytes)) {
     if (why) *why = SDL_GetError();
     return false;

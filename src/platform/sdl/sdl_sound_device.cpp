@@ -46,6 +46,8 @@ int SdlSoundDevice::LoadSample(const std::string& path, std::string* why) {
     if (why) *why = "the sound device is not open";
     return -1;
   }
+  // A wave file cut short is refused rather than played as far as it goes.
+  SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "verystrict");
   Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
   if (!chunk) {
     if (why) *why = Mix_GetError();

@@ -1,0 +1,34 @@
+#!/bin/sh
+# Runs each libFuzzer target for SECONDS seconds, from a corpus that starts with the game's own
+# files and grows run after run. An input that crashes, hangs (10 s) or breaks a reader's
+# promise is kept in FUZZ_BUILD/faults; the run then stops with status 1.
+# Usage: scripts/fuzz.sh FUZZ_BUILD BUILD SECONDS
+set -e
+FUZZ_BUILD=$1
+BUILD=$2
+SECONDS_EACH=${3:-60}
+HERE=$(cd "$(dirname "$0")/.." && pwd)
+mkdir -p "$FUZZ_BUILD/faults"
+
+seed() {  # seed READER FILES...: copies the files the corpus does not have yet
+  reader=$1; shift
+  mkdir -p "$FUZZ_BUILD/corpus/$reader"
+  for f in "$@"; do [ -f "$f" ] && cp -n "$f" "$FUZZ_BUILD/corpus/$reader/" || true; done
+}
+seed script "$HERE"/docs/play/*.txt "$HERE"/docs/powers/*.txt
+# Small files mutate fast: the test models, the game's small models, tiny textures of each depth.
+seed model "$HERE"/tests/data/*.x $(find "$BUILD/model" -name '*.x' -size -64k)
+seed texture "$HERE"/tests/fuzz/seeds/*.bmp "$BUILD"/tex/net.bmp
+
+status=0
+for reader in script model texture; do
+  echo "fuzz_$reader: $SECONDS_EACH s"
+  if ! ASAN_OPTIONS=detect_leaks=0 "$FUZZ_BUILD/tests/fuzz/fuzz_$reader" -max_total_time="$SECONDS_EACH" \
+      -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$FUZZ_BUILD/faults/$reader-" \
+      "$FUZZ_BUILD/corpus/$reader" > "$FUZZ_BUILD/fuzz_$reader.log" 2>&1; then
+    status=1
+    echo "fuzz_$reader found a fault: see $FUZZ_BUILD/fuzz_$reader.log and $FUZZ_BUILD/faults/"
+  fi
+  grep -E "stat::number_of_executed_units|stat::peak_rss_mb" "$FUZZ_BUILD/fuzz_$reader.log" || true
+done
+exit $status

@@ -1,0 +1,218 @@
+// Seeded mutation of the inputs the game reads: thousands of damaged scripts, models and
+// textures, each either taken or refused with the reader's own error, never a crash.
+#include <unistd.h>
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "command_support.h"
+#include "fuzz/fuzz_one_input.h"
+
+namespace kelmora {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Values that readers of numbers and sizes tend to mishandle.
+const char* const kWords[] = {"0", "-1", "255", "256", "65535", "2147483647", "-2147483648", "99999999999",
+                              "1e308", "-1e308", "nan", "inf", "0.0000001", ";", ",", "{", "}", "\n", " "};
+const uint32_t kSizes[] = {0, 1, 0x7F, 0x80, 0xFF, 0xFFFF, 0x10000, 0x7FFFFFFF, 0x80000000u, 0xFFFFFFFFu};
+
+// One to four edits: a flipped bit, a byte set, bytes inserted, a stretch removed or
+// repeated, a word or a 32-bit size written over, or the end cut off.
+std::string Mutate(std::string s, std::mt19937& rng) {
+  auto pick = [&](size_t n) { return n ? rng() % n : 0; };
+  const int edits = 1 + static_cast<int>(rng() % 4);
+  for (int k = 0; k < edits; ++k) {
+    const size_t at = pick(s.size() + 1);
+    switch (rng() % 7) {
+      case 0:
+        if (at < s.size()) s[at] = static_cast<char>(s[at] ^ (1 << (rng() % 8)));
+        break;
+      case 1:
+        if (at < s.size()) s[at] = static_cast<char>(rng());
+        break;
+      case 2: s.insert(at, 1 + pick(4), static_cast<char>(rng())); break;
+      case 3: s.erase(at, 1 + pick(64)); break;
+      case 4:
+        if (at < s.size()) s.insert(at, s.substr(at, 1 + pick(256)));
+        break;
+      case 5: s.replace(at, pick(6), kWords[pick(std::size(kWords))]); break;
+      case 6:
+        if (at + 4 <= s.size()) {
+          const uint32_t v = kSizes[pick(std::size(kSizes))];
+          for (int b = 0; b < 4; ++b) s[at + b] = static_cast<char>(v >> (8 * b));
+        } else {
+          s.resize(at);
+        }
+        break;
+    }
+  }
+  return s;
+}
+
+// A file that is removed with the object.
+struct ScratchFile {
+  explicit ScratchFile(const std::string& ending)
+      : path((fs::temp_directory_path() / ("kelmora-fuzz-" + std::to_string(getpid()) + ending)).string()) {}
+  ~ScratchFile() {
+    std::error_code ec;
+    fs::remove(path, ec);
+  }
+  std::string path;
+};
+
+TEST(Fuzzing, ScriptsReadOrFailWithTheirLine) {
+  const std::string seed =
+      "# both keyboard seats, a joystick and the close\n"
+      "0 key-down 37 0\n12 key-up 37 0\n5 key-down 17 2\n5 key-up 17 2\n"
+      "7 joy 0 -32768 32767 3\n7 joy 1 0 0 0\n\n40 key-down 27 0 # Esc\n900 close\n";
+  ASSERT_EQ(fuzzing::OneScript(seed), "");
+  std::mt19937 rng(151);
+  for (int i = 0; i < 6000; ++i) {
+    const std::string text = Mutate(seed, rng);
+    const std::string problem = fuzzing::OneScript(text);
+    ASSERT_EQ(problem, "") << "input " << i << ":\n" << text;
+  }
+}
+
+// Mutations of each seed file, loaded as the game loads that kind of file.
+void FuzzFiles(const std::vector<std::pair<std::string, fuzzing::FileKind>>& seeds, const std::string& ending,
+               int perSeed, uint32_t seed) {
+  ScratchFile scratch(ending);
+  std::mt19937 rng(seed);
+  for (const auto& [file, kind] : seeds) {
+    const std::string whole = testing::ReadFileText(file);
+    ASSERT_FALSE(whole.empty()) << file;
+    ASSERT_EQ(fuzzing::OneFile(scratch.path, whole, kind), "") << file << " itself";
+    for (int i = 0; i < perSeed; ++i) {
+      const std::string bytes = Mutate(whole, rng);
+      const std::string problem = fuzzing::OneFile(scratch.path, bytes, kind);
+      if (!problem.empty()) {
+        const std::string kept = scratch.path + ".fault";
+        fuzzing::WriteBytes(kept, bytes);
+        FAIL() << file << " mutation " << i << ": " << problem << " (input kept in " << kept << ")";
+      }
+    }
+  }
+  scene::ForgetParsedFiles();
+}
+
+TEST(Fuzzing, ModelsLoadOrFailWithAnErrorNamingTheFile) {
+  const std::string data = KELMORA_TEST_DATA_DIR;
+  const std::string built = std::string(KELMORA_BUILD_DIR) + "/model/";
+  FuzzFiles({{data + "/cube.x", fuzzing::FileKind::Mesh},
+             {data + "/quad.x", fuzzing::FileKind::Mesh},
+             {data + "/arm.x", fuzzing::FileKind::AnimatedModel},
+             {built + "snow.x", fuzzing::FileKind::Mesh}},
+            ".x", 500, 152);
+}
+
+// Small textures of the depths a BMP file can have: 24-bit with padded rows, 8-bit with a
+// palette, 32-bit.
+std::vector<std::string> WriteSeedTextures(const std::string& stem) {
+  std::vector<std::string> out;
+  const std::pair<int, uint32_t> looks[] = {{24, SDL_PIXELFORMAT_BGR24}, {8, SDL_PIXELFORMAT_INDEX8},
+                                            {32, SDL_PIXELFORMAT_BGRA32}};
+  for (const auto& [depth, format] : looks) {
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 5, 3, depth, format);
+    auto* px = static_cast<uint8_t*>(s->pixels);
+    for (int i = 0; i < s->h * s->pitch; ++i) px[i] = static_cast<uint8_t>(i * 37);
+    if (s->format->palette) {
+      SDL_Color colours[4] = {{0, 0, 0, 255}, {255, 0, 0, 255}, {0, 255, 0, 255}, {255, 255, 255, 255}};
+      SDL_SetPaletteColors(s->format->palette, colours, 0, 4);
+    }
+    out.push_back(stem + std::to_string(depth) + ".bmp");
+    SDL_SaveBMP(s, out.back().c_str());
+    SDL_FreeSurface(s);
+  }
+  return out;
+}
+
+TEST(Fuzzing, TexturesLoadOrFailWithAnErrorNamingTheFile) {
+  const std::string stem = (fs::temp_directory_path() / ("kelmora-fuzz-seed-" + std::to_string(getpid()) + "-")).string();
+  std::vector<std::pair<std::string, fuzzing::FileKind>> seeds;
+  for (const std::string& f : WriteSeedTextures(stem)) seeds.push_back({f, fuzzing::FileKind::Texture});
+  FuzzFiles(seeds, ".bmp", 1000, 153);
+  for (const auto& [f, kind] : seeds) fs::remove(f);
+}
+
+}  // namespace
+}  // namespace kelmora
+
+namespace kelmora {
+namespace {
+
+// What the fuzzing found, each kept as a case: damaged files that crashed the model reader
+// or made the picture reader ask for terabytes, now refused with a reason.
+struct DamagedFile {
+  std::string Load(const std::string& ending, const std::string& bytes) {
+    ScratchFile file(ending);
+    fuzzing::WriteBytes(file.path, bytes);
+    scene::ForgetParsedFiles();
+    scene::Scene sc;
+    sc.CreateRetainedMode();
+    const scene::FrameHandle root = sc.CreateFrame({});
+    try {
+      if (ending == ".bmp") {
+        sc.LoadTexture(file.path);
+      } else {
+        sc.LoadAnimationSet(sc.CreateAnimationSet(), file.path, root);
+      }
+    } catch (const platform::AssetError& e) {
+      EXPECT_EQ(e.file, file.path);
+      return e.what();
+    }
+    return "loaded";
+  }
+};
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  const size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+TEST(FuzzFinds, ModelsThatWouldCrashOrExhaustTheReaderAreRefused) {
+  const std::string cube = testing::ReadFileText(std::string(KELMORA_TEST_DATA_DIR) + "/cube.x");
+  const std::string arm = testing::ReadFileText(std::string(KELMORA_TEST_DATA_DIR) + "/arm.x");
+  DamagedFile d;
+  ASSERT_EQ(d.Load(".x", cube), "loaded");
+  const std::pair<std::string, std::string> cases[] = {
+      {Replaced(cube, "3;8,9,10;,", "3;8,99,10;,"), "line 45: face index 99 past the mesh's 24 vertices"},
+      {Replaced(cube, "  24;\n", "  4000000000;\n"), "line 15: a bad vertex count"},
+      {Replaced(cube, "  24;\n", "  -24;\n"), "line 15: a bad vertex count"},
+      {Replaced(cube, "   12;\n   3;0,1,2;,", "   11;\n   3;0,1,2;,"), "normals for 11 faces of 12"},
+      {Replaced(cube, "   3;0,1,2;,", "   2;0,1;,"), "a face whose normals do not match its corners"},
+      {Replaced(cube, "   3;0,1,2;,", "   3;0,1,99;,"), "face index 99 past the mesh's 24 normals"},
+      {Replaced(cube, "xof 0303txt", "xof 0303bin"), "not a text .x file"},
+      {Replaced(cube, "   {Red}", " x {Red}"), "line 57: something other than a material in a material list"},
+      {Replaced(cube, "   {Red}", ""), "a face of material 0 in a list of 0 materials"},
+      {Replaced(arm, "   0;\n   2;\n", "   0;\n   4294967295;\n"), "a count of 4294967295, more than the file holds"},
+  };
+  for (const auto& [bytes, why] : cases) {
+    const std::string what = d.Load(".x", bytes);
+    EXPECT_NE(what.find(why), std::string::npos) << what;
+  }
+}
+
+TEST(FuzzFinds, PicturesThatAskForMoreTexelsThanTheyHoldAreRefused) {
+  const std::string stem = (fs::temp_directory_path() / ("kelmora-finds-" + std::to_string(getpid()) + "-")).string();
+  const std::string rgb = testing::ReadFileText(WriteSeedTextures(stem)[0]);
+  for (int depth : {8, 24, 32}) fs::remove(stem + std::to_string(depth) + ".bmp");
+  DamagedFile d;
+  ASSERT_EQ(d.Load(".bmp", rgb), "loaded");
+  std::string huge = rgb;
+  for (int at : {18, 22}) huge.replace(at, 4, std::string("\x00\x00\x80\x00", 4));  // 8388608 each way
+  EXPECT_NE(d.Load(".bmp", huge).find("8388608 x 8388608 texels, more than a texture may have"), std::string::npos);
+  EXPECT_NE(d.Load(".bmp", rgb.substr(0, rgb.size() - 5)).find("cut short"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kelmora
