@@ -70,8 +70,11 @@ class CheckingRenderer final : public platform::Renderer {
   std::string problem;
 };
 
+// A new file each time: rewriting one in place makes the file system flush it to the disk.
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::error_code ec;
+  std::filesystem::remove(path, ec);
+  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 enum class FileKind { Mesh, AnimatedModel, Texture };
