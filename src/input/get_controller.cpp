@@ -1,5 +1,6 @@
 #include "input/get_controller.h"
 
+#include "input/controls.h"
 #include "match/match_state.h"
 #include "platform/joystick_device.h"
 #include "platform/window.h"
@@ -120,14 +121,7 @@ void JoystickRead(Joysticks& joy, platform::JoystickDevice& device) {
   if (device.GetPos(joy.joyId, pos) != 0) return;
   joy.joyX = static_cast<int16_t>((pos.x > joy.joyRightAbove ? 1 : 0) - (pos.x < joy.joyLeftBelow ? 1 : 0));
   joy.joyY = static_cast<int16_t>((pos.y > joy.joyDownAbove ? 1 : 0) - (pos.y < joy.joyUpBelow ? 1 : 0));
-  uint32_t mask = pos.buttons;
-  if (joy.joyId < 2) {
-    mask = 0;
-    for (int b = 0; b < 32; ++b) {
-      if (pos.buttons & (1u << b)) mask |= 1u << joy.buttonBits[joy.joyId][b];
-    }
-  }
-  joy.joyButtons = static_cast<int32_t>(mask);
+  joy.joyButtons = static_cast<int32_t>(ButtonsAsRead(joy, joy.joyId, pos.buttons));
 }
 
 }  // namespace kelmora::input
