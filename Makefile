@@ -25,12 +25,13 @@ run: build
 	@$(BUILD)/kelmora
 
 # The asset generator is built without the sanitizers, and installing and packaging are the
-# same in both builds: their tests run once, in the release build.
-RELEASE_ONLY_TESTS = '^(AssetGenerator|AudioGeneration|Installing)\.'
+# same in both builds: their tests run once, in the release build. The sanitized tests run in
+# one process per core (see scripts/run-test-shards.sh).
+RELEASE_ONLY_TESTS = 'AssetGenerator.*:AudioGeneration.*:Installing.*'
 
 test: build build-asan
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
-	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS) -E $(RELEASE_ONLY_TESTS)
+	@ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ./scripts/run-test-shards.sh $(ASAN_BUILD) $(JOBS) -$(RELEASE_ONLY_TESTS)
 
 # SOAK_MATCHES random matches under the sanitizers, every tick checked; the first fault stops
 # the run, names its seed and leaves the script that plays it again in $(ASAN_BUILD)/soak.
