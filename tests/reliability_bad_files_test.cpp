@@ -225,6 +225,7 @@ void ExpectOneLineAndStatusOne(const std::string& rel, const std::string& bytes,
                                                        " 2>" + err.string());
   const std::string text = testing::ReadFileText(err);
   EXPECT_EQ(r.status, 1) << rel;
+  EXPECT_EQ(r.out, "") << rel;  // no result line for a match that never started
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
   EXPECT_NE(text.find("Cannot load " + bad.string() + ": "), std::string::npos) << text;
 }

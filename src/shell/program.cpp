@@ -163,7 +163,8 @@ int Run(const Options& o, Backends& b, const input::Controls& controls) {
         if (b.record) b.record->SetTickOrigin(g.TickNow());
       }
       status = form.RunScreens(first, o.match.has_value());
-      if (o.match && g.matchesStarted > 0) std::printf("%s\n", ResultJson(g).c_str());
+      // A match that could not be set up has no result to print: its error says why.
+      if (o.match && g.matchesStarted > 0 && status == 0) std::printf("%s\n", ResultJson(g).c_str());
     }
   } catch (const platform::AssetError& e) {
     g.window.MessageBox(e.what(), "Kelmora", platform::MessageIcon::Critical);
