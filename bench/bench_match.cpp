@@ -27,7 +27,7 @@ Options HeadlessOptions() {
 struct HeadlessGame {
   HeadlessGame(int16_t stage, Seat16 characters, Seat16 cpu)
       : options(HeadlessOptions()),
-        b(MakeHeadlessBackends(options, {})),
+        b(MakeHeadlessBackends(options, {}, false)),
         g(*b.clock, *b.window, *b.screen, *b.scene, *b.snd, *b.music, *b.joysticks),
         form(g) {
     g.programFolder = KELMORA_BUILD_DIR;

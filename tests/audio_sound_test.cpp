@@ -3,6 +3,7 @@
 
 #include "audio/dx7_snd_support.h"
 #include "audio_test_files.h"
+#include "command_support.h"
 #include "headless_run.h"
 #include "platform/asset_error.h"
 #include "platform/headless/recording_audio.h"
@@ -143,16 +144,50 @@ TEST(SoundEffects, TableIsLoadedInSlotOrderWithSlotFourEmpty) {
   audio::LoadSoundTable(rig.snd, table);
   int voices = 0;
   for (int id = 0; id < audio::kSoundSlots; ++id) {
-    const int copies = id == 5 || id == 6 ? 4 : id == 4 ? 0 : 1;
+    const int copies = id == 5 || id == 6 ? 4 : id == 4 || id == audio::kStageSixMusicSlot ? 0 : 1;
     EXPECT_EQ(table[id].count, copies) << "slot " << id;
     voices += copies;
   }
   EXPECT_EQ(rig.device.liveVoices(), voices);
-  // Voices were made in slot order: slot 0's buffer first, the stage music's last.
+  // Voices were made in slot order: slot 0's buffer first.
   EXPECT_LT(table[0].buffers[0], table[1].buffers[0]);
   EXPECT_LT(table[6].buffers[3], table[7].buffers[0]);
+  // The stage-six music is read when first needed, once.
+  audio::LoadWhenNeeded(rig.snd, table, audio::kStageSixMusicSlot);
+  ASSERT_EQ(table[20].count, 1);
+  const int stageSix = table[20].buffers[0];
+  audio::LoadWhenNeeded(rig.snd, table, audio::kStageSixMusicSlot);
+  EXPECT_EQ(table[20].buffers[0], stageSix);
+  EXPECT_EQ(rig.device.liveVoices(), voices + 1);
   rig.snd.SoundPlay(table[20]);
   EXPECT_EQ(rig.device.events().back().file, rig.snd.PathOf("sound\\bgm6.wav"));
+}
+
+// The stage-six music is checked at start-up without reading its sound: whatever stops the
+// full load of a wave file here stops the check too.
+TEST(SoundEffects, StageSixMusicDamagedStopsTheTableAtStartUp) {
+  SoundRig rig;
+  ASSERT_TRUE(rig.snd.SoundInit(1));
+  for (const auto& slot : audio::kSoundSlotFiles) {
+    if (slot.copies) testing::WriteTone(rig.snd.PathOf(slot.file), 50);
+  }
+  const std::string music = rig.snd.PathOf("sound\\bgm6.wav");
+  const std::string whole = testing::ReadFileText(music);
+  const std::string unevenChunkFirst = whole.substr(0, 12) + "LIST" + std::string("\x03\0\0\0abc\0", 8) + whole.substr(12);
+  for (const std::string& bytes : {whole.substr(0, 11), whole.substr(0, 30), whole.substr(0, 44),
+                                   whole.substr(0, whole.size() - 1), "RIFX" + whole.substr(4),
+                                   whole.substr(0, 12) + whole.substr(36)}) {
+    std::ofstream(music, std::ios::binary | std::ios::trunc) << bytes;
+    EXPECT_THROW(audio::CheckWaveFile(music), platform::AssetError) << bytes.size();
+    audio::SoundTable table;
+    EXPECT_THROW(audio::LoadSoundTable(rig.snd, table), platform::AssetError) << bytes.size();
+    for (auto& entry : table) rig.snd.SoundRelease(entry);
+  }
+  // A chunk of odd length before the format is passed over with its padding byte.
+  std::ofstream(music, std::ios::binary | std::ios::trunc) << unevenChunkFirst;
+  EXPECT_NO_THROW(audio::CheckWaveFile(music));
+  std::filesystem::remove(music);
+  EXPECT_THROW(audio::CheckWaveFile(music), platform::AssetError);
 }
 
 TEST(SoundEffects, NoSoundDeviceWarnsThenTheProgramEndsWithItsError) {
@@ -189,6 +224,28 @@ TEST(SdlSoundDevice, CopiesOfOneSampleSoundTogetherBeyondTheMixersEightChannels)
   EXPECT_LT(device.LoadSample((folder.path / "none.wav").string(), &why), 0);
   EXPECT_FALSE(why.empty());
   device.Close();
+}
+
+// Every match loads its sounds again and frees the last match's: the silent device reuses the
+// places they leave, and with its record off it keeps nothing of what was played.
+TEST(SoundEffects, SoundsLoadedAndFreedMatchAfterMatchReuseTheirPlaces) {
+  SoundRig rig;
+  ASSERT_TRUE(rig.snd.SoundInit(1));
+  rig.device.SetRecording(false);
+  std::vector<int> first;
+  for (int match = 0; match < 50; ++match) {
+    SoundEntry scoop = rig.Load("skorp.wav", 300, 4);
+    SoundEntry cheer = rig.Load("cheer.wav", 500, 1);
+    if (match == 0) first = scoop.buffers;
+    EXPECT_EQ(scoop.buffers, first) << "match " << match;
+    rig.snd.SoundPlay(scoop);
+    rig.snd.SoundPlayLoop(cheer);
+    EXPECT_TRUE(rig.device.IsPlaying(cheer.buffers[0]));
+    rig.snd.SoundRelease(scoop);
+    rig.snd.SoundRelease(cheer);
+  }
+  EXPECT_EQ(rig.device.liveVoices(), 0);
+  EXPECT_TRUE(rig.device.events().empty());
 }
 
 }  // namespace

@@ -16,9 +16,11 @@
 namespace kelmora::testing {
 
 struct HeadlessRun {
-  explicit HeadlessRun(const std::string& script = "", Options options = {})
+  // `keepAudioRecord` false: as the program, no record of what would have sounded.
+  explicit HeadlessRun(const std::string& script = "", Options options = {}, bool keepAudioRecord = true)
       : options(std::move(options)),
-        backends(MakeHeadlessBackends(this->options, platform::ParseScript(script, "test-script"))),
+        backends(MakeHeadlessBackends(this->options, platform::ParseScript(script, "test-script"),
+                                      keepAudioRecord)),
         game(*backends.clock, *backends.window, *backends.screen, *backends.scene, *backends.snd,
              *backends.music, *backends.joysticks),
         form(game) {

@@ -68,7 +68,8 @@ void AttachRecorder(Backends& b, std::unique_ptr<platform::RecordFile> record) {
   b.record = std::move(record);
 }
 
-Backends MakeHeadlessBackends(const Options& options, std::vector<platform::ScriptEvent> events) {
+Backends MakeHeadlessBackends(const Options& options, std::vector<platform::ScriptEvent> events,
+                              bool keepAudioRecord) {
   Backends b;
   auto clock = std::make_unique<platform::VirtualClock>();
   auto joysticks = std::make_unique<platform::HeadlessJoysticks>();
@@ -85,8 +86,12 @@ Backends MakeHeadlessBackends(const Options& options, std::vector<platform::Scri
   } else {
     b.scene = std::make_unique<scene::Scene>(platform::GlRenderer::CreateOffscreen());
   }
-  b.soundDevice = std::make_unique<platform::HeadlessSoundDevice>(*b.clock);
-  b.musicDevice = std::make_unique<platform::HeadlessMusicDevice>(*b.clock);
+  auto sound = std::make_unique<platform::HeadlessSoundDevice>(*b.clock);
+  auto music = std::make_unique<platform::HeadlessMusicDevice>(*b.clock);
+  sound->SetRecording(keepAudioRecord);
+  music->SetRecording(keepAudioRecord);
+  b.soundDevice = std::move(sound);
+  b.musicDevice = std::move(music);
   FinishAudio(b);
   return b;
 }

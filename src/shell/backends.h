@@ -55,7 +55,10 @@ struct Backends {
 // its OpenGL context cannot be made.
 Backends MakeRealBackends(const Options& options, std::vector<platform::ScriptEvent> events = {},
                           bool paced = true);
-Backends MakeHeadlessBackends(const Options& options, std::vector<platform::ScriptEvent> events);
+// `keepAudioRecord` false: the silent sound and music devices keep no record of what they were
+// told (the program never reads it back, and a long run must not grow with it).
+Backends MakeHeadlessBackends(const Options& options, std::vector<platform::ScriptEvent> events,
+                              bool keepAudioRecord = true);
 // Puts the recording in front of the window's events and the joysticks.
 void AttachRecorder(Backends& b, std::unique_ptr<platform::RecordFile> record);
 

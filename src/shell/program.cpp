@@ -234,7 +234,7 @@ int RunProgram(const std::vector<std::string>& args) {
       }
     }
     try {
-      Backends b = MakeHeadlessBackends(o, std::move(events));
+      Backends b = MakeHeadlessBackends(o, std::move(events), false);
       if (record) AttachRecorder(b, std::move(record));
       status = Run(o, b, controls);
     } catch (const std::exception& e) {

@@ -47,17 +47,27 @@ int HeadlessSoundDevice::LoadSample(const std::string& path, std::string* why) {
   }
   uint32_t ms = 0;
   if (!WaveLength(path, ms, why)) return -1;
-  samples_.push_back({path, ms, 0});
-  return static_cast<int>(samples_.size()) - 1;
+  // A sample goes with its last voice, and its place is taken by the next one loaded.
+  int sample = 0;
+  while (sample < static_cast<int>(samples_.size()) && !samples_[sample].file.empty()) ++sample;
+  if (sample == static_cast<int>(samples_.size())) samples_.emplace_back();
+  samples_[sample] = {path, ms, 0, 0};
+  return sample;
 }
 
 int HeadlessSoundDevice::CreateVoice(int sample) {
-  if (!open_ || sample < 0 || sample >= static_cast<int>(samples_.size())) return -1;
-  Voice v;
+  if (!open_ || sample < 0 || sample >= static_cast<int>(samples_.size()) || samples_[sample].file.empty()) {
+    return -1;
+  }
+  int voice = 0;
+  while (voice < static_cast<int>(voices_.size()) && voices_[voice].sample >= 0) ++voice;
+  if (voice == static_cast<int>(voices_.size())) voices_.emplace_back();
+  Voice& v = voices_[voice];
+  v = Voice{};
   v.sample = sample;
   v.copy = samples_[sample].voicesMade++;
-  voices_.push_back(v);
-  return static_cast<int>(voices_.size()) - 1;
+  ++samples_[sample].liveVoices;
+  return voice;
 }
 
 bool HeadlessSoundDevice::Valid(int voice) const {
@@ -65,7 +75,10 @@ bool HeadlessSoundDevice::Valid(int voice) const {
 }
 
 void HeadlessSoundDevice::ReleaseVoice(int voice) {
-  if (Valid(voice)) voices_[voice] = Voice{};
+  if (!Valid(voice)) return;
+  Sample& s = samples_[voices_[voice].sample];
+  if (--s.liveVoices == 0) s = Sample{};
+  voices_[voice] = Voice{};
 }
 
 int HeadlessSoundDevice::liveVoices() const {
@@ -82,6 +95,7 @@ bool HeadlessSoundDevice::IsPlaying(int voice) {
 }
 
 void HeadlessSoundDevice::Record(SoundEvent::Kind kind, int voice, bool wasSounding) {
+  if (!recording_) return;
   const Voice& v = voices_[voice];
   events_.push_back({kind, voice, samples_[v.sample].file, v.copy, wasSounding, clock_.GetTickCount()});
 }
@@ -148,7 +162,7 @@ HeadlessMusicDevice::~HeadlessMusicDevice() = default;
 int HeadlessMusicDevice::SendString(const std::string& command, std::string* reply) {
   std::string answer;
   const int result = interpreter_.SendString(command, &answer);
-  commands_.push_back({command, result, answer, clock_.GetTickCount()});
+  if (recording_) commands_.push_back({command, result, answer, clock_.GetTickCount()});
   if (reply) *reply = answer;
   return result;
 }

@@ -43,6 +43,8 @@ class HeadlessSoundDevice final : public SoundDevice {
   void Stop(int voice) override;
 
   bool isOpen() const { return open_; }
+  // Off, nothing is kept: a long run that nobody reads back stays the same size.
+  void SetRecording(bool on) { recording_ = on; }
   const std::vector<SoundEvent>& events() const { return events_; }
   void ClearEvents() { events_.clear(); }
   // Voices made and not yet released.
@@ -50,9 +52,10 @@ class HeadlessSoundDevice final : public SoundDevice {
 
  private:
   struct Sample {
-    std::string file;
+    std::string file;  // "" = free
     uint32_t lengthMs = 0;
     int voicesMade = 0;
+    int liveVoices = 0;
   };
   struct Voice {
     int sample = -1;  // -1 = free
@@ -67,6 +70,7 @@ class HeadlessSoundDevice final : public SoundDevice {
   Clock& clock_;
   bool available_ = true;
   bool open_ = false;
+  bool recording_ = true;
   std::vector<Sample> samples_;
   std::vector<Voice> voices_;
   std::vector<SoundEvent> events_;
@@ -86,6 +90,8 @@ class HeadlessMusicDevice final : public MusicDevice {
     std::string reply;
     uint32_t ms = 0;
   };
+  // Off, nothing is kept: a long run that nobody reads back stays the same size.
+  void SetRecording(bool on) { recording_ = on; }
   const std::vector<Command>& commands() const { return commands_; }
   void ClearCommands() { commands_.clear(); }
   // The piece the silent stream would be sounding now ("" when none): its file.
@@ -96,6 +102,7 @@ class HeadlessMusicDevice final : public MusicDevice {
   Clock& clock_;
   std::unique_ptr<SilentStream> stream_;
   MusicInterpreter interpreter_;
+  bool recording_ = true;
   std::vector<Command> commands_;
 };
 
