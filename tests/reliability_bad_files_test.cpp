@@ -238,6 +238,9 @@ TEST(BadFiles, TheProgramEndsWithOneLineAndStatusOneAtStartUpAndAtTheMatchSetUp)
   ExpectOneLineAndStatusOne("sound/bgm.mid", tune.substr(0, tune.size() - 10), "--match 0:0,1,-1,-1");
   const std::string stage = testing::ReadFileText(kAssets / "model/stage2.x");
   ExpectOneLineAndStatusOne("model/stage2.x", stage.substr(0, stage.size() * 2 / 3), "--match 1:0,-1,-1,-1");
+  // The stage-six music is read only when that stage is set up, but checked at start-up.
+  const std::string music = testing::ReadFileText(kAssets / "sound/bgm6.wav");
+  ExpectOneLineAndStatusOne("sound/bgm6.wav", music.substr(0, music.size() / 2), "--match 0:0,1,-1,-1");
 }
 
 }  // namespace

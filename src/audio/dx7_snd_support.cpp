@@ -1,6 +1,10 @@
 #include "audio/dx7_snd_support.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 
 #include "platform/asset_error.h"
 #include "platform/sound_device.h"
@@ -86,7 +90,58 @@ void LoadSoundTable(Dx7DSndSupport& snd, SoundTable& table) {
     const SoundSlot& slot = kSoundSlotFiles[id];
     if (slot.copies == 0) continue;
     snd.SoundRelease(table[id]);
-    table[id] = snd.SoundLoad(slot.file, slot.copies);
+    if (id == kStageSixMusicSlot) {
+      CheckWaveFile(snd.PathOf(slot.file));
+    } else {
+      table[id] = snd.SoundLoad(slot.file, slot.copies);
+    }
+  }
+}
+
+void LoadWhenNeeded(Dx7DSndSupport& snd, SoundTable& table, int id) {
+  const SoundSlot& slot = kSoundSlotFiles[id];
+  if (table[id].count > 0 || slot.copies == 0) return;
+  table[id] = snd.SoundLoad(slot.file, slot.copies);
+}
+
+namespace {
+uint32_t LittleEndian(const char* b, int bytes) {
+  uint32_t v = 0;
+  for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | static_cast<uint8_t>(b[i]);
+  return v;
+}
+}  // namespace
+
+void CheckWaveFile(const std::string& path) {
+  auto refuse = [&path](const std::string& why) { throw platform::AssetError(path, why); };
+  std::ifstream f(path, std::ios::binary);
+  std::error_code ec;
+  const uint64_t size = std::filesystem::file_size(path, ec);
+  if (!f || ec) refuse("the file cannot be opened");
+  if (size == 0) refuse("the file is empty");
+  char head[12];
+  if (size < 12 || !f.read(head, 12)) refuse("cut short in its header");
+  if (std::memcmp(head, "RIFF", 4) != 0 || std::memcmp(head + 8, "WAVE", 4) != 0) refuse("not a wave file");
+  bool format = false;
+  for (uint64_t at = 12;;) {
+    char chunk[16];
+    if (size - at < 8 || !f.seekg(static_cast<std::streamoff>(at)) || !f.read(chunk, 8)) {
+      refuse(format ? "cut short before its sound data" : "cut short before its format");
+    }
+    const std::string id(chunk, 4);
+    const uint32_t length = LittleEndian(chunk + 4, 4);
+    if (length > size - at - 8) refuse("cut short in its " + id + " chunk");
+    if (id == "fmt ") {
+      if (length < 16 || !f.read(chunk, 16)) refuse("bad format chunk");
+      const uint32_t channels = LittleEndian(chunk + 2, 2), rate = LittleEndian(chunk + 4, 4),
+                     bits = LittleEndian(chunk + 14, 2);
+      if (channels == 0 || rate == 0 || bits == 0) refuse("bad format chunk");
+      format = true;
+    } else if (id == "data") {
+      if (!format) refuse("sound data before its format");
+      return;
+    }
+    at += 8 + uint64_t{length} + (length & 1);  // chunks are padded to even lengths
   }
 }
 

@@ -58,7 +58,18 @@ class Dx7DSndSupport {
   std::string folder_;
 };
 
-// Loads the 20 effects of the sound table in slot order (slot 4 stays empty).
+// The stage-six music: about 8 MB, heard on one stage only, so read when that stage is set up.
+constexpr int kStageSixMusicSlot = 20;
+
+// Loads the effects of the sound table in slot order (slot 4 stays empty). The stage-six
+// music is only checked here (CheckWaveFile), so that a missing or damaged file still stops
+// the program at start-up; LoadWhenNeeded reads it.
 void LoadSoundTable(Dx7DSndSupport& snd, SoundTable& table);
+// Loads a slot that LoadSoundTable left empty, once; throws platform::AssetError as SoundLoad.
+void LoadWhenNeeded(Dx7DSndSupport& snd, SoundTable& table, int id);
+
+// The check of a wave file without reading its sound: a RIFF WAVE file whose format comes
+// before its data and whose data is all there. Throws platform::AssetError naming the file.
+void CheckWaveFile(const std::string& path);
 
 }  // namespace kelmora::audio

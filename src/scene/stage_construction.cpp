@@ -1,5 +1,6 @@
 #include "scene/stage_construction.h"
 
+#include "audio/dx7_snd_support.h"
 #include "audio/music.h"
 #include "audio/tune_file.h"
 #include "match/game.h"
@@ -10,7 +11,7 @@
 namespace kelmora {
 
 namespace {
-constexpr int kSoundStageSix = 20;
+constexpr int kSoundStageSix = audio::kStageSixMusicSlot;
 constexpr int kHurryTexture = 0, kNetTexture = 5;
 
 scene::MeshHandle LoadStaticModel(Game& g, const char* path) {
@@ -58,6 +59,7 @@ void BuildStageBranch(Game& g) {
   sc.SetSceneBackground(info.red, info.green, info.blue);
   if (st.musicOn == 1) {
     if (st.stage == scene::kRailStage) {
+      audio::LoadWhenNeeded(g.snd, g.soundTable, kSoundStageSix);
       g.snd.SoundPlayLoop(g.soundTable[kSoundStageSix]);
     } else {
       audio::CheckTuneFile(g.Asset(info.music));
