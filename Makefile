@@ -17,8 +17,12 @@ build: setup
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=$(RELEASE_FLAGS)" > /dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
+# The sanitizer build takes its assets from the release build's generator.
 build-asan: setup
-	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=$(DEBUG_FLAGS)" -DKELMORA_SANITIZE=ON > /dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=$(RELEASE_FLAGS)" > /dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target assetgen
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=$(DEBUG_FLAGS)" -DKELMORA_SANITIZE=ON \
+	  -DKELMORA_ASSETGEN=$(abspath $(BUILD))/tools/assetgen/assetgen > /dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS) --target kelmora kelmora_tests
 
 run: build

@@ -16,8 +16,8 @@ foreach(size IN LISTS KELMORA_ICON_SIZES)
 endforeach()
 add_custom_command(
   OUTPUT ${KELMORA_ICON_FILES}
-  COMMAND assetgen --icons ${KELMORA_ICON_DIR}
-  DEPENDS assetgen
+  COMMAND ${ASSETGEN} --icons ${KELMORA_ICON_DIR}
+  DEPENDS ${ASSETGEN}
   COMMENT "Drawing the program's icon"
   VERBATIM)
 add_custom_target(kelmora_icons ALL DEPENDS ${KELMORA_ICON_FILES})
