@@ -173,6 +173,8 @@ struct DamagedFile {
   }
 };
 
+const char* const kCubeList = "  MeshMaterialList {\n   1;\n   12;\n   0,0,0,0,0,0,0,0,0,0,0,0;\n   {Red}\n  }\n";
+
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
   const size_t at = text.find(from);
   EXPECT_NE(at, std::string::npos) << from;
@@ -184,6 +186,8 @@ TEST(FuzzFinds, ModelsThatWouldCrashOrExhaustTheReaderAreRefused) {
   const std::string arm = testing::ReadFileText(std::string(KELMORA_TEST_DATA_DIR) + "/arm.x");
   DamagedFile d;
   ASSERT_EQ(d.Load(".x", cube), "loaded");
+  std::string deepFrames = "xof 0303txt 0032\n";
+  for (int k = 0; k < 100000; ++k) deepFrames += "Frame a {\n";
   const std::pair<std::string, std::string> cases[] = {
       {Replaced(cube, "3;8,9,10;,", "3;8,99,10;,"), "line 45: face index 99 past the mesh's 24 vertices"},
       {Replaced(cube, "  24;\n", "  4000000000;\n"), "line 15: a bad vertex count"},
@@ -194,7 +198,20 @@ TEST(FuzzFinds, ModelsThatWouldCrashOrExhaustTheReaderAreRefused) {
       {Replaced(cube, "xof 0303txt", "xof 0303bin"), "not a text .x file"},
       {Replaced(cube, "   {Red}", " x {Red}"), "line 57: something other than a material in a material list"},
       {Replaced(cube, "   {Red}", ""), "a face of material 0 in a list of 0 materials"},
-      {Replaced(arm, "   0;\n   2;\n", "   0;\n   4294967295;\n"), "a count of 4294967295, more than the file holds"},
+      {Replaced(arm, "   0;\n   2;\n", "   0;\n   4294967295;\n"), "a bad key count (4294967295, more than the file holds)"},
+      // The reader follows an unknown word to the next opening brace and past the brace that
+      // closes it: here past the mesh's end, so that a list whose material it does not know
+      // (it skips that too) becomes the mesh's, and a face looks up a material never given.
+      {Replaced(Replaced(cube, kCubeList, ""), " }\n}\n",
+                "  stray\n }\n}\nSkipped {\n}\nMeshMaterialList {\n 1;\n 12;\n 0,0,0,0,0,0,0,0,0,0,0,0;\n Mater {ial}\n}\n }\n}\n"),
+       "line 102: something other than a material in a material list"},
+      // The faces of a second list go after those of the first, past the mesh's faces.
+      {Replaced(cube, kCubeList, std::string(kCubeList) + kCubeList), "line 59: a second material list in a mesh"},
+      // The triangulation trips over a face without corners; the reader follows frames by
+      // recursion, as deep as they go.
+      {Replaced(Replaced(cube, "  12;\n  3;0,1,2;,", "  13;\n  3;0,1,2;,"), "  3;20,22,23;;\n", "  3;20,22,23;,\n  0;;\n"),
+       "line 53: a face without corners"},
+      {deepFrames, "line 202: frames nested more than 200 deep"},
   };
   for (const auto& [bytes, why] : cases) {
     const std::string what = d.Load(".x", bytes);

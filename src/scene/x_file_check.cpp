@@ -8,191 +8,455 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace kelmora::scene {
 
 namespace {
 
+// The walk below reads the text the way the reader does, word for word: the same spaces,
+// comments and separators, numbers read character by character as it reads them, and an
+// unknown word followed the way it follows one (on to the next opening brace, then to the
+// brace that closes it, whatever stood between). Following the file by its braces alone is
+// not enough: a stray word makes the reader see a different mesh than the braces show.
+
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsGap(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ';' || c == ','; }
+bool IsDelimiter(char c) { return c == ';' || c == ',' || c == '{' || c == '}'; }
 
-// A whole number, saturating; a negative one reads as the reader reads it into a count, a
-// number near 2^32.
-bool Whole(std::string_view w, uint64_t& v) {
-  const bool negative = !w.empty() && w[0] == '-';
-  if (negative) w.remove_prefix(1);
-  if (w.empty() || !std::all_of(w.begin(), w.end(), IsDigit)) return false;
-  v = 0;
-  for (char c : w) v = v > UINT64_MAX / 20 ? UINT64_MAX : v * 10 + static_cast<uint64_t>(c - '0');
-  if (negative) v = v == 0 ? 0 : (uint64_t{1} << 32) - std::min<uint64_t>(v, uint64_t{1} << 31);
-  return true;
-}
+// Frames inside frames: the reader follows them by recursion, as deep as the file asks.
+constexpr int kDeepestFrame = 200;
+// Texture coordinate and colour sets a mesh may have.
+constexpr int kMostSets = 8;
 
-// Words and braces of the text, separators and comments skipped. Keeps the largest whole
-// number seen. Every model read passes through here, so the scan is a plain walk over the
-// characters.
-class Words {
- public:
-  explicit Words(std::string_view text) : begin_(text.data()), p_(text.data()), end_(text.data() + text.size()) {}
-
-  // The next word or brace; "" at the end.
-  std::string_view Next() {
-    for (;;) {
-      while (p_ < end_ && IsGap(*p_)) line_ += *p_++ == '\n';
-      if (p_ < end_ && (*p_ == '#' || (*p_ == '/' && p_ + 1 < end_ && p_[1] == '/'))) {
-        while (p_ < end_ && *p_ != '\n') ++p_;
-        continue;
-      }
-      break;
-    }
-    if (p_ >= end_) return {};
-    const char* from = p_;
-    if (*p_ == '{' || *p_ == '}') return {p_++, 1};
-    // A word of digits only is a whole number; anything else ends that at once.
-    bool digits = *p_ != '-' || p_ + 1 < end_;
-    while (p_ < end_ && !IsGap(*p_) && *p_ != '{' && *p_ != '}') {
-      digits = digits && (IsDigit(*p_) || (p_ == from && *p_ == '-'));
-      ++p_;
-    }
-    const std::string_view w(from, static_cast<size_t>(p_ - from));
-    uint64_t v = 0;
-    if (digits && Whole(w, v)) largest_ = std::max(largest_, v);
-    return w;
-  }
-
-  // The next word as a count or index no larger than the text could hold; false otherwise.
-  bool Count(uint64_t& v) { return Whole(Next(), v) && v <= size(); }
-
-  bool AtEnd() const { return p_ >= end_; }
-  int line() const { return line_; }
-  uint64_t largest() const { return largest_; }
-  size_t size() const { return static_cast<size_t>(end_ - begin_); }
-
- private:
-  const char* begin_;
-  const char* p_;
-  const char* end_;
-  int line_ = 1;
-  uint64_t largest_ = 0;
+// Thrown to end the walk: the problem, or "" when the text ended first. The reader throws
+// there too, and throwing from where it is leaks what it has read so far: it is handed only
+// files it reads to the end.
+struct Stop {
+  std::string why;
 };
 
-// The problem at the current line; nothing when the text ended first (the reader says so).
-std::string At(const Words& w, const std::string& what) {
-  return w.AtEnd() ? "" : "line " + std::to_string(w.line()) + ": " + what;
-}
+class Walk {
+ public:
+  explicit Walk(std::string_view text) : p_(text.data()), end_(text.data() + text.size()), size_(text.size()) {
+    // The reader skips the rest of the header's line.
+    p_ += 16;
+    while (p_ < end_ && *p_ != '\n' && *p_ != '\r') ++p_;
+    if (p_ < end_) line_ += *p_++ == '\n';
+  }
 
-// Faces: a count, then each face's corner count and indices, each below `limit`. Keeps the
-// corner count of each face in `corners`, or, with `match`, checks them against it.
-std::string Faces(Words& w, uint64_t limit, const char* of, std::vector<uint32_t>& corners, bool match) {
-  uint64_t faces = 0;
-  if (!w.Count(faces)) return At(w, "a bad face count");
-  if (match && faces != corners.size()) {
-    return At(w, "normals for " + std::to_string(faces) + " faces of " + std::to_string(corners.size()));
-  }
-  for (uint64_t f = 0; f < faces; ++f) {
-    uint64_t n = 0;
-    if (!w.Count(n)) return At(w, "a bad face size");
-    if (match && n != corners[static_cast<size_t>(f)]) return At(w, "a face whose normals do not match its corners");
-    if (!match) corners.push_back(static_cast<uint32_t>(n));
-    for (uint64_t k = 0; k < n; ++k) {
-      uint64_t i = 0;
-      if (!w.Count(i)) return At(w, "a bad face index");
-      if (i >= limit) return At(w, "face index " + std::to_string(i) + " past the mesh's " + std::to_string(limit) + " " + of);
-    }
-  }
-  return "";
-}
-
-// Skips `n` words; false at the end of the text.
-bool Skip(Words& w, uint64_t n) {
-  for (uint64_t k = 0; k < n; ++k) {
-    if (w.Next().empty()) return false;
-  }
-  return true;
-}
-
-// Skips a block whose opening brace is next (after an optional name).
-bool SkipBlock(Words& w) {
-  std::string_view t = w.Next();
-  if (t != "{") t = w.Next();
-  if (t != "{") return false;
-  for (int depth = 1; depth > 0;) {
-    t = w.Next();
-    if (t.empty()) return false;
-    depth += t == "{" ? 1 : t == "}" ? -1 : 0;
-  }
-  return true;
-}
-
-// A material list after its word: the faces' materials, then the materials themselves, each
-// given in place or named in braces. The reader looks up a face's material without checking
-// that the list gave any.
-std::string MaterialList(Words& w) {
-  if (w.Next() != "{") return At(w, "a material list without its opening brace");
-  uint64_t materials = 0, faces = 0;
-  if (!w.Count(materials) || !w.Count(faces)) return At(w, "a bad material count");
-  uint64_t largest = 0;
-  for (uint64_t f = 0; f < faces; ++f) {
-    uint64_t m = 0;
-    if (!w.Count(m)) return At(w, "a bad material index");
-    largest = std::max(largest, m);
-  }
-  uint64_t given = 0;
-  for (std::string_view t = w.Next(); t != "}"; t = w.Next()) {
-    if (t.empty()) return "";
-    if (t == "{") {
-      w.Next();  // the material's name
-      if (w.Next() != "}") return At(w, "a material named without its closing brace");
-    } else if (t == "Material") {
-      if (!SkipBlock(w)) return At(w, "a material without its braces");
-    } else {
-      return At(w, "something other than a material in a material list");
-    }
-    ++given;
-  }
-  if (faces > 0 && largest >= given) {
-    return At(w, "a face of material " + std::to_string(largest) + " in a list of " + std::to_string(given) + " materials");
-  }
-  return "";
-}
-
-// A mesh after its word "Mesh": name, brace, vertices, faces, then its inner blocks.
-std::string Mesh(Words& w) {
-  std::string_view t = w.Next();
-  if (t != "{") t = w.Next();
-  if (t != "{") return At(w, "a mesh without its opening brace");
-  uint64_t vertices = 0;
-  if (!w.Count(vertices)) return At(w, "a bad vertex count");
-  if (!Skip(w, 3 * vertices)) return "";
-  std::vector<uint32_t> corners;
-  if (std::string p = Faces(w, vertices, "vertices", corners, false); !p.empty()) return p;
-  for (int depth = 1; depth > 0;) {
-    t = w.Next();
-    if (t.empty()) return "";
-    if (t == "{") ++depth;
-    if (t == "}") --depth;
-    if (depth == 1 && t == "MeshNormals") {
-      if (w.Next() != "{") return At(w, "normals without their opening brace");
-      uint64_t normals = 0;
-      if (!w.Count(normals)) return At(w, "a bad normal count");
-      if (!Skip(w, 3 * normals)) return "";
-      if (std::string p = Faces(w, normals, "normals", corners, true); !p.empty()) return p;
-    } else if (depth == 1 && t == "MeshMaterialList") {
-      if (std::string p = MaterialList(w); !p.empty()) return p;  // read to its closing brace
-    } else if (depth == 1 && t == "SkinWeights") {
-      if (w.Next() != "{") return At(w, "skin weights without their opening brace");
-      w.Next();  // the frame's name
-      uint64_t n = 0;
-      if (!w.Count(n)) return At(w, "a bad weight count");
-      for (uint64_t k = 0; k < n; ++k) {
-        uint64_t i = 0;
-        if (!w.Count(i) || i >= vertices) return At(w, "a weight on a vertex the mesh does not have");
+  void File() {
+    for (std::string_view t = Token(); !t.empty(); t = Token()) {
+      if (t == "template") {
+        Template();
+      } else if (t == "Frame") {
+        Frame(1);
+      } else if (t == "Mesh") {
+        Mesh();
+      } else if (t == "AnimTicksPerSecond") {
+        Head();
+        Whole();
+        Closing();
+      } else if (t == "AnimationSet") {
+        AnimationSet();
+      } else if (t == "Material") {
+        Material();
+      } else if (t != "}") {
+        Unknown();
       }
     }
   }
-  return "";
-}
+
+ private:
+  [[noreturn]] void Refuse(const std::string& what) const {
+    throw Stop{p_ >= end_ ? "" : "line " + std::to_string(line_) + ": " + what};
+  }
+  char Peek(size_t k = 0) const { return p_ + k < end_ ? p_[k] : '\0'; }
+  bool Ahead(const char* s) const {
+    const size_t n = std::strlen(s);
+    return static_cast<size_t>(end_ - p_) >= n && std::memcmp(p_, s, n) == 0;
+  }
+
+  void SkipSpace() {
+    for (;;) {
+      while (p_ < end_ && IsSpace(*p_)) line_ += *p_++ == '\n';
+      if (p_ >= end_ || !(*p_ == '#' || (*p_ == '/' && Peek(1) == '/'))) return;
+      while (p_ < end_ && *p_ != '\n' && *p_ != '\r') ++p_;
+      if (p_ < end_) line_ += *p_++ == '\n';
+    }
+  }
+
+  // The next word, or one of ; , { } on its own; "" at the end.
+  std::string_view Token() {
+    SkipSpace();
+    if (p_ >= end_) return {};
+    const char* from = p_;
+    if (IsDelimiter(*p_)) return {p_++, 1};
+    while (p_ < end_ && !IsSpace(*p_) && !IsDelimiter(*p_)) ++p_;
+    return {from, static_cast<size_t>(p_ - from)};
+  }
+
+  void Expect(std::string_view want, const char* what) {
+    const std::string_view t = Token();
+    if (t.empty()) throw Stop{};
+    if (t != want) Refuse(what);
+  }
+  void Closing() { Expect("}", "a closing brace missing"); }
+  void Semicolon() { Expect(";", "a semicolon missing"); }
+  void Separator() {
+    const std::string_view t = Token();
+    if (t.empty()) throw Stop{};
+    if (t != ";" && t != ",") Refuse("a number without the separator after it");
+  }
+  // One separator if there is one.
+  void MaybeSeparator() {
+    SkipSpace();
+    if (p_ < end_ && (*p_ == ';' || *p_ == ',')) ++p_;
+  }
+
+  // An object's name, if it has one, and its opening brace.
+  void Head() {
+    if (Token() != "{") Expect("{", "an opening brace missing");
+  }
+
+  // A whole number and its separator. Saturates; a negative one reads as the reader reads it
+  // into an unsigned number, near 2^32.
+  uint64_t Whole() {
+    SkipSpace();
+    if (p_ >= end_) throw Stop{};
+    const bool negative = *p_ == '-';
+    if (negative) ++p_;
+    if (!IsDigit(Peek())) Refuse("a number expected");
+    uint64_t v = 0;
+    for (; p_ < end_ && IsDigit(*p_); ++p_) v = v > UINT64_MAX / 20 ? UINT64_MAX : v * 10 + static_cast<uint64_t>(*p_ - '0');
+    if (negative) v = v == 0 ? 0 : (uint64_t{1} << 32) - std::min<uint64_t>(v, uint64_t{1} << 31);
+    Separator();
+    return v;
+  }
+
+  // A number the reader sizes a list by: no larger than the file could hold.
+  uint64_t Count(const char* what) {
+    const uint64_t v = Whole();
+    if (v > size_) Refuse(std::string("a bad ") + what + " (" + std::to_string(v) + ", more than the file holds)");
+    return v;
+  }
+
+  // Digits as the reader's number conversion reads them; it gives up (and stops where it
+  // started) on more than fit in 64 bits, so no more than 19 are taken.
+  void Digits(bool limited) {
+    const char* from = p_;
+    while (p_ < end_ && IsDigit(*p_)) ++p_;
+    if (!limited && p_ - from > 19) Refuse("a number too long");
+  }
+
+  // A real number and its separator, with the spellings of infinity and NaN the reader takes.
+  void Real() {
+    SkipSpace();
+    if (p_ >= end_) throw Stop{};
+    if (Ahead("-1.#IND00") || Ahead("1.#IND00")) {
+      p_ = std::min(p_ + 9, end_);  // nine characters either way
+    } else if (Ahead("1.#QNAN0")) {
+      p_ += 8;
+    } else {
+      if (*p_ == '-' || *p_ == '+') ++p_;
+      const auto word = [&](const char* w) {
+        for (size_t k = 0; w[k]; ++k) {
+          if ((Peek(k) | 0x20) != w[k]) return false;
+        }
+        return true;
+      };
+      if (word("nan")) {
+        p_ += 3;
+      } else if (word("inf")) {
+        p_ += 3;
+        if (word("inity")) p_ += 5;
+      } else {
+        const bool point = Peek() == '.' || Peek() == ',';
+        if (!IsDigit(Peek()) && !(point && IsDigit(Peek(1)))) Refuse("a number expected");
+        if (!point) Digits(false);
+        if ((Peek() == '.' || Peek() == ',') && IsDigit(Peek(1))) {
+          ++p_;
+          Digits(true);
+        } else if (Peek() == '.') {
+          ++p_;
+        }
+        if (Peek() == 'e' || Peek() == 'E') {
+          ++p_;
+          if (Peek() == '-' || Peek() == '+') ++p_;
+          if (!IsDigit(Peek())) Refuse("a number expected");
+          Digits(false);
+        }
+      }
+    }
+    Separator();
+  }
+  void Reals(int n) {
+    for (int k = 0; k < n; ++k) Real();
+  }
+
+  // A quoted string followed at once by a semicolon.
+  void Quoted() {
+    SkipSpace();
+    if (p_ >= end_) throw Stop{};
+    if (*p_ != '"') Refuse("a quotation mark expected");
+    ++p_;
+    while (p_ < end_ && *p_ != '"') line_ += *p_++ == '\n';
+    if (p_ + 1 >= end_) throw Stop{};
+    if (p_[1] != ';') Refuse("a string without its semicolon");
+    p_ += 2;
+  }
+
+  // An object the reader does not know: on to the next opening brace, then to the one that
+  // closes it.
+  void Unknown() {
+    for (std::string_view t = Token(); t != "{"; t = Token()) {
+      if (t.empty()) throw Stop{};
+    }
+    for (int depth = 1; depth > 0;) {
+      const std::string_view t = Token();
+      if (t.empty()) throw Stop{};
+      depth += t == "{" ? 1 : t == "}" ? -1 : 0;
+    }
+  }
+
+  void Template() {
+    Head();
+    Token();  // its identifier
+    for (std::string_view t = Token(); t != "}"; t = Token()) {
+      if (t.empty()) throw Stop{};
+    }
+  }
+
+  void Frame(int depth) {
+    if (depth > kDeepestFrame) Refuse("frames nested more than " + std::to_string(kDeepestFrame) + " deep");
+    Head();
+    for (;;) {
+      const std::string_view t = Token();
+      if (t.empty()) throw Stop{};
+      if (t == "}") return;
+      if (t == "Frame") {
+        Frame(depth + 1);
+      } else if (t == "FrameTransformMatrix") {
+        Head();
+        Reals(16);
+        Semicolon();
+        Closing();
+      } else if (t == "Mesh") {
+        Mesh();
+      } else {
+        Unknown();
+      }
+    }
+  }
+
+  // Faces: each one's corner count and its indices, each below `limit`. Keeps the corner
+  // counts in `corners`, or, with `match`, checks them against it.
+  void Faces(uint64_t faces, uint64_t limit, const char* of, std::vector<uint32_t>& corners, bool match) {
+    for (uint64_t f = 0; f < faces; ++f) {
+      const uint64_t n = Count("face size");
+      // The triangulation trips over a face without corners.
+      if (n == 0) Refuse("a face without corners");
+      if (match && n != corners[static_cast<size_t>(f)]) Refuse("a face whose normals do not match its corners");
+      if (!match) corners.push_back(static_cast<uint32_t>(n));
+      for (uint64_t k = 0; k < n; ++k) {
+        const uint64_t i = Whole();
+        if (i >= limit) Refuse("face index " + std::to_string(i) + " past the mesh's " + std::to_string(limit) + " " + of);
+      }
+      MaybeSeparator();
+    }
+  }
+
+  void Mesh() {
+    Head();
+    const uint64_t vertices = Count("vertex count");
+    for (uint64_t v = 0; v < vertices; ++v) {
+      Reals(3);
+      MaybeSeparator();
+    }
+    std::vector<uint32_t> corners;
+    Faces(Count("face count"), vertices, "vertices", corners, false);
+    int coordinateSets = 0, colourSets = 0;
+    bool materialList = false;
+    for (;;) {
+      const std::string_view t = Token();
+      if (t.empty()) throw Stop{};
+      if (t == "}") return;
+      if (t == "MeshNormals") {
+        Head();
+        const uint64_t normals = Count("normal count");
+        for (uint64_t n = 0; n < normals; ++n) {
+          Reals(3);
+          MaybeSeparator();
+        }
+        const uint64_t faces = Count("face count");
+        if (faces != corners.size()) {
+          Refuse("normals for " + std::to_string(faces) + " faces of " + std::to_string(corners.size()));
+        }
+        Faces(faces, normals, "normals", corners, true);
+        Closing();
+      } else if (t == "MeshTextureCoords") {
+        Head();
+        if (++coordinateSets > kMostSets) Refuse("more than " + std::to_string(kMostSets) + " texture coordinate sets");
+        if (Count("coordinate count") != vertices) Refuse("texture coordinates not one for each vertex");
+        for (uint64_t v = 0; v < vertices; ++v) {
+          Reals(2);
+          MaybeSeparator();
+        }
+        Closing();
+      } else if (t == "MeshVertexColors") {
+        Head();
+        if (++colourSets > kMostSets) Refuse("more than " + std::to_string(kMostSets) + " vertex colour sets");
+        if (Count("colour count") != vertices) Refuse("vertex colours not one for each vertex");
+        for (uint64_t v = 0; v < vertices; ++v) {
+          if (Whole() >= vertices) Refuse("a colour for a vertex the mesh does not have");
+          Reals(4);
+          MaybeSeparator();
+          MaybeSeparator();
+        }
+        Closing();
+      } else if (t == "MeshMaterialList") {
+        // The reader adds the faces of a second list after those of the first, past the
+        // mesh's faces.
+        if (materialList) Refuse("a second material list in a mesh");
+        materialList = true;
+        MaterialList(corners.size());
+      } else if (t == "XSkinMeshHeader") {
+        Head();
+        Whole();
+        Whole();
+        Whole();
+        Closing();
+      } else if (t == "SkinWeights") {
+        Head();
+        Quoted();  // the frame's name
+        const uint64_t weights = Count("weight count");
+        for (uint64_t k = 0; k < weights; ++k) {
+          if (Whole() >= vertices) Refuse("a weight on a vertex the mesh does not have");
+        }
+        for (uint64_t k = 0; k < weights; ++k) Real();
+        Reals(16);
+        Semicolon();
+        Closing();
+      } else {
+        Unknown();  // VertexDuplicationIndices among them
+      }
+    }
+  }
+
+  // A material list: the faces' materials, then the materials themselves, each given in place
+  // or named in braces. The reader looks up a face's material without checking that the list
+  // gave any.
+  void MaterialList(size_t faces) {
+    Head();
+    Whole();  // the material count, which the reader does not use
+    const uint64_t indices = Count("material index count");
+    // One index stands for every face.
+    if (indices != faces && !(indices == 1 && faces > 0)) Refuse("material indices for " + std::to_string(indices) + " faces of " + std::to_string(faces));
+    uint64_t largest = 0;
+    for (uint64_t f = 0; f < indices; ++f) largest = std::max(largest, Whole());
+    if (p_ < end_ && *p_ == ';') ++p_;
+    uint64_t given = 0;
+    for (;;) {
+      const std::string_view t = Token();
+      if (t.empty()) throw Stop{};
+      if (t == "}") break;
+      if (t == "{") {
+        Token();  // the material's name
+        Closing();
+        ++given;
+      } else if (t == "Material") {
+        Material();
+        ++given;
+      } else if (t != ";") {
+        Refuse("something other than a material in a material list");
+      }
+    }
+    if (faces > 0 && largest >= given) {
+      Refuse("a face of material " + std::to_string(largest) + " in a list of " + std::to_string(given) + " materials");
+    }
+  }
+
+  void Material() {
+    Head();
+    Reals(4);
+    MaybeSeparator();
+    Real();
+    Reals(3);
+    MaybeSeparator();
+    Reals(3);
+    MaybeSeparator();
+    for (;;) {
+      const std::string_view t = Token();
+      if (t.empty()) throw Stop{};
+      if (t == "}") return;
+      if (t == "TextureFilename" || t == "TextureFileName" || t == "NormalmapFilename" || t == "NormalmapFileName") {
+        Head();
+        Quoted();
+        Closing();
+      } else {
+        Unknown();
+      }
+    }
+  }
+
+  void AnimationSet() {
+    Head();
+    for (;;) {
+      const std::string_view t = Token();
+      if (t.empty()) throw Stop{};
+      if (t == "}") return;
+      if (t == "Animation") {
+        Animation();
+      } else {
+        Unknown();
+      }
+    }
+  }
+
+  void Animation() {
+    Head();
+    for (;;) {
+      const std::string_view t = Token();
+      if (t.empty()) throw Stop{};
+      if (t == "}") return;
+      if (t == "AnimationKey") {
+        AnimationKey();
+      } else if (t == "{") {
+        Token();  // the frame's name
+        Closing();
+      } else {
+        Unknown();  // AnimationOptions among them
+      }
+    }
+  }
+
+  void AnimationKey() {
+    Head();
+    const uint64_t type = Whole();
+    const uint64_t keys = Count("key count");
+    for (uint64_t k = 0; k < keys; ++k) {
+      Whole();  // the time
+      const uint64_t values = Whole();
+      const uint64_t expected = type == 0 ? 4 : type <= 2 ? 3 : type <= 4 ? 16 : 0;
+      if (expected == 0) Refuse("a key of unknown type " + std::to_string(type));
+      if (values != expected) Refuse("a key with " + std::to_string(values) + " values");
+      Reals(static_cast<int>(values));
+      if (values == 3) {
+        MaybeSeparator();
+      } else {
+        Semicolon();
+      }
+      Separator();
+    }
+    Closing();
+  }
+
+  const char* p_;
+  const char* end_;
+  size_t size_;
+  int line_ = 1;
+};
 
 }  // namespace
 
@@ -200,16 +464,13 @@ std::string XFileProblem(std::string_view text) {
   if (text.empty()) return "the file is empty";
   if (text.size() < 16 || text.substr(0, 4) != "xof ") return "not a .x model file";
   if (text.substr(8, 4) != "txt ") return "not a text .x file (only text models are read)";
-  Words w(text.substr(16));
-  std::string_view previous;
-  for (std::string_view t = w.Next(); !t.empty(); previous = t, t = w.Next()) {
-    if (t == "Mesh" && previous != "template") {
-      if (std::string p = Mesh(w); !p.empty()) return p;
-    }
+  const std::string_view numbers = text.substr(12, 4);
+  if (numbers != "0032" && numbers != "0064") return "not a .x model file (numbers neither 32 nor 64 bits)";
+  try {
+    Walk(text).File();
+  } catch (const Stop& s) {
+    return s.why.empty() ? "the file ends too soon" : s.why;
   }
-  // The reader sizes its lists by their counts before it reads them: no number may be
-  // larger than the file could hold.
-  if (w.largest() > w.size()) return "a count of " + std::to_string(w.largest()) + ", more than the file holds";
   return "";
 }
 
