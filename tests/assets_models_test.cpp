@@ -19,6 +19,7 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
+#include "platform/screen.h"
 #include "resources/sprite_sheets.h"
 
 namespace {
@@ -429,7 +430,7 @@ double LitShare(SDL_Surface* s, int x0, int y0, int w, int h) {
   int lit = 0;
   for (int y = y0; y < y0 + h; ++y)
     for (int x = x0; x < x0 + w; ++x) {
-      const Uint8* p = static_cast<const Uint8*>(s->pixels) + y * s->pitch + x * 3;
+      const Uint8* p = static_cast<const Uint8*>(s->pixels) + y * s->pitch + x * s->format->BytesPerPixel;
       lit += (p[0] | p[1] | p[2]) != 0;
     }
   return static_cast<double>(lit) / (w * h);
@@ -440,7 +441,8 @@ TEST(SpriteSheets, MenuSheetCellsHoldTheirPictures) {
   SDL_Surface* s = kelmora::resources::LoadMenuSheet();
   ASSERT_EQ(s->w, 345);
   ASSERT_EQ(s->h, 490);
-  ASSERT_EQ(s->format->BytesPerPixel, 3);
+  // Kept in the screen's format (blue, green, red, unused in memory), so drawing copies.
+  ASSERT_EQ(s->format->format, kelmora::platform::kScreenPixelFormat);
   const int cells[][4] = {{0, 0, 320, 50},    {0, 50, 320, 50},   {0, 100, 320, 50}, {0, 150, 160, 50},
                           {160, 150, 160, 50}, {0, 200, 160, 50},  {160, 200, 100, 25}, {160, 225, 100, 25},
                           {320, 100, 25, 15},  {320, 115, 25, 15}, {320, 130, 25, 15}, {320, 145, 25, 15}};
@@ -448,8 +450,8 @@ TEST(SpriteSheets, MenuSheetCellsHoldTheirPictures) {
   EXPECT_GT(LitShare(s, 0, 250, 320, 240), 0.95) << "title art";
   EXPECT_EQ(LitShare(s, 320, 0, 2, 15), 1.0) << "bar columns";
   // the score bar is white in the middle and dark blue at the ends
-  const Uint8* mid = static_cast<const Uint8*>(s->pixels) + 7 * s->pitch + 320 * 3;
-  const Uint8* end = static_cast<const Uint8*>(s->pixels) + 0 * s->pitch + 320 * 3;
+  const Uint8* mid = static_cast<const Uint8*>(s->pixels) + 7 * s->pitch + 320 * 4;
+  const Uint8* end = static_cast<const Uint8*>(s->pixels) + 0 * s->pitch + 320 * 4;
   EXPECT_GT(mid[0] + mid[1] + mid[2], 700);
   EXPECT_GT(end[0], end[2] * 3);  // BGR: blue dominates
   SDL_FreeSurface(s);
@@ -459,6 +461,7 @@ TEST(SpriteSheets, CharacterSheetCellsHoldTheirPictures) {
   SDL_Surface* s = kelmora::resources::LoadCharacterSheet();
   ASSERT_EQ(s->w, 900);
   ASSERT_EQ(s->h, 325);
+  ASSERT_EQ(s->format->format, kelmora::platform::kScreenPixelFormat);
   for (int n = 0; n < 9; ++n) {
     EXPECT_GT(LitShare(s, 100 * n, 0, 100, 100), 0.9) << "portrait " << n;
     EXPECT_GT(LitShare(s, 50 * n, 100, 50, 50), 0.9) << "face " << n;

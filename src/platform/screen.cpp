@@ -8,7 +8,7 @@ namespace kelmora::platform {
 
 namespace {
 SDL_Surface* MakeSurface(int w, int h) {
-  SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGB888);
+  SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, kScreenPixelFormat);
   if (!s) throw std::runtime_error(std::string("cannot create the screen surface: ") + SDL_GetError());
   SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 0, 0, 0));
   return s;

@@ -10,6 +10,10 @@
 
 namespace kelmora::platform {
 
+// The pixel format of the logical screen. Sprite sheets are kept in it too, so that drawing
+// from a sheet copies pixels instead of converting every one.
+constexpr Uint32 kScreenPixelFormat = SDL_PIXELFORMAT_RGB888;
+
 struct Rect {
   int x = 0, y = 0, w = 0, h = 0;
   friend bool operator==(const Rect&, const Rect&) = default;

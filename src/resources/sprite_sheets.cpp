@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/screen.h"
+
 namespace kelmora::resources {
 
 extern const unsigned char kMenuSheetBmp[];
@@ -15,7 +17,11 @@ SDL_Surface* Load(const unsigned char* data, unsigned long size, const char* nam
   SDL_RWops* rw = SDL_RWFromConstMem(data, static_cast<int>(size));
   SDL_Surface* s = rw ? SDL_LoadBMP_RW(rw, 1) : nullptr;
   if (!s) throw std::runtime_error(std::string("cannot read the embedded sprite sheet ") + name);
-  return s;
+  // Stored with 24 bits a pixel; converted once here rather than at every copy to the screen.
+  SDL_Surface* converted = SDL_ConvertSurfaceFormat(s, platform::kScreenPixelFormat, 0);
+  SDL_FreeSurface(s);
+  if (!converted) throw std::runtime_error(std::string("cannot convert the embedded sprite sheet ") + name);
+  return converted;
 }
 }  // namespace
 

@@ -1,5 +1,5 @@
 #pragma once
-// The two sprite sheets that travel inside the program.
+// The two sprite sheets that travel inside the program, in the screen's pixel format.
 #include <SDL.h>
 
 namespace kelmora::resources {
