@@ -146,6 +146,29 @@ TEST(MusicCommands, FailingCommandsAreAnsweredButChangeNothing) {
   EXPECT_NE(rig.device.SendString("open " + rig.Path("bgm.mid"), nullptr), 0);
 }
 
+// Command words are read in any case and with any run of spaces and tabs around them; the
+// alias is a name and keeps its case.
+TEST(MusicCommands, WordsInAnyCaseAndSpacingAndMalformedCommands) {
+  TuneRig rig;
+  rig.music.MusicOpen(rig.Path("bgm.mid"), "BGM");
+  std::string reply;
+  EXPECT_EQ(rig.device.SendString("STATUS audiofileBGM Mode", &reply), platform::kMusicOk);
+  EXPECT_EQ(reply, "stopped");
+  EXPECT_EQ(rig.device.SendString(" \tstatus\taudiofileBGM \t mode  ", &reply), platform::kMusicOk);
+  EXPECT_EQ(reply, "stopped");
+  EXPECT_EQ(rig.device.SendString("Play  audiofileBGM  FROM \t0 ", nullptr), platform::kMusicOk);
+  EXPECT_EQ(rig.Mode("audiofileBGM"), "playing");
+  EXPECT_EQ(rig.device.SendString("status audiofilebgm mode", &reply), platform::kMusicUnknownAlias);
+  EXPECT_EQ(reply, "");
+  for (const char* bad : {"status audiofileBGM", "status audiofileBGM modes", "status audiofileBGM mode x",
+                          "play audiofileBGM from 1", "play audiofileBGM at 0", "stop", "  ", ""}) {
+    EXPECT_EQ(rig.device.SendString(bad, &reply), platform::kMusicBadParameter) << "'" << bad << "'";
+  }
+  EXPECT_EQ(rig.device.SendString("pause audiofileBGM", nullptr), platform::kMusicUnknownCommand);
+  EXPECT_EQ(rig.device.SendString("STOP audiofileBGM", nullptr), platform::kMusicOk);
+  EXPECT_EQ(rig.Mode("audiofileBGM"), "stopped");
+}
+
 TEST(MusicCommands, PlayingASecondPiecePushesTheFirstAsideWithoutAPollTugOfWar) {
   TuneRig rig;
   rig.music.MusicOpen(rig.Path("bgm.mid"), "BGM");

@@ -67,9 +67,11 @@ int Music::MusicPoll() {
   int result = 0;
   for (int i = 1; i <= musicCount_; ++i) {
     if (musicLoops_[i] == 0) continue;
-    std::string mode;
-    result += Send("status " + MusicAlias(musicNames_[i]) + " mode", &mode);
-    if (mode == "stopped") result += Send("play " + MusicAlias(musicNames_[i]) + " from 0");
+    // Asked every tick: the command and the reply reuse their buffers.
+    pollCommand_.assign("status audiofile").append(musicNames_[i]).append(" mode");  // MusicAlias
+    pollReply_.clear();
+    result += Send(pollCommand_, &pollReply_);
+    if (pollReply_ == "stopped") result += Send("play " + MusicAlias(musicNames_[i]) + " from 0");
   }
   return result;
 }

@@ -48,6 +48,7 @@ class Music {
   std::array<std::string, kMusicNamesMax + 1> musicNames_;
   std::array<int16_t, kMusicNamesMax + 1> musicLoops_{};
   int32_t musicCount_ = 0;
+  std::string pollCommand_, pollReply_;
 };
 
 // The alias under which a logical name is opened: "audiofile" followed by the name.

@@ -18,18 +18,32 @@ std::string Lower(std::string s) {
   return s;
 }
 
-std::string Trim(const std::string& s) {
-  const auto b = s.find_first_not_of(" \t");
-  if (b == std::string::npos) return "";
-  const auto e = s.find_last_not_of(" \t");
-  return s.substr(b, e - b + 1);
+// Whether a word reads as `lower` (all lower case) in any case.
+bool SameWord(std::string_view word, std::string_view lower) {
+  if (word == lower) return true;
+  if (word.size() != lower.size()) return false;
+  for (size_t i = 0; i < word.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(word[i])) != lower[i]) return false;
+  }
+  return true;
 }
 
-// Splits "WORD rest" into its first word and the trimmed rest.
-std::pair<std::string, std::string> FirstWord(const std::string& s) {
-  const std::string t = Trim(s);
-  const auto sp = t.find_first_of(" \t");
-  if (sp == std::string::npos) return {t, ""};
+bool Blank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view Trim(std::string_view s) {
+  size_t b = 0, e = s.size();
+  while (b < e && Blank(s[b])) ++b;
+  while (e > b && Blank(s[e - 1])) --e;
+  return s.substr(b, e - b);
+}
+
+// Splits "WORD rest" into its first word and the trimmed rest (views into s: the loop poll
+// sends a command every tick, and taking it apart makes no copies).
+std::pair<std::string_view, std::string_view> FirstWord(std::string_view s) {
+  const std::string_view t = Trim(s);
+  size_t sp = 0;
+  while (sp < t.size() && !Blank(t[sp])) ++sp;
+  if (sp == t.size()) return {t, {}};
   return {t.substr(0, sp), Trim(t.substr(sp))};
 }
 
@@ -60,22 +74,21 @@ double MusicInterpreter::ListedLength(const std::string& path) {
 int MusicInterpreter::SendString(const std::string& command, std::string* reply) {
   if (reply) reply->clear();
   const auto [verb, rest] = FirstWord(command);
-  const std::string v = Lower(verb);
-  if (v == "open") return Open(rest);
+  if (SameWord(verb, "open")) return Open(std::string(rest));
   const auto [alias, more] = FirstWord(rest);
   if (alias.empty()) return kMusicBadParameter;
-  if (v == "play") return Play(alias, more);
-  if (v == "stop") return Stop(alias);
-  if (v == "close") return Close(alias);
-  if (v == "status") return Status(alias, more, reply);
+  if (SameWord(verb, "play")) return Play(alias, more);
+  if (SameWord(verb, "stop")) return Stop(alias);
+  if (SameWord(verb, "close")) return Close(alias);
+  if (SameWord(verb, "status")) return Status(alias, more, reply);
   return kMusicUnknownCommand;
 }
 
 int MusicInterpreter::Open(const std::string& rest) {
   const auto at = Lower(rest).rfind(" alias ");
   if (at == std::string::npos) return kMusicBadParameter;
-  std::string path = Trim(rest.substr(0, at));
-  const std::string alias = Trim(rest.substr(at + 7));
+  std::string path(Trim(std::string_view(rest).substr(0, at)));
+  const std::string alias(Trim(std::string_view(rest).substr(at + 7)));
   if (path.size() >= 2 && path.front() == '"' && path.back() == '"') path = path.substr(1, path.size() - 2);
   if (path.empty() || alias.empty() || alias.find(' ') != std::string::npos) return kMusicBadParameter;
   if (pieces_.count(alias)) return kMusicAliasInUse;
@@ -99,13 +112,13 @@ bool MusicInterpreter::EnsureLoaded(Piece& p) {
   return true;
 }
 
-int MusicInterpreter::Play(const std::string& alias, const std::string& rest) {
+int MusicInterpreter::Play(std::string_view alias, std::string_view rest) {
   auto it = pieces_.find(alias);
   if (it == pieces_.end()) return kMusicUnknownAlias;
   // Only playing from the start is offered ("from 0", or nothing).
   if (!rest.empty()) {
     const auto [word, pos] = FirstWord(rest);
-    if (Lower(word) != "from" || pos != "0") return kMusicBadParameter;
+    if (!SameWord(word, "from") || pos != "0") return kMusicBadParameter;
   }
   Piece& p = it->second;
   if (!EnsureLoaded(p)) {
@@ -130,7 +143,7 @@ int MusicInterpreter::Play(const std::string& alias, const std::string& rest) {
   return kMusicOk;
 }
 
-int MusicInterpreter::Stop(const std::string& alias) {
+int MusicInterpreter::Stop(std::string_view alias) {
   auto it = pieces_.find(alias);
   if (it == pieces_.end()) return kMusicUnknownAlias;
   if (current_ == alias) {
@@ -141,7 +154,7 @@ int MusicInterpreter::Stop(const std::string& alias) {
   return kMusicOk;
 }
 
-int MusicInterpreter::Close(const std::string& alias) {
+int MusicInterpreter::Close(std::string_view alias) {
   auto it = pieces_.find(alias);
   if (it == pieces_.end()) return kMusicUnknownAlias;
   if (current_ == alias) {
@@ -161,10 +174,10 @@ bool MusicInterpreter::StillSounding(Piece& p) {
   return stream_.Busy();
 }
 
-int MusicInterpreter::Status(const std::string& alias, const std::string& rest, std::string* reply) {
+int MusicInterpreter::Status(std::string_view alias, std::string_view rest, std::string* reply) {
   auto it = pieces_.find(alias);
   if (it == pieces_.end()) return kMusicUnknownAlias;
-  if (Lower(rest) != "mode") return kMusicBadParameter;
+  if (!SameWord(rest, "mode")) return kMusicBadParameter;
   Piece& p = it->second;
   if (p.mode == Mode::Playing && !StillSounding(p)) p.mode = Mode::Stopped;
   const char* mode = p.mode == Mode::Playing    ? "playing"

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 
 #include "platform/music_device.h"
 
@@ -60,16 +61,16 @@ class MusicInterpreter final : public MusicDevice {
   };
 
   int Open(const std::string& rest);
-  int Play(const std::string& alias, const std::string& rest);
-  int Stop(const std::string& alias);
-  int Close(const std::string& alias);
-  int Status(const std::string& alias, const std::string& rest, std::string* reply);
+  int Play(std::string_view alias, std::string_view rest);
+  int Stop(std::string_view alias);
+  int Close(std::string_view alias);
+  int Status(std::string_view alias, std::string_view rest, std::string* reply);
   bool EnsureLoaded(Piece& p);
   bool StillSounding(Piece& p);
 
   MusicStream& stream_;
   Clock& clock_;
-  std::map<std::string, Piece> pieces_;
+  std::map<std::string, Piece, std::less<>> pieces_;
   std::string current_;  // alias that owns the stream, empty when none
 };
 
