@@ -36,6 +36,12 @@ struct HeadlessGame {
     g.st.playerCharacter = characters;
     g.st.isCpu = cpu;
     g.st.musicOn = 0;
+    g.menuSheet = resources::LoadMenuSheet();
+    g.characterSheet = resources::LoadCharacterSheet();
+  }
+  ~HeadlessGame() {
+    SDL_FreeSurface(g.menuSheet);
+    SDL_FreeSurface(g.characterSheet);
   }
   Options options;
   Backends b;
@@ -47,12 +53,15 @@ constexpr Seat16 kFourSeats{0, 1, 2, 3};
 constexpr Seat16 kAllComputers{1, 1, 1, 1};
 
 // Whole matches, each from a fresh program; `controls` sets the human seats' controls of tick t.
+// As the program plays them: the status strip drawn from the sprite sheets whenever a score or
+// gauge changes, and the stage's tune polled every tick (on the silent music device).
 template <typename Controls>
 void WholeMatches(benchmark::State& state, int16_t stage, Seat16 characters, Seat16 cpu, Controls controls) {
   int64_t ticks = 0;
   for (auto _ : state) {
     state.PauseTiming();
     HeadlessGame h(stage, characters, cpu);
+    h.g.st.musicOn = 1;
     SetUpMatch(h.g);
     state.ResumeTiming();
     for (int t = 0;; ++t) {
