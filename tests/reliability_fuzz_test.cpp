@@ -212,6 +212,10 @@ TEST(FuzzFinds, ModelsThatWouldCrashOrExhaustTheReaderAreRefused) {
       {Replaced(Replaced(cube, "  12;\n  3;0,1,2;,", "  13;\n  3;0,1,2;,"), "  3;20,22,23;;\n", "  3;20,22,23;,\n  0;;\n"),
        "line 53: a face without corners"},
       {deepFrames, "line 202: frames nested more than 200 deep"},
+      // The reader gives a mesh outside the frames to the root frame and loses (and leaks)
+      // the list of the root's own meshes.
+      {cube + "Mesh Loose {\n 3;\n 0;0;0;,\n 1;0;0;,\n 0;1;0;;\n 1;\n 3;0,1,2;;\n}\n",
+       "line 101: a mesh outside the frames of a model that has frames"},
   };
   for (const auto& [bytes, why] : cases) {
     const std::string what = d.Load(".x", bytes);

@@ -47,12 +47,18 @@ class Walk {
   }
 
   void File() {
+    // The reader gives the meshes outside any frame to the root frame, and forgets (without
+    // freeing) the list of the root's own meshes.
+    bool framed = false;
+    int looseMeshLine = 0;
     for (std::string_view t = Token(); !t.empty(); t = Token()) {
       if (t == "template") {
         Template();
       } else if (t == "Frame") {
         Frame(1);
+        framed = true;
       } else if (t == "Mesh") {
+        if (looseMeshLine == 0) looseMeshLine = line_;
         Mesh();
       } else if (t == "AnimTicksPerSecond") {
         Head();
@@ -65,6 +71,9 @@ class Walk {
       } else if (t != "}") {
         Unknown();
       }
+    }
+    if (framed && looseMeshLine > 0) {
+      throw Stop{"line " + std::to_string(looseMeshLine) + ": a mesh outside the frames of a model that has frames"};
     }
   }
 
