@@ -223,6 +223,35 @@ TEST(FuzzFinds, ModelsThatWouldCrashOrExhaustTheReaderAreRefused) {
   }
 }
 
+// The model check walks a file as the reader does: what the reader reads past, the check
+// reads past; what it reads differently from the braces, the check reads its way. Each case
+// either loads (check and reader agree) or is refused with the check's reason.
+TEST(ModelCheck, ReadsAFileTheWayTheModelReaderDoes) {
+  const std::string quad = testing::ReadFileText(std::string(KELMORA_TEST_DATA_DIR) + "/quad.x");
+  DamagedFile d;
+  ASSERT_EQ(d.Load(".x", quad), "loaded");
+  const std::string broken = " stray\n Mesh Broken {\n  3;\n  0;0;0;,\n  1;0;0;,\n  0;1;0;;\n  1;\n  3;0,1,99;;\n }\n";
+  const std::pair<std::string, std::string> cases[] = {
+      // A comma between digits is a decimal point: one number, not two.
+      {Replaced(quad, "  -10.000000;-10.000000;0.000000;,", "  -10,5;-10,000000;0,0;,"), "loaded"},
+      // The rest of the header's line is not read; comments hide braces.
+      {Replaced(quad, "xof 0303txt 0032\n", "xof 0303txt 0032 } Mesh {\n"), "loaded"},
+      {Replaced(quad, "  MeshMaterialList {", "  # }\n  // } {\n  MeshMaterialList {"), "loaded"},
+      // An unknown word takes the next braced block with it, here a mesh the reader never reads.
+      {Replaced(quad, " Mesh QuadMesh {", broken + " Mesh QuadMesh {"), "loaded"},
+      {Replaced(quad, " Mesh QuadMesh {", Replaced(broken, " stray\n", "") + " Mesh QuadMesh {"),
+       "line 20: face index 99 past the mesh's 3 vertices"},
+      // What the reader would give up on, and leak what it had read.
+      {quad.substr(0, quad.find("  -10.000000;10.000000")), "the file ends too soon"},
+      {Replaced(quad, "  2;\n  3;0,1,2;,", "  2\n  3;0,1,2;,"), "line 21: a number without the separator after it"},
+      {Replaced(quad, "xof 0303txt 0032", "xof 0303txt 0016"), "numbers neither 32 nor 64 bits"},
+  };
+  for (const auto& [bytes, why] : cases) {
+    const std::string what = d.Load(".x", bytes);
+    EXPECT_NE(what.find(why), std::string::npos) << what;
+  }
+}
+
 TEST(FuzzFinds, PicturesThatAskForMoreTexelsThanTheyHoldAreRefused) {
   const std::string stem = (fs::temp_directory_path() / ("kelmora-finds-" + std::to_string(getpid()) + "-")).string();
   const std::string rgb = testing::ReadFileText(WriteSeedTextures(stem)[0]);
