@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "input/controls.h"
@@ -79,8 +80,12 @@ int Run(const Options& o, Backends& b, const input::Controls& controls) {
   Game g(*b.clock, *b.window, *b.screen, *b.scene, *b.snd, *b.music, *b.joysticks);
   ApplyControls(controls, g, b);
   g.programFolder = ResolveProgramFolder(o.dataDir);
-  g.menuSheet = resources::LoadMenuSheet();
-  g.characterSheet = resources::LoadCharacterSheet();
+  // Freed on every way out of the run, the early ones included.
+  using Sheet = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
+  const Sheet menuSheet(resources::LoadMenuSheet(), SDL_FreeSurface);
+  const Sheet characterSheet(resources::LoadCharacterSheet(), SDL_FreeSurface);
+  g.menuSheet = menuSheet.get();
+  g.characterSheet = characterSheet.get();
 
   std::ofstream dump;
   if (!o.dump.empty()) {
@@ -177,8 +182,6 @@ int Run(const Options& o, Backends& b, const input::Controls& controls) {
     form.Form_QueryUnload();
     status = 1;
   }
-  SDL_FreeSurface(g.menuSheet);
-  SDL_FreeSurface(g.characterSheet);
   if (shotFailed && status == 0) status = 1;
   if (b.record && !b.record->ok()) {
     std::fprintf(stderr, "kelmora: %s: the recording could not be written to the end\n", b.record->path().c_str());

@@ -1,5 +1,6 @@
 #include "platform/gl/gl_renderer.h"
 #include "platform/gl/gl_program.h"
+#include "platform/gl/keep_driver_loaded.h"
 
 #include <glm/gtc/type_ptr.hpp>
 
@@ -127,6 +128,7 @@ std::unique_ptr<GlRenderer> GlRenderer::CreateOffscreen() {
     SDL_DestroyWindow(w);
     throw std::runtime_error("cannot create an OpenGL 3.3 context: " + why);
   }
+  KeepGlDriverLoaded();
   std::unique_ptr<GlRenderer> r;
   try {
     r = std::make_unique<GlRenderer>();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/gl/gl_compositor.h"
+#include "platform/gl/keep_driver_loaded.h"
 #include "platform/sdl/sdl_pad_reading.h"
 #include "platform/screen.h"
 
@@ -149,6 +150,7 @@ SdlWindow::SdlWindow(const char* caption) {
     window_ = nullptr;
     throw std::runtime_error("cannot create an OpenGL 3.3 context: " + why);
   }
+  KeepGlDriverLoaded();
   SDL_GL_SetSwapInterval(0);  // the tick loop paces the frames
   // No text input: an input method would swallow the key presses the game reads.
   SDL_StopTextInput();
