@@ -262,6 +262,7 @@ TEST(FuzzFinds, PicturesThatAskForMoreTexelsThanTheyHoldAreRefused) {
   for (int at : {18, 22}) huge.replace(at, 4, std::string("\x00\x00\x80\x00", 4));  // 8388608 each way
   EXPECT_NE(d.Load(".bmp", huge).find("8388608 x 8388608 texels, more than a texture may have"), std::string::npos);
   EXPECT_NE(d.Load(".bmp", rgb.substr(0, rgb.size() - 5)).find("cut short"), std::string::npos);
+  EXPECT_NE(d.Load(".bmp", huge.substr(0, 29)).find("cut short in its header"), std::string::npos);
 }
 
 }  // namespace
