@@ -19,13 +19,13 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
+#include "test_dirs.h"
 #include "platform/screen.h"
 #include "resources/sprite_sheets.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-const fs::path kBuild = KELMORA_BUILD_DIR;
 
 const char* const kCharacters[] = {"bear", "fox", "pig", "zo", "spi", "fish", "mogu", "momonga", "mouse"};
 const char* const kModels[] = {"bear",   "fox",    "pig",    "zo",     "spi",   "fish",  "mogu",

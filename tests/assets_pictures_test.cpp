@@ -11,12 +11,12 @@
 
 #include <SDL.h>
 
+#include "test_dirs.h"
 #include "resources/sprite_sheets.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-const fs::path kBuild = KELMORA_BUILD_DIR;
 
 struct Rgb {
   double r = 0, g = 0, b = 0;

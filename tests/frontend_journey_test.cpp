@@ -13,6 +13,8 @@
 
 #include <stb/stb_image.h>
 
+#include "input/get_controller.h"
+
 
 namespace kelmora {
 namespace {
@@ -37,17 +39,18 @@ class Journey {
   int t_ = 5;
 };
 
-constexpr int kEnter = 13, kEsc = 27, kLeft = 37, kRight = 39, kDown = 40, kCtrl = 17, kC = 67, kD = 68, kF = 70;
+using input::kVkC, input::kVkCtrl, input::kVkD, input::kVkDown, input::kVkEnter, input::kVkEscape,
+    input::kVkF, input::kVkLeft, input::kVkRight;
 
 // Game Start; 1P (Ctrl) and 2P (F) join; 1P goes two right to the pig, 2P three right to the
 // spider; 1P takes 640x480 and the first stage; C turns computer players on; Enter plays a
 // whole match; then Esc to the title, Down to Exit, Enter.
 std::string JourneyScript() {
   Journey j;
-  j.Press(kEnter).Press(kCtrl, 2).Press(kF);
-  j.Press(kRight).Press(kRight).Press(kD).Press(kD).Press(kD);
-  j.Press(kDown).Press(kRight).Press(kDown).Press(kLeft).Press(kC).Press(kEnter);
-  j.Wait(1950).Press(kEsc).Press(kDown).Press(kEnter);
+  j.Press(kVkEnter).Press(kVkCtrl, 2).Press(kVkF);
+  j.Press(kVkRight).Press(kVkRight).Press(kVkD).Press(kVkD).Press(kVkD);
+  j.Press(kVkDown).Press(kVkRight).Press(kVkDown).Press(kVkLeft).Press(kVkC).Press(kVkEnter);
+  j.Wait(1950).Press(kVkEscape).Press(kVkDown).Press(kVkEnter);
   return j.script();
 }
 

@@ -3,6 +3,7 @@
 
 #include "headless_run.h"
 #include "input/get_controller.h"
+#include "joystick_reading.h"
 #include "match/run_match.h"
 #include "platform/sdl/sdl_joysticks.h"
 
@@ -11,17 +12,8 @@ namespace {
 
 using platform::HeadlessJoysticks;
 
-struct Reading {
-  int16_t x, y;
-  int32_t buttons;
-  friend bool operator==(const Reading&, const Reading&) = default;
-};
-
-Reading Read(input::Joysticks& joy, platform::JoystickDevice& dev, int id) {
-  joy.joyId = id;
-  input::JoystickRead(joy, dev);
-  return {joy.joyX, joy.joyY, joy.joyButtons};
-}
+using testing::Read;
+using testing::Reading;
 
 TEST(Joysticks, AxesTurnAtSixteenThousandInsideTheDevicesRange) {
   HeadlessJoysticks dev;

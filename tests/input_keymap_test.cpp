@@ -7,41 +7,41 @@ namespace kelmora {
 namespace {
 
 using namespace input;
-constexpr int16_t kNone = 0, kShift = 1, kCtrl = 2, kAlt = 4;
+constexpr int16_t kModNone = 0, kModShift = 1, kModCtrl = 2, kModAlt = 4;
 
-void Down(MatchState& st, int16_t key, int16_t mods = kNone) { Form_KeyDown(st, key, mods); }
-void Up(MatchState& st, int16_t key, int16_t mods = kNone) { Form_KeyUp(st, key, mods); }
+void Down(MatchState& st, int16_t key, int16_t mods = kModNone) { Form_KeyDown(st, key, mods); }
+void Up(MatchState& st, int16_t key, int16_t mods = kModNone) { Form_KeyUp(st, key, mods); }
 
 TEST(KeyMap, CtrlAndShiftActForSeatZeroThroughTheModifierState) {
   MatchState st;
-  Down(st, kVkCtrl, kCtrl);
+  Down(st, kVkCtrl, kModCtrl);
   EXPECT_EQ(st.actionButton[0], 1);
-  Down(st, kVkShift, kCtrl | kShift);  // both held: neither flag is set by this key
+  Down(st, kVkShift, kModCtrl | kModShift);  // both held: neither flag is set by this key
   EXPECT_EQ(st.specialButton[0], 0);
-  Up(st, kVkShift, kCtrl);  // Ctrl still held: nothing is cleared
+  Up(st, kVkShift, kModCtrl);  // Ctrl still held: nothing is cleared
   EXPECT_EQ(st.actionButton[0], 1);
-  Up(st, kVkCtrl, kNone);
+  Up(st, kVkCtrl, kModNone);
   EXPECT_EQ(st.actionButton[0], 0);
 
   // Any key that goes down while Shift alone is held counts as the special control.
-  Down(st, kVkLeft, kShift);
+  Down(st, kVkLeft, kModShift);
   EXPECT_EQ(st.specialButton[0], 1);
   EXPECT_EQ(st.stickX[0], -1);
   // Ctrl with Alt is neither control.
-  Down(st, kVkCtrl, kCtrl | kAlt);
+  Down(st, kVkCtrl, kModCtrl | kModAlt);
   EXPECT_EQ(st.actionButton[0], 0);
   // Releasing any key with no modifier held clears both controls at once.
-  Up(st, kVkLeft, kNone);
+  Up(st, kVkLeft, kModNone);
   EXPECT_EQ(st.specialButton[0], 0);
 }
 
 TEST(KeyMap, ShiftHeldFirstKeepsTheActionUnsetWhenCtrlJoins) {
   MatchState st;
-  Down(st, kVkShift, kShift);
-  Down(st, kVkCtrl, kShift | kCtrl);
+  Down(st, kVkShift, kModShift);
+  Down(st, kVkCtrl, kModShift | kModCtrl);
   EXPECT_EQ(st.specialButton[0], 1);
   EXPECT_EQ(st.actionButton[0], 0);
-  Up(st, kVkCtrl, kShift);
+  Up(st, kVkCtrl, kModShift);
   EXPECT_EQ(st.specialButton[0], 1);
 }
 
@@ -88,9 +88,9 @@ TEST(KeyMap, KeyRepeatNeverTurnsAUsedPressBackIntoAFreshOne) {
   Up(st, kVkF);
   EXPECT_EQ(st.actionButton[1], 0);
 
-  Down(st, kVkCtrl, kCtrl);
+  Down(st, kVkCtrl, kModCtrl);
   st.actionButton[0] = 2;
-  for (int i = 0; i < 5; ++i) Down(st, kVkCtrl, kCtrl);
+  for (int i = 0; i < 5; ++i) Down(st, kVkCtrl, kModCtrl);
   EXPECT_EQ(st.actionButton[0], 2);
 
   Down(st, kVkG);
@@ -106,10 +106,10 @@ TEST(KeyMap, KeysOfComputerSeatsAreIgnoredButSharedKeysStillWork) {
   st.stickX[1] = 1;  // what the computer player chose
   st.actionButton[0] = 2;
   for (int16_t key : {kVkW, kVkA, kVkS, kVkD, kVkF, kVkG, kVkLeft, kVkUp, kVkCtrl}) {
-    Down(st, key, key == kVkCtrl ? kCtrl : kNone);
-    Up(st, key, kNone);
+    Down(st, key, key == kVkCtrl ? kModCtrl : kModNone);
+    Up(st, key, kModNone);
   }
-  Down(st, kVkShift, kShift);
+  Down(st, kVkShift, kModShift);
   EXPECT_EQ(st.stickX, (Seat16{0, 1, 0, 0}));
   EXPECT_EQ(st.stickZ, (Seat16{0, 0, 0, 0}));
   EXPECT_EQ(st.actionButton, (Seat16{2, 0, 0, 0}));

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "input/get_controller.h"
+#include "joystick_reading.h"
 #include "match/game.h"
 #include "platform/headless/headless_window.h"
 #include "platform/sdl/sdl_joysticks.h"
@@ -21,20 +22,8 @@
 namespace kelmora {
 namespace {
 
-struct Reading {
-  int16_t x, y;
-  int32_t buttons;
-  friend bool operator==(const Reading&, const Reading&) = default;
-};
-std::ostream& operator<<(std::ostream& o, const Reading& r) {
-  return o << "(" << r.x << ", " << r.y << ", buttons " << r.buttons << ")";
-}
-
-Reading Read(input::Joysticks& joy, platform::JoystickDevice& dev, int id) {
-  joy.joyId = id;
-  input::JoystickRead(joy, dev);
-  return {joy.joyX, joy.joyY, joy.joyButtons};
-}
+using testing::Read;
+using testing::Reading;
 
 // A virtual device that the test moves; it stays plugged in until Unplug.
 class VirtualDevice {

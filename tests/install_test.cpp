@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 
+#include "test_dirs.h"
 #include "command_support.h"
 #include "shell/main_window.h"
 
@@ -20,7 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kBuild = KELMORA_BUILD_DIR;
 const fs::path kSource = fs::path(KELMORA_TEST_DATA_DIR).parent_path().parent_path();
 const char* kAppId = "org.kelmora.kelmora";
 

@@ -11,7 +11,7 @@ namespace {
 // The game keys of 1P and 2P in the order up, down, left, right, action, special: arrows,
 // Ctrl and Shift; W S A D, F and G.
 constexpr int kSeatKeys[2][6] = {{38, 40, 37, 39, 17, 16}, {87, 83, 65, 68, 70, 71}};
-constexpr int kUp = 0, kDown = 1, kLeft = 2, kRight = 3, kAction = 4, kSpecial = 5;
+constexpr int kKeyUp = 0, kKeyDown = 1, kKeyLeft = 2, kKeyRight = 3, kKeyAction = 4, kKeySpecial = 5;
 constexpr int kMusicKey = 66;  // B, the program's own key: the music goes off and on mid-match
 
 // Axis readings around the joystick threshold (16384) and at the ends of the range.
@@ -64,12 +64,12 @@ void KeyboardSeat(std::mt19937& dice, const int (&keys)[6], PlayStyle style, int
       // Both ways on each axis, with the buttons pumped.
       for (int t = from; t <= to; t += Step(dice, 30)) {
         const bool horizontal = dice() % 2 == 0;
-        press(t, horizontal ? kLeft : kUp, true);
-        press(t, horizontal ? kRight : kDown, true);
+        press(t, horizontal ? kKeyLeft : kKeyUp, true);
+        press(t, horizontal ? kKeyRight : kKeyDown, true);
         const int later = t + Step(dice, 10);
         const bool stillDown = dice() % 3 == 0;
-        press(later, horizontal ? kLeft : kUp, stillDown);
-        const int button = dice() % 2 ? kAction : kSpecial;
+        press(later, horizontal ? kKeyLeft : kKeyUp, stillDown);
+        const int button = dice() % 2 ? kKeyAction : kKeySpecial;
         const bool pressed = dice() % 2 == 0;
         press(t, button, pressed);
       }
@@ -82,11 +82,11 @@ void KeyboardSeat(std::mt19937& dice, const int (&keys)[6], PlayStyle style, int
           const bool down = dice() % 2 == 0;
           press(t, k, down);
         }
-        press(t, kSpecial, true);
-        press(t + Step(dice, 3), kSpecial, false);
+        press(t, kKeySpecial, true);
+        press(t + Step(dice, 3), kKeySpecial, false);
         if (dice() % 4 == 0) {
           const bool down = dice() % 2 == 0;
-          press(t + 1, kAction, down);
+          press(t + 1, kKeyAction, down);
         }
       }
       break;

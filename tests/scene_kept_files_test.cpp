@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "test_dirs.h"
 #include "platform/asset_error.h"
 #include "scene/scene.h"
 #include "scene_test_support.h"
@@ -15,7 +16,6 @@ namespace kelmora::scene {
 namespace {
 
 namespace fs = std::filesystem;
-const std::string kData = KELMORA_TEST_DATA_DIR;
 using Loaded = testing::SceneWithRoot;
 
 std::string TempCopy(const std::string& from, const std::string& name) {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "test_dirs.h"
 #include "scene_test_support.h"
 #include "platform/asset_error.h"
 #include "scene/scene.h"
@@ -16,10 +17,9 @@
 namespace kelmora::scene {
 namespace {
 
-const std::string kData = KELMORA_TEST_DATA_DIR;
-const double kR = std::sqrt(0.5);
+const double kHalfRoot = std::sqrt(0.5);
 
-void ExpectNear(glm::dvec3 got, glm::dvec3 want, double eps = 1e-5) {
+void ExpectAbout(glm::dvec3 got, glm::dvec3 want, double eps = 1e-5) {
   testing::ExpectNear(got, want, eps);
 }
 
@@ -71,7 +71,7 @@ TEST(LoadMesh, AStaticModelPlacesEveryPartByItsFrames) {
       hi = glm::max(hi, v.position);
     }
   }
-  ExpectNear((lo + hi) * 0.5f, {5, 10, -3});
+  ExpectAbout((lo + hi) * 0.5f, {5, 10, -3});
 }
 
 TEST(LoadMesh, TwoFramesShareOneMesh) {
@@ -127,41 +127,41 @@ TEST(AnimationSet, TheModelsFramesHangUnderTheParentFrame) {
   EXPECT_EQ(a.sc.Parent(a.arm()), a.body());
   // Moving the parent frame carries the whole model.
   a.sc.SetPosition(a.parent, {}, 100, 0, 0);
-  ExpectNear(a.sc.WorldPosition(a.arm()), {105, 10, 0});
+  ExpectAbout(a.sc.WorldPosition(a.arm()), {105, 10, 0});
   EXPECT_FALSE(a.sc.Visuals(a.arm()).empty());
 }
 
 TEST(AnimationSet, AKeyEqualToTheRestPoseGivesTheFrameMatrixBack) {
   Arm a;
   // At rest (the file's frame matrix): a quarter turn about y, +x along -z.
-  ExpectNear(a.sc.Right(a.arm()), {0, 0, -1});
+  ExpectAbout(a.sc.Right(a.arm()), {0, 0, -1});
   a.sc.SetTime(a.set, 10);  // the key holds the same quarter turn (conjugated in the file)
-  ExpectNear(a.sc.Right(a.arm()), {0, 0, -1});
-  ExpectNear(a.sc.Direction(a.arm()), {1, 0, 0});
-  ExpectNear(a.sc.WorldPosition(a.arm()), {5, 20, 0});
+  ExpectAbout(a.sc.Right(a.arm()), {0, 0, -1});
+  ExpectAbout(a.sc.Direction(a.arm()), {1, 0, 0});
+  ExpectAbout(a.sc.WorldPosition(a.arm()), {5, 20, 0});
   a.sc.SetTime(a.set, 0);
-  ExpectNear(a.sc.Right(a.arm()), {1, 0, 0});
-  ExpectNear(a.sc.WorldPosition(a.arm()), {5, 10, 0});
+  ExpectAbout(a.sc.Right(a.arm()), {1, 0, 0});
+  ExpectAbout(a.sc.WorldPosition(a.arm()), {5, 10, 0});
 }
 
 TEST(AnimationSet, BetweenKeysThePoseIsInterpolated) {
   Arm a;
   a.sc.SetTime(a.set, 5);
-  ExpectNear(a.sc.Right(a.arm()), {kR, 0, -kR});
-  ExpectNear(a.sc.WorldPosition(a.arm()), {5, 15, 0});
+  ExpectAbout(a.sc.Right(a.arm()), {kHalfRoot, 0, -kHalfRoot});
+  ExpectAbout(a.sc.WorldPosition(a.arm()), {5, 15, 0});
   a.sc.SetTime(a.set, 2.5);
-  ExpectNear(a.sc.WorldPosition(a.arm()), {5, 12.5, 0});
+  ExpectAbout(a.sc.WorldPosition(a.arm()), {5, 12.5, 0});
 }
 
 TEST(AnimationSet, TimesOutsideTheKeysHoldTheEndPoses) {
   Arm a;
   a.sc.SetTime(a.set, 69);
-  ExpectNear(a.sc.Right(a.arm()), {0, 0, -1});
-  ExpectNear(a.sc.WorldPosition(a.arm()), {5, 20, 0});
+  ExpectAbout(a.sc.Right(a.arm()), {0, 0, -1});
+  ExpectAbout(a.sc.WorldPosition(a.arm()), {5, 20, 0});
   a.sc.SetTime(a.set, -3);
-  ExpectNear(a.sc.Right(a.arm()), {1, 0, 0});
+  ExpectAbout(a.sc.Right(a.arm()), {1, 0, 0});
   // A frame without keys keeps its place.
-  ExpectNear(a.sc.WorldPosition(a.body()), {0, 10, 0});
+  ExpectAbout(a.sc.WorldPosition(a.body()), {0, 10, 0});
 }
 
 TEST(AnimationSet, ReleasingTheSetRemovesItsFramesFromTheParent) {

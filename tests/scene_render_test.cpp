@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "test_dirs.h"
 #include "platform/gl/gl_renderer.h"
 #include "platform/gl/screenshot.h"
 #include "platform/screen.h"
@@ -20,7 +21,6 @@
 namespace kelmora::scene {
 namespace {
 
-const std::string kData = KELMORA_TEST_DATA_DIR;
 
 struct Rgb {
   int r, g, b;

@@ -16,7 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-int RunKelmora(const std::string& args, std::string* err = nullptr) {
+int RunForScreenshots(const std::string& args, std::string* err = nullptr) {
   const fs::path errFile = fs::temp_directory_path() / ("kelmora-shot-stderr-" + std::to_string(getpid()) + ".txt");
   const std::string cmd = std::string("SDL_AUDIODRIVER=dummy ") + KELMORA_BINARY + " " + args +
                           " >/dev/null 2>" + errFile.string();
@@ -58,7 +58,7 @@ class Screenshots : public ::testing::Test {
 };
 
 TEST_F(Screenshots, ATickOfTheFramedModeShowsTheViewInsideBlackAroundIt) {
-  ASSERT_EQ(RunKelmora("--headless --match 0:0,1,2,3 --mode 240 --script " + Path("esc.txt") +
+  ASSERT_EQ(RunForScreenshots("--headless --match 0:0,1,2,3 --mode 240 --script " + Path("esc.txt") +
                 " --screenshot 2:" + Path("framed.png")),
             0);
   const Image img(Path("framed.png"));
@@ -74,14 +74,14 @@ TEST_F(Screenshots, ATickOfTheFramedModeShowsTheViewInsideBlackAroundIt) {
 }
 
 TEST_F(Screenshots, TheLastTickWhichRendersNothingShowsThePictureBeforeIt) {
-  ASSERT_EQ(RunKelmora("--headless --match 0:0,-1,-1,-1 --mode 240 --screenshot 1900:" + Path("last.png")), 0);
+  ASSERT_EQ(RunForScreenshots("--headless --match 0:0,-1,-1,-1 --mode 240 --screenshot 1900:" + Path("last.png")), 0);
   const Image img(Path("last.png"));
   ASSERT_EQ(img.w, 640);
   EXPECT_NE(img.At(300, 215), (std::array<int, 3>{0, 0, 0}));  // the view, not an empty window
 }
 
 TEST_F(Screenshots, TheSmallModeShotIs320By240) {
-  ASSERT_EQ(RunKelmora("--headless --match 0:0,-1,-1,-1 --mode 80 --script " + Path("esc.txt") +
+  ASSERT_EQ(RunForScreenshots("--headless --match 0:0,-1,-1,-1 --mode 80 --script " + Path("esc.txt") +
                 " --screenshot 1:" + Path("small.png")),
             0);
   const Image img(Path("small.png"));
@@ -92,7 +92,7 @@ TEST_F(Screenshots, TheSmallModeShotIs320By240) {
 TEST_F(Screenshots, AShotThatCannotBeWrittenIsReportedWithItsFile) {
   const std::string file = Path("no-such-folder/shot.png");
   std::string err;
-  EXPECT_EQ(RunKelmora("--headless --match 0:0,-1,-1,-1 --script " + Path("esc.txt") + " --screenshot 1:" + file, &err), 1);
+  EXPECT_EQ(RunForScreenshots("--headless --match 0:0,-1,-1,-1 --script " + Path("esc.txt") + " --screenshot 1:" + file, &err), 1);
   EXPECT_NE(err.find(file), std::string::npos) << err;
 }
 

@@ -55,7 +55,7 @@ TEST(NoDisplay, OneLineThatSaysSoAndStatusOne) {
 }
 
 // The key events the real window hands on.
-struct KeyLog final : platform::WindowEvents {
+struct WindowLog final : platform::WindowEvents {
   void Form_KeyDown(int16_t key, int16_t shift) override { downs.push_back({key, shift}); }
   void Form_KeyUp(int16_t key, int16_t shift) override { ups.push_back({key, shift}); }
   void Form_QueryUnload() override { ++closes; }
@@ -116,7 +116,7 @@ class WindowWithPad : public ::testing::Test {
 };
 
 TEST_F(WindowWithPad, StartIsEnterAndBackIsEscAndTheOtherButtonsAreNoKeys) {
-  KeyLog log;
+  WindowLog log;
   Press(SDL_CONTROLLER_BUTTON_A, true);
   Press(SDL_CONTROLLER_BUTTON_START, true);
   Press(SDL_CONTROLLER_BUTTON_START, false);
