@@ -45,6 +45,8 @@ TEST(LoadMesh, ACubeComesWithItsMaterialAsOneGroup) {
   ASSERT_NE(d, nullptr);
   ASSERT_EQ(d->groups.size(), 1u);
   EXPECT_EQ(d->indices.size(), 36u);
+  // The reader gives each triangle its own corners; the two triangles of a side share theirs.
+  EXPECT_EQ(d->vertices.size(), 24u);
   EXPECT_EQ(d->groups[0].diffuse, glm::vec4(1, 0, 0, 1));
   EXPECT_EQ(d->groups[0].texture, 0);
   EXPECT_NEAR(d->radius, std::sqrt(300.0), 1e-4);
