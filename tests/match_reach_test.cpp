@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "match/random.h"
@@ -58,6 +59,35 @@ TEST(ReachBox, AgreesWithTheReachTestOnEveryWholeNumberPlace) {
   EXPECT_EQ(NextPileReaching(st, 0, 0, 4), 9);
   EXPECT_EQ(NextPileReaching(st, 0, 0, 10), kPileSlots);
   EXPECT_EQ(NextPileReaching(st, 90, 0, 0), kPileSlots) << "reach is strict: 50 away is out";
+}
+
+TEST(PileMask, AgreesWithTheSlotBySlotTestForEverySlot) {
+  // Random fields with absent piles, piles on the edges of the 16-bit range and piles in
+  // every slot (the last ones are read through an overlapping group); boxes anywhere, beyond
+  // that range too.
+  Random rnd;
+  auto pick = [&](int n) { return static_cast<int>(rnd.Rnd() * n); };
+  const int16_t edges[] = {INT16_MIN, INT16_MIN + 1, -1, 0, 1, INT16_MAX - 1, INT16_MAX};
+  for (int round = 0; round < 3000; ++round) {
+    MatchState st;
+    for (int k = 0; k < kPileSlots; ++k) {
+      const int kind = pick(5);
+      st.pileX[k] = kind == 0 ? kAbsent : kind == 1 ? edges[pick(7)] : static_cast<int16_t>(pick(200) - 100);
+      st.pileZ[k] = kind == 1 ? edges[pick(7)] : static_cast<int16_t>(pick(200) - 100);
+    }
+    const double far = round % 10 == 0 ? 40000 : 0;
+    const double ax = rnd.Rnd() * 300 - 150 + (pick(2) ? far : -far);
+    const double az = rnd.Rnd() * 300 - 150;
+    for (int32_t half : {1, 20, 50, 100, 70000}) {
+      const ReachBox box(ax, az, half);
+      ASSERT_EQ(PileMask(st, box), PileMaskPlain(st, box)) << "round " << round << " half " << half;
+    }
+  }
+  MatchState st;
+  st.pileX.fill(kAbsent);
+  st.pileX[kPileSlots - 1] = 0;
+  st.pileZ[kPileSlots - 1] = 0;
+  EXPECT_EQ(PileMask(st, ReachBox(0, 0, 50)), 1u << (kPileSlots - 1));
 }
 
 }  // namespace

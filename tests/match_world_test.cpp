@@ -273,6 +273,46 @@ TEST(StatusPanels, BarsMeasureScoreAndPowerInBothStripSizes) {
   m.game.characterSheet = ownChars;
 }
 
+// The strip's pixels, row by row.
+std::vector<uint32_t> StripPixels(const platform::Screen& s) {
+  const auto& p = s.Picture1.place;
+  std::vector<uint32_t> out;
+  for (int y = p.y; y < p.y + p.h; ++y) {
+    const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(s.surface()->pixels) +
+                                                        y * s.surface()->pitch);
+    out.insert(out.end(), row + p.x, row + p.x + p.w);
+  }
+  return out;
+}
+
+TEST(StatusPanels, PanelsRedrawnAloneGiveTheWholeStripAndAnyOtherDrawingRedrawsItWhole) {
+  MatchOn m(0, {0, 1, -1, 3});
+  auto& st = m.st();
+  auto& s = m.game.screen;
+  st.score = {3, 0, 0, 60};
+  st.power = {100, 0, 0, -20};
+  DrawPanels(m.game);
+  // Nothing changed: nothing is drawn.
+  const uint64_t drawn = s.revision();
+  DrawPanels(m.game);
+  EXPECT_EQ(s.revision(), drawn);
+  // Seat 1 scores, seat 0's gauge falls (its longer bar would stay behind if the panel were
+  // not cleared), seat 2 joins, seat 3 leaves.
+  st.score[1] = 12;
+  st.power[0] = 4;
+  st.playerCharacter[2] = 4;
+  st.playerCharacter[3] = -1;
+  DrawPanels(m.game);
+  const auto panels = StripPixels(s);
+  m.game.stripShown = {};
+  DrawPanels(m.game);
+  EXPECT_EQ(StripPixels(s), panels);
+  // Another drawing over the strip: the next call draws it all again, though no seat changed.
+  s.FillRect(0, 400, 640, 480, {255, 255, 255});
+  DrawPanels(m.game);
+  EXPECT_EQ(StripPixels(s), panels);
+}
+
 }  // namespace
 }  // namespace kelmora
 

@@ -13,6 +13,7 @@
 #include "match/match_state.h"
 #include "match/random.h"
 #include "match/snow/field_places.h"
+#include "match/status_panels.h"
 
 namespace kelmora::platform {
 class Clock;
@@ -41,6 +42,8 @@ struct Game {
   Random rnd;
   // Where the pile, decoy and net frames were last placed in the scene.
   FieldPlaces fieldPlaces;
+  // What the status strip shows.
+  StripShown stripShown;
 
   platform::Clock& clock;
   platform::Window& window;

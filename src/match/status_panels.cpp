@@ -32,11 +32,24 @@ void DrawPanels(Game& g) {
   const platform::PictureBox& strip = screen.Picture1;
   const bool small = st.displayMode == 80;
   const StripLayout& l = small ? kSmall : kLarge;
-  screen.FillRectIn(strip, 0, 0, l.width, l.height, {0, 0, 0});
+  StripShown& shown = g.stripShown;
+  // Each seat draws only inside its own quarter, so a panel drawn alone over the strip as it
+  // was left gives the pixels of the whole strip drawn again.
+  const bool kept = shown.revision == screen.revision() && shown.surface == screen.surface() &&
+                    shown.characterSheet == g.characterSheet && shown.menuSheet == g.menuSheet &&
+                    shown.place == strip.place && shown.small == small;
+  if (!kept) screen.FillRectIn(strip, 0, 0, l.width, l.height, {0, 0, 0});
   for (int s = 0; s < kSeats; ++s) {
     const int c = st.playerCharacter[s];
-    if (c < 0 || c > 8) continue;
     const int left = l.panel * s;
+    if (kept) {
+      if (shown.character[s] == c && shown.score[s] == st.score[s] && shown.power[s] == st.power[s]) continue;
+      screen.FillRectIn(strip, left, 0, left + l.panel, l.height, {0, 0, 0});
+    }
+    shown.character[s] = static_cast<int16_t>(c);
+    shown.score[s] = st.score[s];
+    shown.power[s] = st.power[s];
+    if (c < 0 || c > 8) continue;
     screen.CopyIn(strip, g.characterSheet, {50 * c, 100, 50, 50}, {left, 0, l.face, l.face});
     // Both bars stop at the edge of their own panel rather than running over the next seat's
     // face and bars; a negative power draws no bar at all.
@@ -48,6 +61,12 @@ void DrawPanels(Game& g) {
     screen.CopyIn(strip, g.menuSheet, kPowerColumn,
                   {left + l.barX, l.powerY, std::min(powerWidth, room), l.barHeight});
   }
+  shown.revision = screen.revision();
+  shown.surface = screen.surface();
+  shown.characterSheet = g.characterSheet;
+  shown.menuSheet = g.menuSheet;
+  shown.place = strip.place;
+  shown.small = small;
 }
 
 void PlayVoice(Game& g) {

@@ -58,10 +58,9 @@ void ChooseTarget(Game& g, int p) {
     const int16_t k = Draw(g, kPileSlots);
     if (st.pileX[k] != kAbsent) target = k;
   }
-  const ReachBox nearby(st.posX[p], st.posZ[p], kNearbyPileReach);
-  for (int k = 0; k < kPileSlots; ++k) {
-    if (nearby.Holds(st.pileX[k], st.pileZ[k])) target = static_cast<int16_t>(k);
-  }
+  // The last pile nearby takes over.
+  const uint32_t nearby = PileMask(st, ReachBox(st.posX[p], st.posZ[p], kNearbyPileReach));
+  if (nearby != 0) target = static_cast<int16_t>(31 - std::countl_zero(nearby));
 }
 
 // Search: walk to the target pile and swing at any pile in front.
@@ -71,19 +70,17 @@ void Search(Game& g, int p) {
   st.stickX[p] = st.stickZ[p] = st.actionButton[p] = st.specialButton[p] = 0;
   const int16_t t = st.cpuTargetPile[p];
   if (t != -1) SteerAt(st, p, st.pileX[t], st.pileZ[t]);
-  const ReachBox ahead(AheadX(st, p), AheadZ(st, p), static_cast<int32_t>(kPileReach));
   // One draw per slot; only a pile in front with the button still up needs the draw's value.
-  uint64_t unused = 0;
-  for (int k = 0; k < kPileSlots; ++k) {
-    if (st.actionButton[p] == 1 || !ahead.Holds(st.pileX[k], st.pileZ[k])) {
-      ++unused;
-      continue;
-    }
-    g.rnd.Skip(unused);
-    unused = 0;
+  const uint32_t ahead =
+      PileMask(st, ReachBox(AheadX(st, p), AheadZ(st, p), static_cast<int32_t>(kPileReach)));
+  int drawn = 0;  // slots whose draw is made or skipped
+  for (uint32_t m = ahead; m != 0 && st.actionButton[p] != 1; m &= m - 1) {
+    const int k = std::countr_zero(m);
+    g.rnd.Skip(static_cast<uint64_t>(k - drawn));
+    drawn = k + 1;
     if (Draw(g, kScoopOdds) == 0) st.actionButton[p] = 1;
   }
-  g.rnd.Skip(unused);
+  g.rnd.Skip(static_cast<uint64_t>(kPileSlots - drawn));
 }
 
 // Carry: head for the middle of the goal's low-z edge, throw with the point ahead inside the

@@ -105,12 +105,19 @@ void RefreshField(Game& g) {
   auto& sc = g.scene;
   const double y = st.sway[0];
   auto& placed = g.fieldPlaces;
-  for (int k = 0; k < kPileSlots; ++k) {
-    PlaceFieldFrame(sc, placed.piles[k], st.snowFrames[k], st.pileX[k], y, st.pileZ[k]);
+  // (The x row stands in for the third row: a pile's or decoy's place depends on nothing else.)
+  if (!placed.pileGroup.Same(st.snowFrames, y, st.pileX, st.pileZ, st.pileX)) {
+    for (int k = 0; k < kPileSlots; ++k) {
+      PlaceFieldFrame(sc, placed.piles[k], st.snowFrames[k], st.pileX[k], y, st.pileZ[k]);
+    }
+    placed.pileGroup.Keep(st.snowFrames, y, st.pileX, st.pileZ, st.pileX);
   }
   UpdateNets(g);
-  for (int d = 0; d < kDecoySlots; ++d) {
-    PlaceFieldFrame(sc, placed.decoys[d], st.decoyFrames[d], st.decoyX[d], y, st.decoyZ[d]);
+  if (!placed.decoyGroup.Same(st.decoyFrames, y, st.decoyX, st.decoyZ, st.decoyX)) {
+    for (int d = 0; d < kDecoySlots; ++d) {
+      PlaceFieldFrame(sc, placed.decoys[d], st.decoyFrames[d], st.decoyX[d], y, st.decoyZ[d]);
+    }
+    placed.decoyGroup.Keep(st.decoyFrames, y, st.decoyX, st.decoyZ, st.decoyX);
   }
 }
 

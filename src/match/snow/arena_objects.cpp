@@ -45,9 +45,14 @@ void UpdateNets(Game& g) {
       st.netTimer[n] = static_cast<int16_t>(st.netTimer[n] - 1);
       if (st.netTimer[n] == 0) st.netX[n] = kFreeSlot;
     }
-    // A new net hangs at 50 and sinks to the floor as it ages.
-    PlaceFieldFrame(g.scene, g.fieldPlaces.nets[n], st.netFrames[n], st.netX[n], st.netTimer[n] / 10.0, st.netZ[n]);
   }
+  // A new net hangs at 50 and sinks to the floor as it ages.
+  auto& placed = g.fieldPlaces;
+  if (placed.netGroup.Same(st.netFrames, 0, st.netX, st.netZ, st.netTimer)) return;
+  for (int n = 0; n < kNetSlots; ++n) {
+    PlaceFieldFrame(g.scene, placed.nets[n], st.netFrames[n], st.netX[n], st.netTimer[n] / 10.0, st.netZ[n]);
+  }
+  placed.netGroup.Keep(st.netFrames, 0, st.netX, st.netZ, st.netTimer);
 }
 
 }  // namespace kelmora
