@@ -46,8 +46,8 @@ inline uint32_t PileMaskPlain(const MatchState& st, const ReachBox& box) {
 
 static_assert(kPileSlots > 24 && kPileSlots <= 32, "the pile mask reads the slots as 8 + 8 + 8 + 8");
 
-// The same mask, eight slots to a compare. Every rule that looks for piles in reach asks
-// this (tens of thousands of times a match); it gives exactly PileMaskPlain's answer.
+// The same mask, eight slots to a compare. The moves and the computer's choices ask
+// this tens of thousands of times a match; it gives exactly PileMaskPlain's answer.
 inline uint32_t PileMask(const MatchState& st, const ReachBox& box) {
 #if defined(__SSE2__)
   // A box beyond the range of the 16-bit places holds none of them; inside it, the bounds fit.
