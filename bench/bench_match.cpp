@@ -36,13 +36,10 @@ struct HeadlessGame {
     g.st.playerCharacter = characters;
     g.st.isCpu = cpu;
     g.st.musicOn = 0;
-    g.menuSheet = resources::LoadMenuSheet();
-    g.characterSheet = resources::LoadCharacterSheet();
+    g.menuSheet = sheets.menu;
+    g.characterSheet = sheets.character;
   }
-  ~HeadlessGame() {
-    SDL_FreeSurface(g.menuSheet);
-    SDL_FreeSurface(g.characterSheet);
-  }
+  resources::SpriteSheets sheets;
   Options options;
   Backends b;
   Game g;

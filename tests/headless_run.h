@@ -25,12 +25,8 @@ struct HeadlessRun {
              *backends.music, *backends.joysticks),
         form(game) {
     game.programFolder = KELMORA_BUILD_DIR;
-    game.menuSheet = resources::LoadMenuSheet();
-    game.characterSheet = resources::LoadCharacterSheet();
-  }
-  ~HeadlessRun() {
-    SDL_FreeSurface(game.menuSheet);
-    SDL_FreeSurface(game.characterSheet);
+    game.menuSheet = sheets.menu;
+    game.characterSheet = sheets.character;
   }
 
   // Start-up, then the screens from the title until the program ends.
@@ -56,6 +52,7 @@ struct HeadlessRun {
 
   platform::HeadlessWindow& window() { return *backends.headlessWindow; }
 
+  resources::SpriteSheets sheets;
   Options options;
   Backends backends;
   Game game;

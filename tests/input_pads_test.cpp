@@ -211,8 +211,9 @@ TEST_F(Pads, AFourSeatMatchWithTwoPadsOneUnpluggedAndReplaced) {
 
   Game g(*b.clock, *b.window, *b.screen, *b.scene, *b.snd, *b.music, *b.joysticks);
   g.programFolder = KELMORA_BUILD_DIR;
-  g.menuSheet = resources::LoadMenuSheet();
-  g.characterSheet = resources::LoadCharacterSheet();
+  const resources::SpriteSheets sheets;
+  g.menuSheet = sheets.menu;
+  g.characterSheet = sheets.character;
   MainWindow form(g);
 
   constexpr int kUnplug = 600, kReplace = 800;
@@ -259,8 +260,6 @@ TEST_F(Pads, AFourSeatMatchWithTwoPadsOneUnpluggedAndReplaced) {
   EXPECT_GE(g.matchTicks, 1700) << "the whole match was played";
   EXPECT_GT(rightAt, -300) << "seat 2 went right from its start";
   EXPECT_LT(leftAt, rightAt) << "and left again on the new pad";
-  SDL_FreeSurface(g.menuSheet);
-  SDL_FreeSurface(g.characterSheet);
 }
 
 }  // namespace

@@ -62,13 +62,10 @@ struct Run {
              *backends.music, *backends.joysticks),
         form(game) {
     game.programFolder = KELMORA_BUILD_DIR;
-    game.menuSheet = resources::LoadMenuSheet();
-    game.characterSheet = resources::LoadCharacterSheet();
+    game.menuSheet = sheets.menu;
+    game.characterSheet = sheets.character;
   }
-  ~Run() {
-    SDL_FreeSurface(game.menuSheet);
-    SDL_FreeSurface(game.characterSheet);
-  }
+  resources::SpriteSheets sheets;
   Options options;
   Backends backends;
   scene::Scene scene;

@@ -226,8 +226,8 @@ struct ProgramRun {
              *backends.music, *backends.joysticks),
         form(game) {
     game.programFolder = KELMORA_BUILD_DIR;
-    game.menuSheet = resources::LoadMenuSheet();
-    game.characterSheet = resources::LoadCharacterSheet();
+    game.menuSheet = sheets.menu;
+    game.characterSheet = sheets.character;
     game.onFrontShown = [this](Game& g) {
       if (atTick) atTick(g.TickNow());
     };
@@ -236,12 +236,9 @@ struct ProgramRun {
       if (atTick) atTick(g.TickNow());
     };
   }
-  ~ProgramRun() {
-    SDL_FreeSurface(game.menuSheet);
-    SDL_FreeSurface(game.characterSheet);
-  }
   int Run() { return form.Form_Load() ? form.RunScreens(NextScreen::Title, false) : 1; }
 
+  resources::SpriteSheets sheets;
   Backends backends;
   Game game;
   MainWindow form;

@@ -160,8 +160,9 @@ TEST_F(WindowWithPad, MinimisedHiddenOrWithoutFocusTheMatchGoesOnAndThePadStillS
   audio::Music music(musicDevice);
   Game g(clock, *window, screen, scene, snd, music, *joysticks);
   g.programFolder = KELMORA_BUILD_DIR;
-  g.menuSheet = resources::LoadMenuSheet();
-  g.characterSheet = resources::LoadCharacterSheet();
+  const resources::SpriteSheets sheets;
+  g.menuSheet = sheets.menu;
+  g.characterSheet = sheets.character;
   MainWindow form(g);
 
   SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX, 32767);
@@ -193,8 +194,6 @@ TEST_F(WindowWithPad, MinimisedHiddenOrWithoutFocusTheMatchGoesOnAndThePadStillS
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(form.RunScreens(NextScreen::Match, true), 0);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  SDL_FreeSurface(g.menuSheet);
-  SDL_FreeSurface(g.characterSheet);
 
   EXPECT_TRUE(g.closing) << "the close request ended the run";
   ASSERT_GE(ticks.size(), 40u);

@@ -68,7 +68,7 @@ int Music::MusicPoll() {
   for (int i = 1; i <= musicCount_; ++i) {
     if (musicLoops_[i] == 0) continue;
     // Asked every tick: the command and the reply reuse their buffers.
-    pollCommand_.assign("status audiofile").append(musicNames_[i]).append(" mode");  // MusicAlias
+    pollCommand_.assign("status ").append(MusicAlias(musicNames_[i])).append(" mode");
     pollReply_.clear();
     result += Send(pollCommand_, &pollReply_);
     if (pollReply_ == "stopped") result += Send("play " + MusicAlias(musicNames_[i]) + " from 0");

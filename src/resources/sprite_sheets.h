@@ -9,4 +9,18 @@ SDL_Surface* LoadMenuSheet();
 // CharacterSheet, 900 x 325: portraits, faces, stage thumbnails, loading pictures, logo.
 SDL_Surface* LoadCharacterSheet();
 
+// Both sheets, loaded together and freed with the object.
+struct SpriteSheets {
+  SpriteSheets() : menu(LoadMenuSheet()), character(LoadCharacterSheet()) {}
+  ~SpriteSheets() {
+    SDL_FreeSurface(menu);
+    SDL_FreeSurface(character);
+  }
+  SpriteSheets(const SpriteSheets&) = delete;
+  SpriteSheets& operator=(const SpriteSheets&) = delete;
+
+  SDL_Surface* const menu;
+  SDL_Surface* const character;
+};
+
 }  // namespace kelmora::resources

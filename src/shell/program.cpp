@@ -81,11 +81,9 @@ int Run(const Options& o, Backends& b, const input::Controls& controls) {
   ApplyControls(controls, g, b);
   g.programFolder = ResolveProgramFolder(o.dataDir);
   // Freed on every way out of the run, the early ones included.
-  using Sheet = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
-  const Sheet menuSheet(resources::LoadMenuSheet(), SDL_FreeSurface);
-  const Sheet characterSheet(resources::LoadCharacterSheet(), SDL_FreeSurface);
-  g.menuSheet = menuSheet.get();
-  g.characterSheet = characterSheet.get();
+  const resources::SpriteSheets sheets;
+  g.menuSheet = sheets.menu;
+  g.characterSheet = sheets.character;
 
   std::ofstream dump;
   if (!o.dump.empty()) {
