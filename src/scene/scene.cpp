@@ -55,10 +55,29 @@ glm::dmat4 Scene::Impl::World(int32_t id) const {
   for (int guard = 0; id != 0 && guard < 1000; ++guard) {
     auto it = frames.find(id);
     if (it == frames.end()) break;
+    if (it->second.animatedBy != 0) Settle(it->second.animatedBy);
     m = it->second.local * m;
     id = it->second.parent;
   }
   return m;
+}
+
+void Scene::Impl::Settle(int32_t id) {
+  auto it = sets.find(id);
+  if (it == sets.end() || !it->second.pendingBook) return;
+  AnimationSetObj& set = it->second;
+  const std::shared_ptr<PoseBook> book = std::move(set.pendingBook);
+  const std::vector<glm::dmat4>& page = book->byTime[set.pendingTime];
+  const size_t n = std::min(page.size(), set.channels.size());
+  for (size_t i = 0; i < n; ++i) {
+    if (auto f = frames.find(set.channels[i].frame); f != frames.end()) f->second.local = page[i];
+  }
+}
+
+void Scene::Impl::SettleAll() {
+  for (auto& [id, set] : sets) {
+    if (set.pendingBook) Settle(id);
+  }
 }
 
 void Scene::Impl::DropFrame(int32_t id, platform::Renderer& r) {
@@ -259,6 +278,7 @@ void Scene::Render(ViewportHandle viewport, FrameHandle root) {
   if (!renderer_->Drawing()) return;
   auto it = impl_->viewports.find(viewport.id);
   if (it == impl_->viewports.end() || !impl_->Frame(root)) return;
+  impl_->SettleAll();
   auto& items = impl_->drawItems;
   auto& lights = impl_->lightItems;
   auto& stack = impl_->stack;

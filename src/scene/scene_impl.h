@@ -51,6 +51,11 @@ struct AnimationSetObj {
   std::vector<Channel> channels;
   std::unordered_map<std::string, int32_t> frameByName;
   std::shared_ptr<PoseBook> poses;  // none when the set holds more than one file
+  // A pose of the book that the frames stand at but have not been given yet: posing at a
+  // whole key time only notes the page, and the first read of any of the set's frames (or a
+  // render) copies it into them all. No page is waiting while pendingBook is null.
+  std::shared_ptr<PoseBook> pendingBook;
+  size_t pendingTime = 0;
   // The key time the frames stand at; NaN when unknown (never posed, or a posed frame moved).
   double posedAt = std::numeric_limits<double>::quiet_NaN();
 };
@@ -88,14 +93,24 @@ struct Scene::Impl {
   std::vector<platform::LightItem> lightItems;
   std::vector<std::pair<int32_t, glm::dmat4>> stack;
 
+  // The frame, standing in its set's waiting pose, if any; null for a missing frame.
   FrameObj* Frame(FrameHandle h) {
     auto it = frames.find(h.id);
-    return it == frames.end() ? nullptr : &it->second;
+    if (it == frames.end()) return nullptr;
+    if (it->second.animatedBy != 0) Settle(it->second.animatedBy);
+    return &it->second;
   }
   const FrameObj* Frame(FrameHandle h) const {
     auto it = frames.find(h.id);
-    return it == frames.end() ? nullptr : &it->second;
+    if (it == frames.end()) return nullptr;
+    if (it->second.animatedBy != 0) Settle(it->second.animatedBy);
+    return &it->second;
   }
+  // Gives set `id`'s frames the pose waiting for them, if any. The frames only take a pose
+  // they already stand for, so the const queries settle too.
+  void Settle(int32_t id);
+  void Settle(int32_t id) const { const_cast<Impl*>(this)->Settle(id); }
+  void SettleAll();
   // A frame that an animation set poses was moved by hand: the set must pose it again.
   void Unposed(const FrameObj& f) {
     if (f.animatedBy == 0) return;
