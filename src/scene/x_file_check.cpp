@@ -7,6 +7,7 @@
 #endif
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -21,9 +22,19 @@ namespace {
 // brace that closes it, whatever stood between). Following the file by its braces alone is
 // not enough: a stray word makes the reader see a different mesh than the braces show.
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsDelimiter(char c) { return c == ';' || c == ',' || c == '{' || c == '}'; }
+// Each character's kind, looked up once per character: the walk passes every character of
+// every model through these tests.
+enum : uint8_t { kSpace = 1, kDelimiter = 2, kEndsWord = kSpace | kDelimiter };
+constexpr std::array<uint8_t, 256> kKinds = [] {
+  std::array<uint8_t, 256> k{};
+  for (const unsigned char c : {' ', '\t', '\n', '\v', '\f', '\r'}) k[c] = kSpace;
+  for (const unsigned char c : {';', ',', '{', '}'}) k[c] = kDelimiter;
+  return k;
+}();
+uint8_t KindOf(char c) { return kKinds[static_cast<unsigned char>(c)]; }
+bool IsSpace(char c) { return KindOf(c) & kSpace; }
+bool IsDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
+bool IsDelimiter(char c) { return KindOf(c) & kDelimiter; }
 
 // Frames inside frames: the reader follows them by recursion, as deep as the file asks.
 constexpr int kDeepestFrame = 200;
@@ -42,8 +53,9 @@ class Walk {
   explicit Walk(std::string_view text) : p_(text.data()), end_(text.data() + text.size()), size_(text.size()) {
     // The reader skips the rest of the header's line.
     p_ += 16;
+    lineStart_ = p_;
     while (p_ < end_ && *p_ != '\n' && *p_ != '\r') ++p_;
-    if (p_ < end_) line_ += *p_++ == '\n';
+    if (p_ < end_) ++p_;
   }
 
   void File() {
@@ -58,7 +70,7 @@ class Walk {
         Frame(1);
         framed = true;
       } else if (t == "Mesh") {
-        if (looseMeshLine == 0) looseMeshLine = line_;
+        if (looseMeshLine == 0) looseMeshLine = Line();
         Mesh();
       } else if (t == "AnimTicksPerSecond") {
         Head();
@@ -79,20 +91,23 @@ class Walk {
 
  private:
   [[noreturn]] void Refuse(const std::string& what) const {
-    throw Stop{p_ >= end_ ? "" : "line " + std::to_string(line_) + ": " + what};
+    throw Stop{p_ >= end_ ? "" : "line " + std::to_string(Line()) + ": " + what};
   }
+  // The line the reader has reached: it counts the line ends it passes between words, in
+  // comments and in strings, which are all of them but one a NaN spelling may swallow.
+  int Line() const { return 1 + static_cast<int>(std::count(lineStart_, p_, '\n')) - uncounted_; }
   char Peek(size_t k = 0) const { return p_ + k < end_ ? p_[k] : '\0'; }
-  bool Ahead(const char* s) const {
-    const size_t n = std::strlen(s);
-    return static_cast<size_t>(end_ - p_) >= n && std::memcmp(p_, s, n) == 0;
+  template <size_t N>
+  bool Ahead(const char (&s)[N]) const {
+    return static_cast<size_t>(end_ - p_) >= N - 1 && std::memcmp(p_, s, N - 1) == 0;
   }
 
   void SkipSpace() {
     for (;;) {
-      while (p_ < end_ && IsSpace(*p_)) line_ += *p_++ == '\n';
+      while (p_ < end_ && IsSpace(*p_)) ++p_;
       if (p_ >= end_ || !(*p_ == '#' || (*p_ == '/' && Peek(1) == '/'))) return;
       while (p_ < end_ && *p_ != '\n' && *p_ != '\r') ++p_;
-      if (p_ < end_) line_ += *p_++ == '\n';
+      if (p_ < end_) ++p_;
     }
   }
 
@@ -102,21 +117,32 @@ class Walk {
     if (p_ >= end_) return {};
     const char* from = p_;
     if (IsDelimiter(*p_)) return {p_++, 1};
-    while (p_ < end_ && !IsSpace(*p_) && !IsDelimiter(*p_)) ++p_;
+    while (p_ < end_ && !(KindOf(*p_) & kEndsWord)) ++p_;
     return {from, static_cast<size_t>(p_ - from)};
   }
 
-  void Expect(std::string_view want, const char* what) {
-    const std::string_view t = Token();
-    if (t.empty()) throw Stop{};
-    if (t != want) Refuse(what);
+  // One of ; , { } next: taken at once, without making a word of it.
+  bool Take(char a, char b) {
+    SkipSpace();
+    if (p_ < end_ && (*p_ == a || *p_ == b)) {
+      ++p_;
+      return true;
+    }
+    return false;
   }
-  void Closing() { Expect("}", "a closing brace missing"); }
-  void Semicolon() { Expect(";", "a semicolon missing"); }
+  // Anything else ends the walk where the reader's word ends.
+  [[noreturn]] void RefuseWord(const char* what) {
+    if (Token().empty()) throw Stop{};
+    Refuse(what);
+  }
+
+  void Expect(char want, const char* what) {
+    if (!Take(want, want)) RefuseWord(what);
+  }
+  void Closing() { Expect('}', "a closing brace missing"); }
+  void Semicolon() { Expect(';', "a semicolon missing"); }
   void Separator() {
-    const std::string_view t = Token();
-    if (t.empty()) throw Stop{};
-    if (t != ";" && t != ",") Refuse("a number without the separator after it");
+    if (!Take(';', ',')) RefuseWord("a number without the separator after it");
   }
   // One separator if there is one.
   void MaybeSeparator() {
@@ -126,7 +152,7 @@ class Walk {
 
   // An object's name, if it has one, and its opening brace.
   void Head() {
-    if (Token() != "{") Expect("{", "an opening brace missing");
+    if (Token() != "{") Expect('{', "an opening brace missing");
   }
 
   // A whole number and its separator. Saturates; a negative one reads as the reader reads it
@@ -163,9 +189,13 @@ class Walk {
   void Real() {
     SkipSpace();
     if (p_ >= end_) throw Stop{};
-    if (Ahead("-1.#IND00") || Ahead("1.#IND00")) {
-      p_ = std::min(p_ + 9, end_);  // nine characters either way
-    } else if (Ahead("1.#QNAN0")) {
+    // The spellings with '#' are looked for only where one can start.
+    const bool special = (*p_ == '-' || *p_ == '1') && (Peek(2) == '#' || Peek(3) == '#');
+    if (special && (Ahead("-1.#IND00") || Ahead("1.#IND00"))) {
+      // Nine characters either way: after the shorter spelling, one more.
+      if (*p_ == '1' && p_ + 8 < end_ && p_[8] == '\n') ++uncounted_;
+      p_ = std::min(p_ + 9, end_);
+    } else if (special && Ahead("1.#QNAN0")) {
       p_ += 8;
     } else {
       if (*p_ == '-' || *p_ == '+') ++p_;
@@ -175,9 +205,10 @@ class Walk {
         }
         return true;
       };
-      if (word("nan")) {
+      const char first = static_cast<char>(Peek() | 0x20);
+      if (first == 'n' && word("nan")) {
         p_ += 3;
-      } else if (word("inf")) {
+      } else if (first == 'i' && word("inf")) {
         p_ += 3;
         if (word("inity")) p_ += 5;
       } else {
@@ -210,7 +241,8 @@ class Walk {
     if (p_ >= end_) throw Stop{};
     if (*p_ != '"') Refuse("a quotation mark expected");
     ++p_;
-    while (p_ < end_ && *p_ != '"') line_ += *p_++ == '\n';
+    const void* quote = std::memchr(p_, '"', static_cast<size_t>(end_ - p_));
+    p_ = quote ? static_cast<const char*>(quote) : end_;
     if (p_ + 1 >= end_) throw Stop{};
     if (p_[1] != ';') Refuse("a string without its semicolon");
     p_ += 2;
@@ -464,7 +496,8 @@ class Walk {
   const char* p_;
   const char* end_;
   size_t size_;
-  int line_ = 1;
+  const char* lineStart_ = nullptr;
+  int uncounted_ = 0;  // line ends passed without being counted
 };
 
 }  // namespace
