@@ -5,6 +5,12 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <type_traits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "match/match_state.h"
 
@@ -14,6 +20,39 @@ struct FramePlace {
   int32_t frame = 0;
   double x = 0, y = 0, z = 0;
 };
+
+// Whether two arrays hold the same bytes: four such compares a group, four groups a seat's
+// turn, so they are made inline, sixteen (or eight) bytes at a time, the last piece
+// overlapping the one before when the size is not a multiple, instead of a call to memcmp
+// each. The elements
+// are whole numbers and handles, equal exactly when their bytes are.
+template <class T, size_t N>
+bool SameBytes(const std::array<T, N>& a, const std::array<T, N>& b) {
+  static_assert(std::has_unique_object_representations_v<T>, "equal values must have equal bytes");
+  constexpr size_t kBytes = sizeof(T) * N;
+#if defined(__SSE2__)
+  if constexpr (kBytes >= 16) {
+    const auto* p = reinterpret_cast<const unsigned char*>(a.data());
+    const auto* q = reinterpret_cast<const unsigned char*>(b.data());
+    auto differ = [&](size_t at) {
+      return _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at)),
+                           _mm_loadu_si128(reinterpret_cast<const __m128i*>(q + at)));
+    };
+    __m128i any = differ(kBytes - 16);
+    for (size_t at = 0; at + 16 < kBytes; at += 16) any = _mm_or_si128(any, differ(at));
+    return _mm_movemask_epi8(_mm_cmpeq_epi8(any, _mm_setzero_si128())) == 0xFFFF;
+  }
+#endif
+  if constexpr (kBytes >= 8 && kBytes <= 16) {
+    uint64_t a0, a1, b0, b1;
+    std::memcpy(&a0, a.data(), 8);
+    std::memcpy(&b0, b.data(), 8);
+    std::memcpy(&a1, reinterpret_cast<const unsigned char*>(a.data()) + kBytes - 8, 8);
+    std::memcpy(&b1, reinterpret_cast<const unsigned char*>(b.data()) + kBytes - 8, 8);
+    return ((a0 ^ b0) | (a1 ^ b1)) == 0;
+  }
+  return std::memcmp(a.data(), b.data(), kBytes) == 0;
+}
 
 // The numbers a whole group of frames (the piles, the decoys, the nets) was last placed from:
 // the frames, a height, the x and z places and a third row the places depend on (the nets'
@@ -28,7 +67,7 @@ struct GroupPlaced {
 
   bool Same(const std::array<scene::FrameHandle, N>& f, double y2, const std::array<int16_t, N>& x2,
             const std::array<int16_t, N>& z2, const std::array<int16_t, N>& t2) const {
-    return valid && y == y2 && x == x2 && z == z2 && t == t2 && frames == f;
+    return valid && y == y2 && SameBytes(x, x2) && SameBytes(z, z2) && SameBytes(t, t2) && SameBytes(frames, f);
   }
   void Keep(const std::array<scene::FrameHandle, N>& f, double y2, const std::array<int16_t, N>& x2,
             const std::array<int16_t, N>& z2, const std::array<int16_t, N>& t2) {
