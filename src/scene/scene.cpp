@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "scene/scene_impl.h"
 
@@ -60,6 +61,20 @@ glm::dmat4 Scene::Impl::World(int32_t id) const {
     id = it->second.parent;
   }
   return m;
+}
+
+glm::dvec4 Scene::Impl::WorldOrigin(int32_t id) const {
+  // The last column of World(id), worked out alone with the same operations in the same order.
+  glm::dvec4 v(0, 0, 0, 1);
+  for (int guard = 0; id != 0 && guard < 1000; ++guard) {
+    auto it = frames.find(id);
+    if (it == frames.end()) break;
+    if (it->second.animatedBy != 0) Settle(it->second.animatedBy);
+    const glm::dmat4& m = it->second.local;
+    v = m[0] * v[0] + m[1] * v[1] + m[2] * v[2] + m[3] * v[3];
+    id = it->second.parent;
+  }
+  return v;
 }
 
 void Scene::Impl::Settle(int32_t id) {
@@ -186,9 +201,18 @@ void Scene::SetOrientation(FrameHandle frame, FrameHandle reference, glm::dvec3 
 void Scene::LookAt(FrameHandle frame, FrameHandle target) {
   auto* f = impl_->Frame(frame);
   if (!f || !impl_->Frame(target)) return;
+  // The camera looks at its target every tick from under the same parent: the inverse of the
+  // parent's world is kept with the matrix it was made from (compared bit for bit, so the kept
+  // one is exactly what would be made again).
+  auto& kept = impl_->lookAt;
   const glm::dmat4 parentWorld = impl_->World(f->parent);
+  if (!kept.inverseValid || std::memcmp(&kept.parentWorld, &parentWorld, sizeof parentWorld) != 0) {
+    kept.parentWorld = parentWorld;
+    kept.parentInverse = glm::inverse(parentWorld);
+    kept.inverseValid = true;
+  }
   const glm::dvec3 targetInParent =
-      glm::dvec3(glm::inverse(parentWorld) * glm::dvec4(Column(impl_->World(target.id), 3), 1));
+      glm::dvec3(kept.parentInverse * glm::dvec4(glm::dvec3(impl_->WorldOrigin(target.id)), 1));
   const glm::dvec3 d = targetInParent - Column(f->local, 3);
   if (glm::length(d) < 1e-12) return;
   SetRotation(f->local, NoRollTurn(d));

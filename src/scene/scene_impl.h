@@ -118,8 +118,16 @@ struct Scene::Impl {
       it->second.posedAt = std::numeric_limits<double>::quiet_NaN();
     }
   }
+  // The inverse LookAt made last, and the matrix it was made from.
+  struct LookAtKept {
+    bool inverseValid = false;
+    glm::dmat4 parentWorld{1}, parentInverse{1};
+  } lookAt;
+
   // world <- frame; identity for a missing frame.
   glm::dmat4 World(int32_t id) const;
+  // Where the frame's origin stands in the world: World(id)[3], bit for bit.
+  glm::dvec4 WorldOrigin(int32_t id) const;
   void DropFrame(int32_t id, platform::Renderer& r);
   void DropMesh(int32_t id, platform::Renderer& r);
   void DropTexture(int32_t id, platform::Renderer& r);
