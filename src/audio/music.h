@@ -49,6 +49,8 @@ class Music {
   std::array<int16_t, kMusicNamesMax + 1> musicLoops_{};
   int32_t musicCount_ = 0;
   std::string pollCommand_, pollReply_;
+  int pollIndex_ = 0;      // the entry pollCommand_ asks about (0: none yet)
+  std::string pollName_;   // and its name then
 };
 
 // The alias under which a logical name is opened: "audiofile" followed by the name.
