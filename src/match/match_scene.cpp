@@ -24,6 +24,8 @@ void ApplyDisplayMode(Game& g) {
 }
 
 void BuildMatchScene(Game& g) {
+  // The set-up loads its files from the first while the other core parses them from the last.
+  scene::ParseAhead(MatchFiles(g), true);
   SetUpDisplay(g);
   BuildSeatsFireAndStageFrame(g);
   BuildStageBranch(g);

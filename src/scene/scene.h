@@ -149,7 +149,24 @@ class Scene {
 };
 
 // Model and texture files are parsed once per run and kept; this drops the kept copies, so
-// the next load of each file parses it again (measurements of a first load).
+// the next load of each file parses it again (measurements of a first load). Parsing ahead
+// is stopped first.
 void ForgetParsedFiles();
+
+// Files to parse ahead, into the same kept copies the loads read, on a thread of its own: a
+// load waits only for a file that thread is parsing at the time. A file that fails there is
+// left for its load, which parses it again and reports it.
+enum class FileKind { StaticModel, AnimatedModel, Texture };
+struct FileToParse {
+  FileKind kind;
+  std::string path;
+};
+// `soon`: the files go before those already waiting, taken from the last one back, so that
+// a caller loading them from the first meets the thread half way. Otherwise after them.
+void ParseAhead(const std::vector<FileToParse>& files, bool soon);
+// Drops the files still waiting and waits for the one being parsed, if any.
+void StopParsingAhead();
+// Model and texture parses begun in this run, on any thread (tests).
+size_t FilesParsed();
 
 }  // namespace kelmora::scene

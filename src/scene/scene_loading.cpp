@@ -7,13 +7,19 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstring>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <condition_variable>
+#include <deque>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <sstream>
+#include <thread>
 #include <unordered_map>
 
 #include "platform/asset_error.h"
@@ -162,9 +168,10 @@ void Bound(platform::MeshData& d) {
 
 }  // namespace
 
-// --- Parsed model files, kept for the whole run: every match loads the same files, so each
-// is parsed once and its scene objects are made again from the parsed copy. A file that
-// changes on disk (time or size) is parsed again; a missing one fails as at its first load.
+// --- Parsed model and texture files, kept for the whole run: every match loads the same
+// files, so each is parsed once and its scene objects are made again from the parsed copy. A
+// file that changes on disk (time or size) is parsed again; a missing one fails as at its
+// first load. Loads on several threads, and the thread that parses ahead, share the copies.
 
 namespace {
 
@@ -324,28 +331,188 @@ AnimatedModel ParseAnimated(const std::string& path, FileStamp stamp) {
   return out;
 }
 
-// The parsed copy of the file, parsing it when it is new or changed.
+
+// A .bmp file as RGBA rows, alpha 255 everywhere.
+platform::TextureImage ReadBmp(const std::string& path) {
+  const std::string bytes = ReadWhole(path);
+  if (const std::string why = BmpProblem(bytes); !why.empty()) throw platform::AssetError(path, why);
+  SDL_Surface* raw = SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
+  if (!raw) throw platform::AssetError(path, SDL_GetError());
+  SDL_Surface* rgba = SDL_ConvertSurfaceFormat(raw, SDL_PIXELFORMAT_RGBA32, 0);
+  SDL_FreeSurface(raw);
+  if (!rgba) throw platform::AssetError(path, SDL_GetError());
+  platform::TextureImage image;
+  image.width = rgba->w;
+  image.height = rgba->h;
+  image.rgba.resize(static_cast<size_t>(rgba->w) * rgba->h * 4);
+  SDL_LockSurface(rgba);
+  for (int y = 0; y < rgba->h; ++y) {
+    const auto* row = static_cast<const uint8_t*>(rgba->pixels) + static_cast<size_t>(y) * rgba->pitch;
+    std::copy(row, row + rgba->w * 4, image.rgba.begin() + static_cast<size_t>(y) * rgba->w * 4);
+  }
+  SDL_UnlockSurface(rgba);
+  SDL_FreeSurface(rgba);
+  for (size_t i = 3; i < image.rgba.size(); i += 4) image.rgba[i] = 255;
+  return image;
+}
+
+struct ImageEntry {
+  FileStamp stamp;
+  platform::TextureImage image;
+};
+
+ImageEntry ParseImage(const std::string& path, FileStamp stamp) { return {stamp, ReadBmp(path)}; }
+
+// The kept copy of one file: the last good parse, with the stamp of the file it was made
+// from, and whether a thread is parsing the file now (the others wait for it).
+template <class Model>
+struct Slot {
+  std::shared_ptr<const Model> model;
+  bool parsing = false;
+};
+
+// Every kept file, and the thread that parses ahead: the loads of any thread and that thread
+// share the slots under one lock; the parsing itself runs unlocked.
+struct KeptFiles {
+  std::mutex mutex;
+  std::condition_variable parsed;  // a parse ended
+  std::map<std::string, Slot<StaticModel>> statics;
+  std::map<std::string, Slot<AnimatedModel>> animated;
+  std::map<std::string, Slot<ImageEntry>> images;
+
+  std::condition_variable waiting;  // files to parse ahead, or the stop
+  std::deque<FileToParse> ahead;
+  bool stop = false;
+  std::thread worker;
+  std::atomic<size_t> parses{0};
+
+  ~KeptFiles() { Stop(); }
+
+  void Stop() {
+    {
+      std::lock_guard lock(mutex);
+      stop = true;
+      ahead.clear();
+    }
+    waiting.notify_all();
+    if (worker.joinable()) worker.join();
+    std::lock_guard lock(mutex);
+    stop = false;
+  }
+
+  // The slots of one kind of file.
+  auto& Of(const StaticModel*) { return statics; }
+  auto& Of(const AnimatedModel*) { return animated; }
+  auto& Of(const ImageEntry*) { return images; }
+
+  // The kept copy of the file made from `stamp`, parsing it here when it is new, changed or
+  // failed before, and waiting first while another thread parses it. A failed parse throws
+  // with the slot freed for the next try.
+  template <class Model, class Parse>
+  std::shared_ptr<const Model> Get(const std::string& path, FileStamp stamp, Parse parse) {
+    std::unique_lock lock(mutex);
+    Slot<Model>& slot = Of(static_cast<const Model*>(nullptr))[path];
+    parsed.wait(lock, [&] { return !slot.parsing; });
+    if (slot.model && slot.model->stamp == stamp) return slot.model;
+    slot.parsing = true;
+    lock.unlock();
+    ++parses;
+    std::shared_ptr<const Model> model;
+    try {
+      model = std::make_shared<const Model>(parse(path, stamp));
+    } catch (...) {
+      lock.lock();
+      slot.parsing = false;
+      lock.unlock();
+      parsed.notify_all();
+      throw;
+    }
+    lock.lock();
+    slot.model = model;
+    slot.parsing = false;
+    lock.unlock();
+    parsed.notify_all();
+    return model;
+  }
+
+  // Parsing ahead: a file already kept, or being parsed, is passed over; one that fails is
+  // left for its load to report.
+  template <class Model, class Parse>
+  void Prepare(const std::string& path, Parse parse) {
+    const std::optional<FileStamp> stamp = StampOf(path);
+    if (!stamp) return;
+    {
+      std::lock_guard lock(mutex);
+      const auto& slots = Of(static_cast<const Model*>(nullptr));
+      const auto it = slots.find(path);
+      if (it != slots.end() && (it->second.parsing || (it->second.model && it->second.model->stamp == *stamp))) return;
+    }
+    try {
+      Get<Model>(path, *stamp, parse);
+    } catch (...) {
+    }
+  }
+
+  void Work() {
+    for (;;) {
+      FileToParse file;
+      {
+        std::unique_lock lock(mutex);
+        waiting.wait(lock, [&] { return stop || !ahead.empty(); });
+        if (stop) return;
+        file = std::move(ahead.front());
+        ahead.pop_front();
+      }
+      switch (file.kind) {
+        case FileKind::StaticModel: Prepare<StaticModel>(file.path, ParseStatic); break;
+        case FileKind::AnimatedModel: Prepare<AnimatedModel>(file.path, ParseAnimated); break;
+        case FileKind::Texture: Prepare<ImageEntry>(file.path, ParseImage); break;
+      }
+    }
+  }
+};
+
+KeptFiles& Kept() {
+  static KeptFiles kept;
+  return kept;
+}
+
+// The parsed copy of a model file; a missing file fails as at its first load.
 template <class Model, class Parse>
-const Model& Parsed(std::map<std::string, Model>& cache, const std::string& path, Parse parse) {
+std::shared_ptr<const Model> Parsed(const std::string& path, Parse parse) {
   const std::optional<FileStamp> stamp = StampOf(path);
   if (!stamp) throw platform::AssetError(path, "no such file");
-  auto it = cache.find(path);
-  if (it != cache.end() && it->second.stamp == *stamp) return it->second;
-  Model m = parse(path, *stamp);
-  return cache.insert_or_assign(path, std::move(m)).first->second;
-}
-
-std::map<std::string, StaticModel>& StaticModels() {
-  static std::map<std::string, StaticModel> cache;
-  return cache;
-}
-
-std::map<std::string, AnimatedModel>& AnimatedModels() {
-  static std::map<std::string, AnimatedModel> cache;
-  return cache;
+  return Kept().Get<Model>(path, *stamp, parse);
 }
 
 }  // namespace
+
+void ParseAhead(const std::vector<FileToParse>& files, bool soon) {
+  KeptFiles& kept = Kept();
+  {
+    std::lock_guard lock(kept.mutex);
+    if (soon) {
+      kept.ahead.insert(kept.ahead.begin(), files.rbegin(), files.rend());
+    } else {
+      kept.ahead.insert(kept.ahead.end(), files.begin(), files.end());
+    }
+    if (!kept.worker.joinable()) kept.worker = std::thread([&kept] { kept.Work(); });
+  }
+  kept.waiting.notify_one();
+}
+
+void StopParsingAhead() { Kept().Stop(); }
+
+size_t FilesParsed() { return Kept().parses; }
+
+void ForgetParsedFiles() {
+  KeptFiles& kept = Kept();
+  kept.Stop();
+  std::lock_guard lock(kept.mutex);
+  kept.statics.clear();
+  kept.animated.clear();
+  kept.images.clear();
+}
 
 // Fills the mesh from its parsed copy, loading the groups' textures in group order.
 static void FillMesh(Scene& scene, Scene::Impl& impl, int32_t meshId, const ParsedMesh& parsed) {
@@ -361,14 +528,15 @@ static void FillMesh(Scene& scene, Scene::Impl& impl, int32_t meshId, const Pars
 
 void Scene::LoadMesh(MeshHandle mesh, const std::string& path) {
   if (!impl_->meshes.contains(mesh.id)) return;
-  const StaticModel& model = Parsed(StaticModels(), path, ParseStatic);
-  FillMesh(*this, *impl_, mesh.id, model.mesh);
+  const std::shared_ptr<const StaticModel> model = Parsed<StaticModel>(path, ParseStatic);
+  FillMesh(*this, *impl_, mesh.id, model->mesh);
   renderer_->UploadMesh(mesh.id, impl_->meshes.at(mesh.id).data);
 }
 
 void Scene::LoadAnimationSet(AnimationSetHandle set, const std::string& path, FrameHandle parentFrame) {
   if (!impl_->sets.contains(set.id) || !impl_->Frame(parentFrame)) return;
-  const AnimatedModel& model = Parsed(AnimatedModels(), path, ParseAnimated);
+  const std::shared_ptr<const AnimatedModel> kept = Parsed<AnimatedModel>(path, ParseAnimated);
+  const AnimatedModel& model = *kept;
 
   // One frame per node of the file, under the parent frame, with the node's meshes.
   std::vector<int32_t> frames, meshes;
@@ -477,63 +645,16 @@ void ApplyTransparency(TextureObj& t) {
   }
 }
 
-// A .bmp file as RGBA rows, alpha 255 everywhere.
-platform::TextureImage ReadBmp(const std::string& path) {
-  const std::string bytes = ReadWhole(path);
-  if (const std::string why = BmpProblem(bytes); !why.empty()) throw platform::AssetError(path, why);
-  SDL_Surface* raw = SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
-  if (!raw) throw platform::AssetError(path, SDL_GetError());
-  SDL_Surface* rgba = SDL_ConvertSurfaceFormat(raw, SDL_PIXELFORMAT_RGBA32, 0);
-  SDL_FreeSurface(raw);
-  if (!rgba) throw platform::AssetError(path, SDL_GetError());
-  platform::TextureImage image;
-  image.width = rgba->w;
-  image.height = rgba->h;
-  image.rgba.resize(static_cast<size_t>(rgba->w) * rgba->h * 4);
-  SDL_LockSurface(rgba);
-  for (int y = 0; y < rgba->h; ++y) {
-    const auto* row = static_cast<const uint8_t*>(rgba->pixels) + static_cast<size_t>(y) * rgba->pitch;
-    std::copy(row, row + rgba->w * 4, image.rgba.begin() + static_cast<size_t>(y) * rgba->w * 4);
-  }
-  SDL_UnlockSurface(rgba);
-  SDL_FreeSurface(rgba);
-  for (size_t i = 3; i < image.rgba.size(); i += 4) image.rgba[i] = 255;
-  return image;
-}
-
-// Texture files read once per run, like the models; a changed file is read again and a
-// missing one fails with the reader's own message.
-struct ImageEntry {
-  FileStamp stamp;
-  platform::TextureImage image;
-};
-
-std::map<std::string, ImageEntry>& Images() {
-  static std::map<std::string, ImageEntry> cache;
-  return cache;
-}
-
-platform::TextureImage CachedBmp(const std::string& path) {
-  auto& cache = Images();
-  const std::optional<FileStamp> stamp = StampOf(path);
-  auto it = cache.find(path);
-  if (stamp && it != cache.end() && it->second.stamp == *stamp) return it->second.image;
-  platform::TextureImage image = ReadBmp(path);
-  if (stamp) cache.insert_or_assign(path, ImageEntry{*stamp, image});
-  return image;
-}
-
 }  // namespace
-
-void ForgetParsedFiles() {
-  StaticModels().clear();
-  AnimatedModels().clear();
-  Images().clear();
-}
 
 TextureHandle Scene::LoadTexture(const std::string& path) {
   TextureObj t;
-  t.source = CachedBmp(path);
+  // Kept like the models; without a stamp (no such file) the read itself says what is wrong.
+  if (const std::optional<FileStamp> stamp = StampOf(path)) {
+    t.source = Kept().Get<ImageEntry>(path, *stamp, ParseImage)->image;
+  } else {
+    t.source = ReadBmp(path);
+  }
   ApplyTransparency(t);
   const int32_t id = impl_->nextId++;
   auto& stored = impl_->textures.emplace(id, std::move(t)).first->second;

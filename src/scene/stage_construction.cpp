@@ -22,6 +22,38 @@ scene::MeshHandle LoadStaticModel(Game& g, const char* path) {
 
 scene::FrameHandle NewFrame(Game& g) { return g.scene.CreateFrame(g.st.sceneFrame); }
 
+// The models that wait out of sight until a power or the power-up needs them.
+constexpr const char* kWaitingModels[] = {"\\model\\bear2.x", "\\model\\cursor.x", "\\model\\item.x", "\\model\\fish2.x"};
+constexpr const char* kFireModel = "\\model\\fire.x";
+constexpr const char* kSnowModel = "\\model\\snow.x";
+constexpr const char* kNetModel = "\\model\\net.x";
+constexpr const char* kBoardModel = "\\model\\message.x";
+constexpr const char* kBlockModel = "\\model\\block.x";
+constexpr const char* kBackModel = "\\model\\back.x";
+constexpr const char* kNetTextureFile = "\\tex\\net.bmp";
+constexpr const char* kHurryTextureFile = "\\tex\\hurry.bmp";
+constexpr const char* kWinnerTextures[] = {"\\tex\\1pwin.bmp", "\\tex\\2pwin.bmp", "\\tex\\3pwin.bmp", "\\tex\\4pwin.bmp"};
+
+// A stage's own models: its ground, and the raft's block or the rail's backdrop.
+void AddStageFiles(const Game& g, int stage, std::vector<scene::FileToParse>& files) {
+  using scene::FileKind;
+  files.push_back({FileKind::StaticModel, g.Asset(scene::kStages[stage].model)});
+  if (stage == scene::kRaftStage) files.push_back({FileKind::StaticModel, g.Asset(kBlockModel)});
+  if (stage == scene::kRailStage) files.push_back({FileKind::StaticModel, g.Asset(kBackModel)});
+}
+
+// The models and textures every match loads after its stage's own.
+void AddSharedFiles(const Game& g, std::vector<scene::FileToParse>& files) {
+  using scene::FileKind;
+  for (const char* path : kWaitingModels) files.push_back({FileKind::StaticModel, g.Asset(path)});
+  files.push_back({FileKind::StaticModel, g.Asset(kSnowModel)});
+  files.push_back({FileKind::Texture, g.Asset(kNetTextureFile)});
+  files.push_back({FileKind::StaticModel, g.Asset(kNetModel)});
+  files.push_back({FileKind::Texture, g.Asset(kHurryTextureFile)});
+  for (const char* path : kWinnerTextures) files.push_back({FileKind::Texture, g.Asset(path)});
+  files.push_back({FileKind::StaticModel, g.Asset(kBoardModel)});
+}
+
 scene::TextureHandle LoadDecal(Game& g, const char* path, int r, int gr, int b) {
   scene::TextureHandle t = g.scene.LoadTexture(g.Asset(path));
   g.scene.SetDecalTransparentColor(t, r, gr, b);
@@ -29,6 +61,26 @@ scene::TextureHandle LoadDecal(Game& g, const char* path, int r, int gr, int b) 
   return t;
 }
 }  // namespace
+
+std::vector<scene::FileToParse> MatchFiles(const Game& g) {
+  std::vector<scene::FileToParse> files;
+  for (const int16_t c : g.st.playerCharacter) {
+    if (c >= 0 && c <= 8) files.push_back({scene::FileKind::AnimatedModel, g.Asset(scene::kCharacterModels[c])});
+  }
+  files.push_back({scene::FileKind::AnimatedModel, g.Asset(kFireModel)});
+  AddStageFiles(g, g.st.stage, files);
+  AddSharedFiles(g, files);
+  return files;
+}
+
+std::vector<scene::FileToParse> EveryMatchFile(const Game& g) {
+  std::vector<scene::FileToParse> files;
+  for (const char* path : scene::kCharacterModels) files.push_back({scene::FileKind::AnimatedModel, g.Asset(path)});
+  files.push_back({scene::FileKind::AnimatedModel, g.Asset(kFireModel)});
+  AddSharedFiles(g, files);
+  for (int stage = 0; stage < static_cast<int>(scene::kStages.size()); ++stage) AddStageFiles(g, stage, files);
+  return files;
+}
 
 void Park(Game& g, scene::FrameHandle frame) { g.scene.SetPosition(frame, {}, kAbsent, 0, 0); }
 
@@ -43,7 +95,7 @@ void BuildSeatsFireAndStageFrame(Game& g) {
   }
   st.fireFrame = NewFrame(g);
   st.fireAnim = sc.CreateAnimationSet();
-  sc.LoadAnimationSet(st.fireAnim, g.Asset("\\model\\fire.x"), st.fireFrame);
+  sc.LoadAnimationSet(st.fireAnim, g.Asset(kFireModel), st.fireFrame);
   Park(g, st.fireFrame);
   st.stageFrame = NewFrame(g);
   st.meshBuilder = sc.CreateMeshBuilder();
@@ -83,10 +135,10 @@ void BuildStageBranch(Game& g) {
   sc.AddVisual(st.stageFrame, st.meshBuilder);
   if (st.stage == scene::kRaftStage) {
     st.blockFrame = NewFrame(g);
-    sc.AddVisual(st.blockFrame, LoadStaticModel(g, "\\model\\block.x"));
+    sc.AddVisual(st.blockFrame, LoadStaticModel(g, kBlockModel));
     sc.SetPosition(st.blockFrame, {}, 0, -5, 0);
   } else if (st.stage == scene::kRailStage) {
-    const scene::MeshHandle back = LoadStaticModel(g, "\\model\\back.x");
+    const scene::MeshHandle back = LoadStaticModel(g, kBackModel);
     st.backX = {-500, 0, 500, -1000};
     for (int p = 0; p < 4; ++p) {
       st.backFrames[p] = NewFrame(g);
@@ -99,21 +151,16 @@ void BuildStageBranch(Game& g) {
 void BuildFieldObjects(Game& g) {
   auto& st = g.st;
   auto& sc = g.scene;
-  // The models that wait out of sight until a power or the power-up needs them.
-  const std::pair<scene::FrameHandle*, const char*> waiting[] = {
-      {&st.bear2Frame, "\\model\\bear2.x"},
-      {&st.cursorFrame, "\\model\\cursor.x"},
-      {&st.itemFrame, "\\model\\item.x"},
-      {&st.fish2Frame, "\\model\\fish2.x"},
-  };
-  for (const auto& [frame, path] : waiting) {
-    const scene::MeshHandle mesh = LoadStaticModel(g, path);
+  scene::FrameHandle* const waiting[] = {&st.bear2Frame, &st.cursorFrame, &st.itemFrame, &st.fish2Frame};
+  for (int i = 0; i < 4; ++i) {
+    const scene::MeshHandle mesh = LoadStaticModel(g, kWaitingModels[i]);
+    scene::FrameHandle* const frame = waiting[i];
     *frame = NewFrame(g);
     sc.AddVisual(*frame, mesh);
     Park(g, *frame);
   }
 
-  const scene::MeshHandle snow = LoadStaticModel(g, "\\model\\snow.x");
+  const scene::MeshHandle snow = LoadStaticModel(g, kSnowModel);
   for (int i = 0; i < kPileSlots; ++i) {
     st.snowFrames[i] = NewFrame(g);
     sc.AddVisual(st.snowFrames[i], snow);
@@ -129,8 +176,8 @@ void BuildFieldObjects(Game& g) {
     sc.SetPosition(st.decoyFrames[i], {}, st.decoyX[i], 0, st.decoyZ[i]);
   }
 
-  st.textures[kNetTexture] = LoadDecal(g, "\\tex\\net.bmp", 255, 255, 255);
-  const scene::MeshHandle net = LoadStaticModel(g, "\\model\\net.x");
+  st.textures[kNetTexture] = LoadDecal(g, kNetTextureFile, 255, 255, 255);
+  const scene::MeshHandle net = LoadStaticModel(g, kNetModel);
   for (int i = 0; i < kNetSlots; ++i) {
     st.netFrames[i] = NewFrame(g);
     sc.SetTexture(net, st.textures[kNetTexture]);
@@ -140,12 +187,11 @@ void BuildFieldObjects(Game& g) {
     sc.SetPosition(st.netFrames[i], {}, st.netX[i], 0, st.netZ[i]);
   }
 
-  st.textures[kHurryTexture] = LoadDecal(g, "\\tex\\hurry.bmp", 0, 0, 0);
-  const char* winners[] = {"\\tex\\1pwin.bmp", "\\tex\\2pwin.bmp", "\\tex\\3pwin.bmp", "\\tex\\4pwin.bmp"};
-  for (int i = 0; i < 4; ++i) st.textures[1 + i] = LoadDecal(g, winners[i], 0, 0, 0);
+  st.textures[kHurryTexture] = LoadDecal(g, kHurryTextureFile, 0, 0, 0);
+  for (int i = 0; i < 4; ++i) st.textures[1 + i] = LoadDecal(g, kWinnerTextures[i], 0, 0, 0);
 
   st.messageFrame = NewFrame(g);
-  const scene::MeshHandle board = LoadStaticModel(g, "\\model\\message.x");
+  const scene::MeshHandle board = LoadStaticModel(g, kBoardModel);
   sc.SetTexture(board, st.textures[kHurryTexture]);
   sc.AddVisual(st.messageFrame, board);
   sc.SetPosition(st.messageFrame, {}, kFreeSlot, 0, 0);

@@ -1,5 +1,8 @@
 #pragma once
 // Loading the models and textures of a match and building the chosen stage.
+#include <vector>
+
+#include "scene/scene.h"
 #include "scene/scene_handles.h"
 
 namespace kelmora {
@@ -12,6 +15,12 @@ void BuildStageBranch(Game& g);
 // The waiting models, the snow piles (random places), decoys, nets, the textures and the
 // message board.
 void BuildFieldObjects(Game& g);
+
+// The model and texture files the set-up of the match chosen loads, in the order it loads them.
+std::vector<scene::FileToParse> MatchFiles(const Game& g);
+// Every model and texture file a match can load: the characters, the piles and the models
+// and textures every match shares, then the stages.
+std::vector<scene::FileToParse> EveryMatchFile(const Game& g);
 
 // Parks a frame out of sight at (-5000, 0, 0).
 void Park(Game& g, scene::FrameHandle frame);

@@ -18,6 +18,8 @@
 #include "platform/record/recording_joysticks.h"
 #include "platform/sdl/sdl_window.h"
 #include "resources/sprite_sheets.h"
+#include "scene/scene.h"
+#include "scene/stage_construction.h"
 #include "shell/backends.h"
 #include "shell/display_start.h"
 #include "shell/event_log.h"
@@ -146,11 +148,18 @@ int Run(const Options& o, Backends& b, const input::Controls& controls) {
   }
 
   MainWindow form(g);
+  // The thread parsing ahead stops with the run, before SDL does: it reads pictures with it.
+  struct StopParsing {
+    ~StopParsing() { scene::StopParsingAhead(); }
+  } stopParsing;
   int status = 0;
   try {
     if (!form.Form_Load()) {
       status = g.closing ? 0 : 1;
     } else {
+      // While the title and the menus show, every file a match can load is parsed on the
+      // other core; a run that starts with its match parses only that match's files.
+      if (!o.match) scene::ParseAhead(EveryMatchFile(g), false);
       if (o.music) g.st.musicOn = *o.music;
       if (o.mode) g.st.displayMode = *o.mode;
       NextScreen first = NextScreen::Title;
