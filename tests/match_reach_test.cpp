@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <random>
 #include <vector>
 
 #include "match/random.h"
@@ -59,6 +60,26 @@ TEST(ReachBox, AgreesWithTheReachTestOnEveryWholeNumberPlace) {
   EXPECT_EQ(NextPileReaching(st, 0, 0, 4), 9);
   EXPECT_EQ(NextPileReaching(st, 0, 0, 10), kPileSlots);
   EXPECT_EQ(NextPileReaching(st, 90, 0, 0), kPileSlots) << "reach is strict: 50 away is out";
+}
+
+TEST(ReachBox, WholeNumberFloorAndCeilAgreeWithTheLibrarys) {
+  std::vector<double> values = {0.0, -0.0, 0.5, -0.5, 1e-300, -1e-300, 0.9999999999999999, -0.9999999999999999,
+                                1, -1, 49.5, -49.5, 370, -370, 32767.5, -32768.5, 1073741823.5, -1073741823.5,
+                                1073741824.0, -1073741824.0, 3e9, -3e9};
+  std::mt19937_64 rng(7);
+  std::uniform_real_distribution<double> any(-40000, 40000);
+  for (int i = 0; i < 20000; ++i) {
+    const double v = any(rng);
+    values.push_back(v);
+    values.push_back(std::nextafter(std::round(v), 0.0));  // just inside a whole number
+    values.push_back(std::round(v));
+  }
+  for (const double v : values) {
+    if (std::abs(v) < 2e9) {
+      ASSERT_EQ(FloorToInt(v), static_cast<int32_t>(std::floor(v))) << v;
+      ASSERT_EQ(CeilToInt(v), static_cast<int32_t>(std::ceil(v))) << v;
+    }
+  }
 }
 
 TEST(PileMask, AgreesWithTheSlotBySlotTestForEverySlot) {

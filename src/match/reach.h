@@ -22,16 +22,30 @@ inline bool Reaches(double ax, double az, double x, double z, double half) {
   return x - half < ax && ax < x + half && z - half < az && az < z + half;
 }
 
+// floor(v) and ceil(v) as whole numbers without a call to the library (the x86-64 baseline has
+// no rounding instruction): the truncation, moved down (or up) by one when it went the other
+// way. Beyond +-2^30, and for NaN, the library's floor (ceil) as before.
+inline int32_t FloorToInt(double v) {
+  if (!(v > -1073741824.0 && v < 1073741824.0)) return static_cast<int32_t>(std::floor(v));
+  const int32_t i = static_cast<int32_t>(v);
+  return static_cast<double>(i) > v ? i - 1 : i;
+}
+inline int32_t CeilToInt(double v) {
+  if (!(v > -1073741824.0 && v < 1073741824.0)) return static_cast<int32_t>(std::ceil(v));
+  const int32_t i = static_cast<int32_t>(v);
+  return static_cast<double>(i) < v ? i + 1 : i;
+}
+
 // The same test for objects on whole-number places, made once for many of them: the whole
 // numbers x that reach ax are those with x - half < ax < x + half, that is
 // floor(ax) - half + 1 <= x <= ceil(ax) + half - 1 (and likewise for z).
 struct ReachBox {
   int32_t loX, hiX, loZ, hiZ;
   ReachBox(double ax, double az, int32_t half)
-      : loX(static_cast<int32_t>(std::floor(ax)) - half + 1),
-        hiX(static_cast<int32_t>(std::ceil(ax)) + half - 1),
-        loZ(static_cast<int32_t>(std::floor(az)) - half + 1),
-        hiZ(static_cast<int32_t>(std::ceil(az)) + half - 1) {}
+      : loX(FloorToInt(ax) - half + 1),
+        hiX(CeilToInt(ax) + half - 1),
+        loZ(FloorToInt(az) - half + 1),
+        hiZ(CeilToInt(az) + half - 1) {}
   bool Holds(int32_t x, int32_t z) const { return loX <= x && x <= hiX && loZ <= z && z <= hiZ; }
 };
 
