@@ -611,22 +611,27 @@ void Scene::SetTime(AnimationSetHandle set, double t) {
   if (it == impl_->sets.end()) return;
   AnimationSetObj& obj = it->second;
   if (t == obj.posedAt) return;  // already standing in this pose
-  // Whole key times come from the file's book of poses, made once per run.
-  const std::vector<glm::dmat4>* page = nullptr;
-  if (obj.poses && t >= 0 && t < PoseBook::kBookTimes && t == std::floor(t)) {
-    auto& p = obj.poses->byTime[static_cast<size_t>(t)];
+  obj.posedAt = t;
+  // Whole key times come from the file's book of poses, made once per run. The frames are
+  // given the page when one of them is next read (or drawn); a seat's pose changes most
+  // ticks, its frames are seldom read.
+  if (obj.poses && t >= 0 && t < PoseBook::kBookTimes && t == static_cast<double>(static_cast<int>(t))) {
+    const size_t at = static_cast<size_t>(t);
+    auto& p = obj.poses->byTime[at];
     if (p.size() != obj.channels.size()) {
       p.clear();
       for (const Channel& ch : obj.channels) p.push_back(Pose(ch, t));
     }
-    page = &p;
+    if (obj.pendingBook != obj.poses) obj.pendingBook = obj.poses;
+    obj.pendingTime = at;
+    return;
   }
+  obj.pendingBook = nullptr;
   for (size_t i = 0; i < obj.channels.size(); ++i) {
     auto* f = impl_->Frame(FrameHandle{obj.channels[i].frame});
     if (!f) continue;
-    f->local = page ? (*page)[i] : Pose(obj.channels[i], t);
+    f->local = Pose(obj.channels[i], t);
   }
-  obj.posedAt = t;
 }
 
 // --- Textures
