@@ -171,17 +171,31 @@ FrameHandle Scene::CreateFrame(FrameHandle parent) {
   return {id};
 }
 
+namespace {
+
+// SetPosition in the axes of the frame itself or of another frame (rare: a camera shake).
+[[gnu::noinline]] void PlaceInAxesOf(Scene::Impl& impl, FrameObj& f, FrameHandle frame, FrameHandle reference,
+                                     glm::dvec3 p) {
+  if (reference.id == frame.id) {
+    p = glm::dvec3(f.local * glm::dvec4(p, 1));
+  } else if (impl.Frame(reference)) {
+    const glm::dvec4 world = impl.World(reference.id) * glm::dvec4(p, 1);
+    p = glm::dvec3(glm::inverse(impl.World(f.parent)) * world);
+  }
+  f.local[3] = glm::dvec4(p, 1);
+}
+
+}  // namespace
+
 void Scene::SetPosition(FrameHandle frame, FrameHandle reference, double x, double y, double z) {
   auto* f = impl_->Frame(frame);
   if (!f) return;
-  glm::dvec3 p(x, y, z);
-  if (reference.id == frame.id) {
-    p = glm::dvec3(f->local * glm::dvec4(p, 1));
-  } else if (impl_->Frame(reference)) {
-    const glm::dvec4 world = impl_->World(reference.id) * glm::dvec4(p, 1);
-    p = glm::dvec3(glm::inverse(impl_->World(f->parent)) * world);
+  // In the parent's axes (an empty reference) the rules place dozens of frames a tick.
+  if (reference.id == 0) {
+    f->local[3] = glm::dvec4(x, y, z, 1);
+  } else {
+    PlaceInAxesOf(*impl_, *f, frame, reference, {x, y, z});
   }
-  f->local[3] = glm::dvec4(p, 1);
   impl_->Unposed(*f);
 }
 
