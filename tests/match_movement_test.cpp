@@ -107,6 +107,23 @@ TEST(Movement, BlocksStopTheOffsetTestPointAndThePlayerSlidesAlong) {
     b.Move(0);
     EXPECT_EQ(b.st().posX[0], k == 7 ? -25 : -15) << "block slot " << k;
   }
+
+  // Any other character is stopped by every slot; a block with no width or no depth (or a
+  // negative one) stops nobody, in any slot.
+  for (int k = 0; k < kBlockSlots; ++k) {
+    for (const auto [w, d] : {std::pair{100, 200}, std::pair{0, 200}, std::pair{100, 0}, std::pair{-5, 200}}) {
+      RulesMatch f({1, 0, -1, -1});
+      f.ClearPiles();
+      f.st().blockX[k] = 0, f.st().blockZ[k] = -100;
+      f.st().blockW[k] = static_cast<int16_t>(w), f.st().blockD[k] = static_cast<int16_t>(d);
+      f.Place(0, -35, 0);
+      f.st().velX[0] = 10;
+      f.Stick(0, 1, 0);
+      f.Move(0);
+      f.Move(0);
+      EXPECT_EQ(f.st().posX[0], w > 0 && d > 0 ? -25 : -15) << "block slot " << k << ", size " << w << " x " << d;
+    }
+  }
 }
 
 TEST(Movement, WalkingIntoAPileHoldsThePlayerWhileThePileIsShoved) {

@@ -22,10 +22,10 @@ bool AtTopSpeed(const MatchState& st, int p) {
 void BumpPlayers(Game& g) {
   auto& st = g.st;
   const int p = st.seat;
-  if (Underground(st, p)) return;
+  // Only a runner at top speed bumps (a bounce keeps the speed, so this holds for the turn).
+  if (Underground(st, p) || !AtTopSpeed(st, p)) return;
   for (int q = 0; q < kSeats; ++q) {
     if (q == p || st.playerCharacter[q] == -1 || Underground(st, q)) continue;
-    if (!AtTopSpeed(st, p)) continue;
     if (!Reaches(st.posX[p], st.posZ[p], st.posX[q], st.posZ[q], kBumpHalf)) continue;
     DropPile(g, p);
     DropPile(g, q);

@@ -1,3 +1,5 @@
+#include <bit>
+
 #include "match/game.h"
 #include "match/reach.h"
 #include "match/snow/powers.h"
@@ -25,13 +27,15 @@ void ElephantSuction(Game& g) {
   const int p = st.seat;
   const double x0 = st.posX[p];
   const double z0 = st.posZ[p];
-  // Each point ahead pulls every pile within reach of it, so a pile between two neighbouring
-  // points is pulled twice in one tick.
+  // Each point ahead pulls every pile within reach of it, in slot order, so a pile between two
+  // neighbouring points is pulled twice in one tick. (Pulling one pile moves no other, so the
+  // piles in reach of a point can all be found before the first is pulled.)
   for (int n = 0; n < kSuctionPoints; ++n) {
     const double sx = x0 + 50 * n * st.faceX[p];
     const double sz = z0 - 50 * n * st.faceZ[p];
-    for (int k = 0; k < kPileSlots; ++k) {
-      if (Reaches(sx, sz, st.pileX[k], st.pileZ[k], kPileReach)) Pull(st, k, x0, z0);
+    for (uint32_t inReach = PileMask(st, ReachBox(sx, sz, static_cast<int32_t>(kPileReach))); inReach != 0;
+         inReach &= inReach - 1) {
+      Pull(st, std::countr_zero(inReach), x0, z0);
     }
   }
 }
