@@ -1,7 +1,7 @@
 #pragma once
 // Objects of one kind keyed by their handle number, in a flat array: a look-up is two array
 // reads, no hashing. It answers the few map calls the scene makes (find, at, contains,
-// emplace, erase, clear, iteration in no particular order).
+// emplace, erase, clear, iteration in no particular order) and a plain get.
 //
 // Handle numbers grow and are never reused, so the index from number to place covers only the
 // numbers from a base on; clear() moves the base past every number stored so far, which keeps
@@ -37,6 +37,15 @@ class IdTable {
     return at < 0 ? items_.end() : items_.begin() + at;
   }
   bool contains(int32_t id) const { return Place(id) >= 0; }
+  // The object under id, or null.
+  T* get(int32_t id) {
+    const int32_t p = Place(id);
+    return p < 0 ? nullptr : &items_[static_cast<size_t>(p)].second;
+  }
+  const T* get(int32_t id) const {
+    const int32_t p = Place(id);
+    return p < 0 ? nullptr : &items_[static_cast<size_t>(p)].second;
+  }
   T& at(int32_t id) {
     const int32_t p = Place(id);
     if (p < 0) throw std::out_of_range("no scene object with this handle");

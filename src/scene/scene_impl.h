@@ -95,16 +95,14 @@ struct Scene::Impl {
 
   // The frame, standing in its set's waiting pose, if any; null for a missing frame.
   FrameObj* Frame(FrameHandle h) {
-    auto it = frames.find(h.id);
-    if (it == frames.end()) return nullptr;
-    if (it->second.animatedBy != 0) Settle(it->second.animatedBy);
-    return &it->second;
+    FrameObj* f = frames.get(h.id);
+    if (f && f->animatedBy != 0) Settle(f->animatedBy);
+    return f;
   }
   const FrameObj* Frame(FrameHandle h) const {
-    auto it = frames.find(h.id);
-    if (it == frames.end()) return nullptr;
-    if (it->second.animatedBy != 0) Settle(it->second.animatedBy);
-    return &it->second;
+    const FrameObj* f = frames.get(h.id);
+    if (f && f->animatedBy != 0) Settle(f->animatedBy);
+    return f;
   }
   // Gives set `id`'s frames the pose waiting for them, if any. The frames only take a pose
   // they already stand for, so the const queries settle too.
