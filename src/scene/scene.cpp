@@ -199,6 +199,15 @@ void Scene::SetPosition(FrameHandle frame, FrameHandle reference, double x, doub
   impl_->Unposed(*f);
 }
 
+void Scene::SetPositions(std::span<const FramePlacement> placements) {
+  for (const FramePlacement& p : placements) {
+    if (auto* f = impl_->Frame(p.frame)) {
+      f->local[3] = glm::dvec4(p.x, p.y, p.z, 1);
+      impl_->Unposed(*f);
+    }
+  }
+}
+
 void Scene::SetOrientation(FrameHandle frame, FrameHandle reference, glm::dvec3 dir, glm::dvec3 up) {
   auto* f = impl_->Frame(frame);
   if (!f) return;

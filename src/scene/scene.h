@@ -18,6 +18,7 @@
 #include <glm/glm.hpp>
 
 #include <memory>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -51,6 +52,8 @@ class Scene {
   // Places the frame at (x, y, z) in the axes of reference: empty = its parent's, the frame
   // itself = its own (a move along its own axes), another frame = that frame's.
   void SetPosition(FrameHandle frame, FrameHandle reference, double x, double y, double z);
+  // SetPosition(p.frame, {}, p.x, p.y, p.z) for each placement in turn, in one call.
+  void SetPositions(std::span<const FramePlacement> placements);
   // Turns the frame so its +z points along dir and its +y is up (made square to dir), both
   // given in the axes of reference (empty = its parent's).
   void SetOrientation(FrameHandle frame, FrameHandle reference, glm::dvec3 dir, glm::dvec3 up);

@@ -21,4 +21,10 @@ using TextureHandle = Handle<struct TextureTag>;
 using LightHandle = Handle<struct LightTag>;
 using ViewportHandle = Handle<struct ViewportTag>;
 
+// A frame and the place to put it at in its parent's axes (Scene::SetPositions).
+struct FramePlacement {
+  FrameHandle frame;
+  double x = 0, y = 0, z = 0;
+};
+
 }  // namespace kelmora::scene

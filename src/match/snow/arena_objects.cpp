@@ -49,9 +49,11 @@ void UpdateNets(Game& g) {
   // A new net hangs at 50 and sinks to the floor as it ages.
   auto& placed = g.fieldPlaces;
   if (placed.netGroup.Same(st.netFrames, 0, st.netX, st.netZ, st.netTimer)) return;
+  FieldPlacements<kNetSlots> nets;
   for (int n = 0; n < kNetSlots; ++n) {
-    PlaceFieldFrame(g.scene, placed.nets[n], st.netFrames[n], st.netX[n], st.netTimer[n] / 10.0, st.netZ[n]);
+    PlaceFieldFrame(nets, placed.nets[n], st.netFrames[n], st.netX[n], st.netTimer[n] / 10.0, st.netZ[n]);
   }
+  g.scene.SetPositions(nets.all());
   placed.netGroup.Keep(st.netFrames, 0, st.netX, st.netZ, st.netTimer);
 }
 

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <span>
 #include <type_traits>
 
 #if defined(__SSE2__)
@@ -13,6 +14,7 @@
 #endif
 
 #include "match/match_state.h"
+#include "scene/scene_handles.h"
 
 namespace kelmora {
 
@@ -89,12 +91,20 @@ struct FieldPlaces {
   GroupPlaced<kNetSlots> netGroup;
 };
 
-// Puts the frame at (x, y, z) in its parent's axes unless it was put exactly there last time.
-// (A template over the scene so that this header, which Game includes, needs only the handles.)
-template <class Scene>
-void PlaceFieldFrame(Scene& sc, FramePlace& last, scene::FrameHandle frame, double x, double y, double z) {
+// Frames of one group to be placed, handed to the scene in one call.
+template <size_t N>
+struct FieldPlacements {
+  std::array<scene::FramePlacement, N> items;
+  size_t count = 0;
+  std::span<const scene::FramePlacement> all() const { return {items.data(), count}; }
+};
+
+// Adds the frame at (x, y, z) in its parent's axes unless it was put exactly there last time.
+template <size_t N>
+void PlaceFieldFrame(FieldPlacements<N>& batch, FramePlace& last, scene::FrameHandle frame, double x, double y,
+                     double z) {
   if (last.frame == frame.id && last.x == x && last.y == y && last.z == z) return;
-  sc.SetPosition(frame, {}, x, y, z);
+  batch.items[batch.count++] = {frame, x, y, z};
   last = {frame.id, x, y, z};
 }
 
