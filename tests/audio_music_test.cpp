@@ -169,6 +169,39 @@ TEST(MusicCommands, WordsInAnyCaseAndSpacingAndMalformedCommands) {
   EXPECT_EQ(rig.Mode("audiofileBGM"), "stopped");
 }
 
+// The poll's own question gets the answer of the command text, whatever the piece's state,
+// recorded or not.
+TEST(MusicCommands, TheStatusQuestionAnswersAsTheStatusCommand) {
+  TuneRig rig;
+  rig.music.MusicOpen(rig.Path("bgm.mid"), "BGM");
+  rig.music.MusicOpen(rig.Path("absent.mid"), "GONE");
+  auto expectSame = [&rig](const std::string& alias, const char* when) {
+    for (const bool recording : {true, false}) {
+      rig.device.SetRecording(recording);
+      std::string byText = "old", byQuestion = "old";
+      const int textResult = rig.device.SendString("status " + alias + " mode", &byText);
+      const int questionResult = rig.device.StatusMode(alias, &byQuestion);
+      EXPECT_EQ(questionResult, textResult) << "'" << alias << "' " << when;
+      EXPECT_EQ(byQuestion, byText) << "'" << alias << "' " << when;
+    }
+  };
+  for (const std::string alias : {"audiofileBGM", "audiofileGONE", "audiofilebgm", "nothing", "audiofileBGM mode", ""}) {
+    expectSame(alias, "before playing");
+  }
+  rig.music.MusicPlay("BGM", true);
+  rig.music.MusicPlay("GONE", true);
+  expectSame("audiofileBGM", "while the other one failed to play");
+  rig.music.MusicPlay("BGM", true);
+  expectSame("audiofileBGM", "playing");
+  rig.Wait(60000);
+  expectSame("audiofileBGM", "run out");
+  rig.device.SetRecording(true);
+  rig.device.ClearCommands();
+  rig.music.MusicPoll();
+  ASSERT_FALSE(rig.device.commands().empty());
+  EXPECT_EQ(rig.device.commands().front().text, "status audiofileBGM mode") << "the poll is recorded as before";
+}
+
 TEST(MusicCommands, PlayingASecondPiecePushesTheFirstAsideWithoutAPollTugOfWar) {
   TuneRig rig;
   rig.music.MusicOpen(rig.Path("bgm.mid"), "BGM");

@@ -67,15 +67,15 @@ int Music::MusicPoll() {
   int result = 0;
   for (int i = 1; i <= musicCount_; ++i) {
     if (musicLoops_[i] == 0) continue;
-    // Asked every tick: the command is made again only for another piece than last time,
-    // and the reply reuses its buffer.
+    // Asked every tick: the alias is made again only for another piece than last time, and
+    // the reply reuses its buffer.
     if (pollIndex_ != i || pollName_ != musicNames_[i]) {
-      pollCommand_.assign("status ").append(MusicAlias(musicNames_[i])).append(" mode");
+      pollAlias_ = MusicAlias(musicNames_[i]);
       pollIndex_ = i;
       pollName_ = musicNames_[i];
     }
     pollReply_.clear();
-    result += Send(pollCommand_, &pollReply_);
+    result += device_.StatusMode(pollAlias_, &pollReply_);
     if (pollReply_ == "stopped") result += Send("play " + MusicAlias(musicNames_[i]) + " from 0");
   }
   return result;

@@ -48,8 +48,8 @@ class Music {
   std::array<std::string, kMusicNamesMax + 1> musicNames_;
   std::array<int16_t, kMusicNamesMax + 1> musicLoops_{};
   int32_t musicCount_ = 0;
-  std::string pollCommand_, pollReply_;
-  int pollIndex_ = 0;      // the entry pollCommand_ asks about (0: none yet)
+  std::string pollAlias_, pollReply_;
+  int pollIndex_ = 0;      // the entry pollAlias_ names (0: none yet)
   std::string pollName_;   // and its name then
 };
 

@@ -25,6 +25,11 @@ class MusicDevice {
   virtual ~MusicDevice() = default;
   // Carries out one command; reply (may be null) receives the answer text.
   virtual int SendString(const std::string& command, std::string* reply) = 0;
+  // The answer to "status ALIAS mode". The music poll asks it every tick, so a device may
+  // answer it without taking a command text apart.
+  virtual int StatusMode(const std::string& alias, std::string* reply) {
+    return SendString("status " + alias + " mode", reply);
+  }
 };
 
 }  // namespace kelmora::platform

@@ -84,6 +84,14 @@ int MusicInterpreter::SendString(const std::string& command, std::string* reply)
   return kMusicUnknownCommand;
 }
 
+int MusicInterpreter::StatusMode(const std::string& alias, std::string* reply) {
+  // An alias that SendString would read as one word goes straight to the status; any other is
+  // left to SendString, which reads the command text as it comes.
+  if (alias.empty() || std::any_of(alias.begin(), alias.end(), Blank)) return MusicDevice::StatusMode(alias, reply);
+  if (reply) reply->clear();
+  return Status(alias, "mode", reply);
+}
+
 int MusicInterpreter::Open(const std::string& rest) {
   const auto at = Lower(rest).rfind(" alias ");
   if (at == std::string::npos) return kMusicBadParameter;

@@ -42,6 +42,7 @@ class MusicInterpreter final : public MusicDevice {
   ~MusicInterpreter() override;
 
   int SendString(const std::string& command, std::string* reply) override;
+  int StatusMode(const std::string& alias, std::string* reply) override;
 
   // Length in seconds of the tune file `path` as listed in music-lengths.txt beside it
   // ("bgm.mid 52.364" per line); a value <= 0 when it is not listed.

@@ -168,6 +168,11 @@ int HeadlessMusicDevice::SendString(const std::string& command, std::string* rep
   return result;
 }
 
+int HeadlessMusicDevice::StatusMode(const std::string& alias, std::string* reply) {
+  if (recording_) return MusicDevice::StatusMode(alias, reply);
+  return interpreter_.StatusMode(alias, reply);
+}
+
 const std::string& HeadlessMusicDevice::sounding() const { return stream_->sounding(); }
 
 }  // namespace kelmora::platform

@@ -83,6 +83,8 @@ class HeadlessMusicDevice final : public MusicDevice {
   ~HeadlessMusicDevice() override;
 
   int SendString(const std::string& command, std::string* reply) override;
+  // Recorded as the command text while recording, else asked of the interpreter directly.
+  int StatusMode(const std::string& alias, std::string* reply) override;
 
   struct Command {
     std::string text;
