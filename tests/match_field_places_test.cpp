@@ -3,7 +3,10 @@
 // seen, or that frame would stay where it was.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "match/snow/field_places.h"
+#include "scene/scene.h"
 
 namespace kelmora {
 namespace {
@@ -45,6 +48,44 @@ TEST(FieldPlaces, AGroupSeesAChangeInAnySlotOfAnyRow) {
   ExpectEverySlotSeen<kNetSlots>();
   ExpectEverySlotSeen<3>();
   ExpectEverySlotSeen<8>();
+}
+
+// A group placed at one height, over many turns with the height, places and frames changing
+// now and then, must leave every frame where SetPosition would have put it each turn: the
+// frames the placing passes over, or hands over without comparing, must be the right ones.
+TEST(FieldPlaces, AGroupAtOneHeightEndsWhereEachFrameWouldBePut) {
+  constexpr size_t N = 7;
+  scene::Scene sc;
+  sc.CreateRetainedMode();
+  const scene::FrameHandle root = sc.CreateFrame({});
+  GroupPlaced<N> group;
+  FieldPlacements<N> batch;
+  std::array<scene::FrameHandle, N> frames{};
+  std::array<int16_t, N> x{}, z{};
+  for (auto& f : frames) f = sc.CreateFrame(root);
+  std::mt19937 rng(7);
+  double y = 0;
+  for (int turn = 0; turn < 400; ++turn) {
+    const auto k = static_cast<size_t>(rng() % N);
+    switch (rng() % 5) {
+      case 0: y = static_cast<double>(static_cast<int>(rng() % 3) - 1); break;
+      case 1: x[k] = static_cast<int16_t>(static_cast<int>(rng() % 41) - 20); break;
+      case 2: z[k] = static_cast<int16_t>(static_cast<int>(rng() % 41) - 20); break;
+      case 3:  // a new frame in the slot, still at its parent's origin, maybe never placed
+        sc.Release(frames[k]);
+        frames[k] = sc.CreateFrame(root);
+        break;
+      default: break;
+    }
+    if (turn % 3 == 0) continue;  // the frames wait a turn or two
+    if (!group.Same(frames, y, x, z, x)) {
+      PlaceGroupAtHeight(sc, batch, group, frames, x, y, z);
+      group.Keep(frames, y, x, z, x);
+    }
+    for (size_t i = 0; i < N; ++i) {
+      ASSERT_EQ(sc.Position(frames[i]), glm::dvec3(x[i], y, z[i])) << "turn " << turn << ", slot " << i;
+    }
+  }
 }
 
 }  // namespace

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 
 #include "scene_test_support.h"
+#include "scene/id_table.h"
 #include "scene/scene.h"
 
 namespace kelmora::scene {
@@ -147,6 +149,26 @@ TEST(Release, EmptyAndReleasedHandlesAreIgnored) {
   EXPECT_FALSE(w.sc.Exists(a));
   // A new frame never reuses a released handle.
   EXPECT_NE(w.sc.CreateFrame(w.root), a);
+}
+
+// A look-up made once answers every id as the table does: ids below the base, past the end,
+// erased (and moved into the hole of an erased one) and present.
+TEST(IdTable, ALookupAnswersAsTheTable) {
+  IdTable<int> t;
+  for (int32_t id = 1; id <= 6; ++id) t.emplace(id, 10 * id);
+  t.clear();
+  for (int32_t id = 7; id <= 20; id += 2) t.emplace(id, 10 * id);
+  t.erase(9);
+  t.erase(15);
+  const auto look = t.lookup();
+  for (int32_t id = -3; id <= 25; ++id) {
+    EXPECT_EQ(look.get(id), t.get(id)) << "id " << id;
+    if (int* v = look.get(id)) {
+      EXPECT_EQ(*v, 10 * id);
+    }
+  }
+  EXPECT_EQ(look.get(INT32_MIN), nullptr);
+  EXPECT_EQ(look.get(INT32_MAX), nullptr);
 }
 
 TEST(Release, TheRetainedModeObjectTakesTheWholeSceneAlong) {

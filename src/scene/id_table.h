@@ -84,6 +84,27 @@ class IdTable {
   }
   void erase(iterator it) { erase(it->first); }
 
+  // A look-up over the table as it stands, for a run of gets: its get() answers as the table's
+  // until the next emplace, erase or clear, without reading the table's fields again each time.
+  class Lookup {
+   public:
+    explicit Lookup(IdTable& t)
+        : base_(t.base_), index_(t.index_.data()), size_(t.index_.size()), items_(t.items_.data()) {}
+    T* get(int32_t id) const {
+      const size_t slot = static_cast<size_t>(static_cast<int64_t>(id) - base_);
+      if (slot >= size_) return nullptr;  // below the base wraps round to a huge slot
+      const int32_t p = index_[slot];
+      return p < 0 ? nullptr : &items_[static_cast<size_t>(p)].second;
+    }
+
+   private:
+    int64_t base_;
+    const int32_t* index_;
+    size_t size_;
+    value_type* items_;
+  };
+  Lookup lookup() { return Lookup(*this); }
+
   void clear() {
     base_ += static_cast<int32_t>(index_.size());
     items_.clear();

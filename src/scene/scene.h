@@ -54,6 +54,9 @@ class Scene {
   void SetPosition(FrameHandle frame, FrameHandle reference, double x, double y, double z);
   // SetPosition(p.frame, {}, p.x, p.y, p.z) for each placement in turn, in one call.
   void SetPositions(std::span<const FramePlacement> placements);
+  // SetPosition(frames[i], {}, xs[i], y, zs[i]) for each frame in turn (the rows are as long
+  // as frames), in one call: a row of frames at whole-number places, all at one height.
+  void SetPositions(std::span<const FrameHandle> frames, const int16_t* xs, double y, const int16_t* zs);
   // Turns the frame so its +z points along dir and its +y is up (made square to dir), both
   // given in the axes of reference (empty = its parent's).
   void SetOrientation(FrameHandle frame, FrameHandle reference, glm::dvec3 dir, glm::dvec3 up);

@@ -107,20 +107,12 @@ void RefreshField(Game& g) {
   auto& placed = g.fieldPlaces;
   // (The x row stands in for the third row: a pile's or decoy's place depends on nothing else.)
   if (!placed.pileGroup.Same(st.snowFrames, y, st.pileX, st.pileZ, st.pileX)) {
-    FieldPlacements<kPileSlots> piles;
-    for (int k = 0; k < kPileSlots; ++k) {
-      PlaceFieldFrame(piles, placed.piles[k], st.snowFrames[k], st.pileX[k], y, st.pileZ[k]);
-    }
-    sc.SetPositions(piles.all());
+    PlaceGroupAtHeight(sc, placed.pileBatch, placed.pileGroup, st.snowFrames, st.pileX, y, st.pileZ);
     placed.pileGroup.Keep(st.snowFrames, y, st.pileX, st.pileZ, st.pileX);
   }
   UpdateNets(g);
   if (!placed.decoyGroup.Same(st.decoyFrames, y, st.decoyX, st.decoyZ, st.decoyX)) {
-    FieldPlacements<kDecoySlots> decoys;
-    for (int d = 0; d < kDecoySlots; ++d) {
-      PlaceFieldFrame(decoys, placed.decoys[d], st.decoyFrames[d], st.decoyX[d], y, st.decoyZ[d]);
-    }
-    sc.SetPositions(decoys.all());
+    PlaceGroupAtHeight(sc, placed.decoyBatch, placed.decoyGroup, st.decoyFrames, st.decoyX, y, st.decoyZ);
     placed.decoyGroup.Keep(st.decoyFrames, y, st.decoyX, st.decoyZ, st.decoyX);
   }
 }

@@ -14,6 +14,7 @@
 #endif
 
 #include "match/match_state.h"
+#include "scene/scene.h"
 #include "scene/scene_handles.h"
 
 namespace kelmora {
@@ -82,21 +83,22 @@ struct GroupPlaced {
   }
 };
 
-struct FieldPlaces {
-  std::array<FramePlace, kPileSlots> piles{};
-  std::array<FramePlace, kDecoySlots> decoys{};
-  std::array<FramePlace, kNetSlots> nets{};
-  GroupPlaced<kPileSlots> pileGroup;
-  GroupPlaced<kDecoySlots> decoyGroup;
-  GroupPlaced<kNetSlots> netGroup;
-};
-
 // Frames of one group to be placed, handed to the scene in one call.
 template <size_t N>
 struct FieldPlacements {
   std::array<scene::FramePlacement, N> items;
   size_t count = 0;
   std::span<const scene::FramePlacement> all() const { return {items.data(), count}; }
+};
+
+struct FieldPlaces {
+  std::array<FramePlace, kNetSlots> nets{};
+  GroupPlaced<kPileSlots> pileGroup;
+  GroupPlaced<kDecoySlots> decoyGroup;
+  GroupPlaced<kNetSlots> netGroup;
+  // Lists reused by every placing, so that none is filled with zeros first.
+  FieldPlacements<kPileSlots> pileBatch;
+  FieldPlacements<kDecoySlots> decoyBatch;
 };
 
 // Adds the frame at (x, y, z) in its parent's axes unless it was put exactly there last time.
@@ -106,6 +108,28 @@ void PlaceFieldFrame(FieldPlacements<N>& batch, FramePlace& last, scene::FrameHa
   if (last.frame == frame.id && last.x == x && last.y == y && last.z == z) return;
   batch.items[batch.count++] = {frame, x, y, z};
   last = {frame.id, x, y, z};
+}
+
+// Places the frames of a group standing at one height y that moved since the group was last
+// placed. After every placing each frame stands at the group's kept frame, height and x and z
+// row (those that moved were put there, the others were there already), so the kept group is
+// what each frame is compared with; when y is another height all of them moved, and they are
+// handed over as they stand, without comparing each. Before the first placing all are placed.
+template <size_t N>
+void PlaceGroupAtHeight(scene::Scene& sc, FieldPlacements<N>& batch, const GroupPlaced<N>& group,
+                        const std::array<scene::FrameHandle, N>& frames, const std::array<int16_t, N>& xs,
+                        double y, const std::array<int16_t, N>& zs) {
+  if (!group.valid || !(group.y == y)) {
+    sc.SetPositions(frames, xs.data(), y, zs.data());
+    return;
+  }
+  size_t n = 0;
+  for (size_t k = 0; k < N; ++k) {
+    if (frames[k] == group.frames[k] && xs[k] == group.x[k] && zs[k] == group.z[k]) continue;
+    batch.items[n++] = {frames[k], double(xs[k]), y, double(zs[k])};
+  }
+  batch.count = n;
+  sc.SetPositions(batch.all());
 }
 
 }  // namespace kelmora
