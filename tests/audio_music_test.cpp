@@ -195,6 +195,13 @@ TEST(MusicCommands, TheStatusQuestionAnswersAsTheStatusCommand) {
   expectSame("audiofileBGM", "playing");
   rig.Wait(60000);
   expectSame("audiofileBGM", "run out");
+  // The piece asked about last is closed, opened again in another piece's place, and played.
+  EXPECT_EQ(rig.device.SendString("close audiofileBGM", nullptr), platform::kMusicOk);
+  expectSame("audiofileBGM", "closed");
+  EXPECT_EQ(rig.device.SendString("open " + rig.Path("bgm2.mid") + " alias audiofileBGM", nullptr), platform::kMusicOk);
+  expectSame("audiofileBGM", "opened again");
+  EXPECT_EQ(rig.device.SendString("play audiofileBGM", nullptr), platform::kMusicOk);
+  expectSame("audiofileBGM", "playing again");
   rig.device.SetRecording(true);
   rig.device.ClearCommands();
   rig.music.MusicPoll();

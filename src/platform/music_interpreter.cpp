@@ -85,11 +85,18 @@ int MusicInterpreter::SendString(const std::string& command, std::string* reply)
 }
 
 int MusicInterpreter::StatusMode(const std::string& alias, std::string* reply) {
+  // The poll asks about the same piece every tick: the piece found last is kept (a map's
+  // element stays put until it is erased, and closing forgets it) with the alias it was asked by.
+  if (askedPiece_ && alias == askedAlias_) return ModeOf(*askedPiece_, reply);
   // An alias that SendString would read as one word goes straight to the status; any other is
   // left to SendString, which reads the command text as it comes.
   if (alias.empty() || std::any_of(alias.begin(), alias.end(), Blank)) return MusicDevice::StatusMode(alias, reply);
   if (reply) reply->clear();
-  return Status(alias, "mode", reply);
+  auto it = pieces_.find(alias);
+  if (it == pieces_.end()) return kMusicUnknownAlias;
+  askedAlias_ = alias;
+  askedPiece_ = &it->second;
+  return ModeOf(*askedPiece_, reply);
 }
 
 int MusicInterpreter::Open(const std::string& rest) {
@@ -170,6 +177,7 @@ int MusicInterpreter::Close(std::string_view alias) {
     current_.clear();
   }
   if (it->second.handle >= 0) stream_.Free(it->second.handle);
+  if (askedPiece_ == &it->second) askedPiece_ = nullptr;
   pieces_.erase(it);
   return kMusicOk;
 }
@@ -186,13 +194,16 @@ int MusicInterpreter::Status(std::string_view alias, std::string_view rest, std:
   auto it = pieces_.find(alias);
   if (it == pieces_.end()) return kMusicUnknownAlias;
   if (!SameWord(rest, "mode")) return kMusicBadParameter;
-  Piece& p = it->second;
+  return ModeOf(it->second, reply);
+}
+
+int MusicInterpreter::ModeOf(Piece& p, std::string* reply) {
   if (p.mode == Mode::Playing && !StillSounding(p)) p.mode = Mode::Stopped;
-  const char* mode = p.mode == Mode::Playing    ? "playing"
-                     : p.mode == Mode::Paused   ? "paused"
-                     : p.mode == Mode::NotReady ? "not ready"
-                                                : "stopped";
-  if (reply) *reply = mode;
+  const std::string_view mode = p.mode == Mode::Playing    ? "playing"
+                                : p.mode == Mode::Paused   ? "paused"
+                                : p.mode == Mode::NotReady ? "not ready"
+                                                           : "stopped";
+  if (reply) reply->assign(mode);
   return kMusicOk;
 }
 

@@ -66,6 +66,7 @@ class MusicInterpreter final : public MusicDevice {
   int Stop(std::string_view alias);
   int Close(std::string_view alias);
   int Status(std::string_view alias, std::string_view rest, std::string* reply);
+  int ModeOf(Piece& p, std::string* reply);
   bool EnsureLoaded(Piece& p);
   bool StillSounding(Piece& p);
 
@@ -73,6 +74,8 @@ class MusicInterpreter final : public MusicDevice {
   Clock& clock_;
   std::map<std::string, Piece, std::less<>> pieces_;
   std::string current_;  // alias that owns the stream, empty when none
+  std::string askedAlias_;       // the alias StatusMode was last asked about
+  Piece* askedPiece_ = nullptr;  // its piece; null when unknown or closed since
 };
 
 }  // namespace kelmora::platform
