@@ -496,7 +496,13 @@ void ParseAhead(const std::vector<FileToParse>& files, bool soon) {
     } else {
       kept.ahead.insert(kept.ahead.end(), files.begin(), files.end());
     }
-    if (!kept.worker.joinable()) kept.worker = std::thread([&kept] { kept.Work(); });
+    if (!kept.worker.joinable()) {
+      kept.worker = std::thread([&kept] {
+        kept.Work();
+        // SDL keeps its error text per thread; a thread it did not start frees it itself.
+        SDL_TLSCleanup();
+      });
+    }
   }
   kept.waiting.notify_one();
 }
