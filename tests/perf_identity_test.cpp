@@ -15,23 +15,18 @@
 #include "headless_run.h"
 #include "shell/backends.h"
 #include "shell/state_dump.h"
+#include "watching_renderer.h"
 
 namespace kelmora {
 namespace {
 
 // Counts what reaches the drawing side; says it draws, so the scene gathers every frame.
-class CountingRenderer final : public platform::Renderer {
+class CountingRenderer final : public testing::WatchingRenderer {
  public:
-  void UploadMesh(int32_t, const platform::MeshData&) override {}
-  void ReleaseMesh(int32_t) override {}
-  void UploadTexture(int32_t, const platform::TextureImage&) override {}
-  void ReleaseTexture(int32_t) override {}
-  void Clear(const platform::ViewSetup&, glm::vec3) override {}
   void Draw(const platform::ViewSetup&, std::span<const platform::DrawItem> items,
             std::span<const platform::LightItem>) override {
     items_ += items.size();
   }
-  void Update() override {}
   size_t* counter = nullptr;
   ~CountingRenderer() override {
     if (counter) *counter = items_;

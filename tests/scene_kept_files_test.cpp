@@ -16,6 +16,7 @@
 #include "platform/asset_error.h"
 #include "scene/scene.h"
 #include "scene_test_support.h"
+#include "watching_renderer.h"
 
 namespace kelmora::scene {
 namespace {
@@ -85,19 +86,13 @@ TEST(KeptFiles, TwoSetsOfOneFilePoseAlikeAndAFrameMovedByHandIsPosedAgain) {
 }
 
 // Keeps the world matrix of every mesh of the last drawing.
-class DrawnMatrices final : public platform::Renderer {
+class DrawnMatrices final : public kelmora::testing::WatchingRenderer {
  public:
-  void UploadMesh(int32_t, const platform::MeshData&) override {}
-  void ReleaseMesh(int32_t) override {}
-  void UploadTexture(int32_t, const platform::TextureImage&) override {}
-  void ReleaseTexture(int32_t) override {}
-  void Clear(const platform::ViewSetup&, glm::vec3) override {}
   void Draw(const platform::ViewSetup&, std::span<const platform::DrawItem> items,
             std::span<const platform::LightItem>) override {
     drawn.clear();
     for (const platform::DrawItem& item : items) drawn[item.mesh] = item.world;
   }
-  void Update() override {}
   std::map<int32_t, glm::mat4> drawn;
 };
 
