@@ -199,35 +199,31 @@ void Scene::SetPosition(FrameHandle frame, FrameHandle reference, double x, doub
   impl_->Unposed(*f);
 }
 
+namespace {
+
+// SetPosition in the parent's axes of a frame found through a plain look-up: a posed frame
+// first takes its set's waiting pose, and its set must pose it again afterwards.
+void PlaceInParent(Scene::Impl& impl, FrameObj& f, const glm::dvec4& place) {
+  if (f.animatedBy != 0) impl.Settle(f.animatedBy);
+  f.local[3] = place;
+  impl.Unposed(f);
+}
+
+}  // namespace
+
+// Settling a pose and unposing a set write frames and sets, never add or drop one, so one
+// look-up of the frame table serves the whole run.
 void Scene::SetPositions(std::span<const FramePlacement> placements) {
-  // Settling a pose and unposing a set write frames and sets, never add or drop one.
   const auto frames = impl_->frames.lookup();
   for (const FramePlacement& p : placements) {
-    FrameObj* f = frames.get(p.frame.id);
-    if (!f) continue;
-    if (f->animatedBy != 0) {
-      impl_->Settle(f->animatedBy);
-      f->local[3] = glm::dvec4(p.x, p.y, p.z, 1);
-      impl_->Unposed(*f);
-    } else {
-      f->local[3] = glm::dvec4(p.x, p.y, p.z, 1);
-    }
+    if (FrameObj* f = frames.get(p.frame.id)) PlaceInParent(*impl_, *f, glm::dvec4(p.x, p.y, p.z, 1));
   }
 }
 
 void Scene::SetPositions(std::span<const FrameHandle> frames, const int16_t* xs, double y, const int16_t* zs) {
   const auto table = impl_->frames.lookup();
   for (size_t i = 0; i < frames.size(); ++i) {
-    FrameObj* f = table.get(frames[i].id);
-    if (!f) continue;
-    const glm::dvec4 place(xs[i], y, zs[i], 1);
-    if (f->animatedBy != 0) {
-      impl_->Settle(f->animatedBy);
-      f->local[3] = place;
-      impl_->Unposed(*f);
-    } else {
-      f->local[3] = place;
-    }
+    if (FrameObj* f = table.get(frames[i].id)) PlaceInParent(*impl_, *f, glm::dvec4(xs[i], y, zs[i], 1));
   }
 }
 

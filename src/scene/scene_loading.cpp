@@ -8,12 +8,12 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <cstring>
 #include <cmath>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
 #include <filesystem>
 #include <fstream>
-#include <condition_variable>
-#include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
