@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -71,7 +72,7 @@ std::string Slurp(const fs::path& p) {
 TEST(AssetFiles, EveryModelAndTextureIsBesideTheProgram) {
   for (const char* m : kModels) EXPECT_TRUE(fs::is_regular_file(kBuild / "model" / (std::string(m) + ".x"))) << m;
   for (const char* t : kTextures) EXPECT_TRUE(fs::is_regular_file(kBuild / "tex" / (std::string(t) + ".bmp"))) << t;
-  for (const char* m : kModels) EXPECT_EQ(Slurp(kBuild / "model" / (std::string(m) + ".x")).rfind("xof 0303txt 0032", 0), 0u) << m;
+  for (const char* m : kModels) EXPECT_EQ(Slurp(kBuild / "model" / (std::string(m) + ".x")).rfind("xof 0303bin 0032", 0), 0u) << m;
 }
 
 TEST(AssetFiles, EveryModelLoadsWithItsMeshes) {
@@ -471,6 +472,99 @@ TEST(SpriteSheets, CharacterSheetCellsHoldTheirPictures) {
   EXPECT_GT(LitShare(s, 0, 250, 500, 75), 0.2) << "logo";
   EXPECT_EQ(LitShare(s, 450, 100, 450, 50), 0.0) << "unused strip stays black";
   SDL_FreeSurface(s);
+}
+
+namespace {
+
+// Everything the game takes from a model, compared bit for bit; the first difference found.
+std::string SceneDifference(const aiScene* a, const aiScene* b) {
+  const auto same = [](const void* x, const void* y, size_t n) { return n == 0 || std::memcmp(x, y, n) == 0; };
+  if (a->mNumMeshes != b->mNumMeshes || a->mNumMaterials != b->mNumMaterials || a->mNumAnimations != b->mNumAnimations)
+    return "counts";
+  for (unsigned i = 0; i < a->mNumMeshes; ++i) {
+    const aiMesh *x = a->mMeshes[i], *y = b->mMeshes[i];
+    const unsigned n = x->mNumVertices;
+    if (n != y->mNumVertices || x->mNumFaces != y->mNumFaces || x->mMaterialIndex != y->mMaterialIndex)
+      return "mesh " + std::to_string(i) + " sizes";
+    if (!same(x->mVertices, y->mVertices, n * sizeof(aiVector3D)) || !same(x->mNormals, y->mNormals, n * sizeof(aiVector3D)))
+      return "mesh " + std::to_string(i) + " vertices or normals";
+    if (!x->mTextureCoords[0] != !y->mTextureCoords[0] ||
+        (x->mTextureCoords[0] && !same(x->mTextureCoords[0], y->mTextureCoords[0], n * sizeof(aiVector3D))))
+      return "mesh " + std::to_string(i) + " texture coordinates";
+    for (unsigned f = 0; f < x->mNumFaces; ++f) {
+      if (x->mFaces[f].mNumIndices != y->mFaces[f].mNumIndices ||
+          !same(x->mFaces[f].mIndices, y->mFaces[f].mIndices, x->mFaces[f].mNumIndices * sizeof(unsigned)))
+        return "mesh " + std::to_string(i) + " face " + std::to_string(f);
+    }
+  }
+  for (unsigned i = 0; i < a->mNumMaterials; ++i) {
+    aiColor4D d1, d2;
+    aiColor3D e1, e2;
+    a->mMaterials[i]->Get(AI_MATKEY_COLOR_DIFFUSE, d1), b->mMaterials[i]->Get(AI_MATKEY_COLOR_DIFFUSE, d2);
+    a->mMaterials[i]->Get(AI_MATKEY_COLOR_EMISSIVE, e1), b->mMaterials[i]->Get(AI_MATKEY_COLOR_EMISSIVE, e2);
+    if (!same(&d1, &d2, sizeof d1) || !same(&e1, &e2, sizeof e1)) return "material " + std::to_string(i);
+  }
+  std::string found;
+  const std::function<void(const aiNode*, const aiNode*)> nodes = [&](const aiNode* x, const aiNode* y) {
+    if (!found.empty()) return;
+    if (std::string(x->mName.C_Str()) != y->mName.C_Str() || x->mNumChildren != y->mNumChildren ||
+        x->mNumMeshes != y->mNumMeshes || !same(&x->mTransformation, &y->mTransformation, sizeof(aiMatrix4x4)) ||
+        !same(x->mMeshes, y->mMeshes, x->mNumMeshes * sizeof(unsigned))) {
+      found = std::string("frame ") + x->mName.C_Str();
+      return;
+    }
+    for (unsigned c = 0; c < x->mNumChildren; ++c) nodes(x->mChildren[c], y->mChildren[c]);
+  };
+  nodes(a->mRootNode, b->mRootNode);
+  if (!found.empty()) return found;
+  for (unsigned i = 0; i < a->mNumAnimations; ++i) {
+    const aiAnimation *x = a->mAnimations[i], *y = b->mAnimations[i];
+    if (x->mNumChannels != y->mNumChannels || x->mDuration != y->mDuration) return "animation";
+    for (unsigned c = 0; c < x->mNumChannels; ++c) {
+      const aiNodeAnim *p = x->mChannels[c], *q = y->mChannels[c];
+      const std::string at = std::string("channel ") + p->mNodeName.C_Str();
+      if (at != std::string("channel ") + q->mNodeName.C_Str() || p->mNumPositionKeys != q->mNumPositionKeys ||
+          p->mNumRotationKeys != q->mNumRotationKeys || p->mNumScalingKeys != q->mNumScalingKeys)
+        return at;
+      // Key by key: a vector key has padding after its value.
+      const auto sameKeys = [&](const auto* u, const auto* v, unsigned n) {
+        for (unsigned k = 0; k < n; ++k) {
+          if (!same(&u[k].mTime, &v[k].mTime, sizeof u[k].mTime) || !same(&u[k].mValue, &v[k].mValue, sizeof u[k].mValue))
+            return false;
+        }
+        return true;
+      };
+      if (!sameKeys(p->mPositionKeys, q->mPositionKeys, p->mNumPositionKeys) ||
+          !sameKeys(p->mRotationKeys, q->mRotationKeys, p->mNumRotationKeys) ||
+          !sameKeys(p->mScalingKeys, q->mScalingKeys, p->mNumScalingKeys))
+        return at + " keys";
+    }
+  }
+  return "";
+}
+
+}  // namespace
+
+// The game's models are binary; the text form the generator can write instead is read as the
+// same numbers, so a model looks and moves the same whichever form it was loaded from.
+TEST(AssetGenerator, BinaryAndTextModelsLoadTheSame) {
+  const fs::path tool = kBuild / "tools" / "assetgen" / "assetgen";
+  const fs::path base = fs::temp_directory_path() / ("kelmora-text-models-" + std::to_string(::getpid()));
+  const std::string cmd = tool.string() + " --out " + base.string() + " --only model --text-models";
+  ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+  const unsigned flags = aiProcess_ConvertToLeftHanded | aiProcess_Triangulate | aiProcess_GenSmoothNormals |
+                         aiProcess_SortByPType;
+  for (const char* m : kModels) {
+    const fs::path text = base / "model" / (std::string(m) + ".x");
+    ASSERT_EQ(Slurp(text).rfind("xof 0303txt 0032", 0), 0u) << m;
+    Assimp::Importer fromText, fromBinary;
+    const aiScene* a = fromText.ReadFile(text.string(), flags);
+    const aiScene* b = fromBinary.ReadFile((kBuild / "model" / (std::string(m) + ".x")).string(), flags);
+    ASSERT_TRUE(a && b) << m << ": " << fromText.GetErrorString() << fromBinary.GetErrorString();
+    EXPECT_EQ(SceneDifference(a, b), "") << m;
+    EXPECT_LT(fs::file_size(kBuild / "model" / (std::string(m) + ".x")), fs::file_size(text)) << m;
+  }
+  fs::remove_all(base);
 }
 
 TEST(AssetGenerator, TwoRunsWriteTheSameBytes) {

@@ -195,7 +195,7 @@ TEST(FuzzFinds, ModelsThatWouldCrashOrExhaustTheReaderAreRefused) {
       {Replaced(cube, "   12;\n   3;0,1,2;,", "   11;\n   3;0,1,2;,"), "normals for 11 faces of 12"},
       {Replaced(cube, "   3;0,1,2;,", "   2;0,1;,"), "a face whose normals do not match its corners"},
       {Replaced(cube, "   3;0,1,2;,", "   3;0,1,99;,"), "face index 99 past the mesh's 24 normals"},
-      {Replaced(cube, "xof 0303txt", "xof 0303bin"), "not a text .x file"},
+      {Replaced(cube, "xof 0303txt", "xof 0303tzip"), "a compressed .x file"},
       {Replaced(cube, "   {Red}", " x {Red}"), "line 57: something other than a material in a material list"},
       {Replaced(cube, "   {Red}", ""), "a face of material 0 in a list of 0 materials"},
       {Replaced(arm, "   0;\n   2;\n", "   0;\n   4294967295;\n"), "a bad key count (4294967295, more than the file holds)"},
@@ -250,6 +250,136 @@ TEST(ModelCheck, ReadsAFileTheWayTheModelReaderDoes) {
     const std::string what = d.Load(".x", bytes);
     EXPECT_NE(what.find(why), std::string::npos) << what;
   }
+}
+
+// A binary .x file put together token by token: a triangle in a frame, or anything else.
+struct BinaryModel {
+  explicit BinaryModel(bool doubles = false) : doubles(doubles), bytes(doubles ? "xof 0303bin 0064" : "xof 0303bin 0032") {}
+  BinaryModel& Word(uint16_t w) {
+    bytes += static_cast<char>(w & 0xff), bytes += static_cast<char>(w >> 8);
+    return *this;
+  }
+  BinaryModel& Dword(uint32_t d) {
+    for (int k = 0; k < 4; ++k) bytes += static_cast<char>(d >> (8 * k));
+    return *this;
+  }
+  BinaryModel& Name(const std::string& n) {
+    Word(1).Dword(static_cast<uint32_t>(n.size()));
+    bytes += n;
+    return *this;
+  }
+  BinaryModel& Open(const std::string& keyword, const std::string& name = "") {
+    Name(keyword);
+    if (!name.empty()) Name(name);
+    return Word(0x0a);
+  }
+  BinaryModel& Close() { return Word(0x0b); }
+  BinaryModel& Ints(std::initializer_list<uint32_t> v) {
+    Word(6).Dword(static_cast<uint32_t>(v.size()));
+    for (uint32_t x : v) Dword(x);
+    return *this;
+  }
+  BinaryModel& Floats(std::initializer_list<float> v) {
+    Word(7).Dword(static_cast<uint32_t>(v.size()));
+    for (float f : v) {
+      if (doubles) {
+        const double d = f;
+        bytes.append(reinterpret_cast<const char*>(&d), 8);
+      } else {
+        bytes.append(reinterpret_cast<const char*>(&f), 4);
+      }
+    }
+    return *this;
+  }
+  // A triangle with its normals and one material; `faceIndex` is its last corner.
+  BinaryModel& Triangle(uint32_t vertices = 3, uint32_t faceIndex = 2) {
+    Open("Frame", "tri").Open("FrameTransformMatrix").Floats({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}).Close();
+    Open("Mesh", "triMesh").Ints({vertices}).Floats({0, 0, 0, 1, 0, 0, 0, 1, 0}).Ints({1, 3, 0, 1, faceIndex});
+    Open("MeshNormals").Ints({3}).Floats({0, 0, 1, 0, 0, 1, 0, 0, 1}).Ints({1, 3, 0, 1, 2}).Close();
+    Open("MeshMaterialList").Ints({1, 1, 0}).Open("Material").Floats({1, 0, 0, 1, 8, 0, 0, 0, 0, 0, 0}).Close();
+    return Close().Close().Close();
+  }
+  bool doubles;
+  std::string bytes;
+};
+
+TEST(ModelCheck, ReadsABinaryFileTheWayTheModelReaderDoes) {
+  DamagedFile d;
+  ASSERT_EQ(d.Load(".x", BinaryModel().Triangle().bytes), "loaded");
+  ASSERT_EQ(d.Load(".x", BinaryModel(true).Triangle().bytes), "loaded");
+  const std::string tri = BinaryModel().Triangle().bytes;
+  const std::pair<std::string, std::string> cases[] = {
+      // Numbers standing where a word is looked for are words like any other (here a
+      // template's), and one byte at the end is not read.
+      {BinaryModel().Open("template", "Stuff").Ints({1, 2}).Floats({3}).Close().Triangle().bytes, "loaded"},
+      {tri + '\x01', "loaded"},
+      {BinaryModel().Triangle(4000000000u).bytes, "byte 169: a bad vertex count (4000000000, more than the rest of the file holds)"},
+      {BinaryModel().Triangle(3, 99).bytes, "face index 99 past the mesh's 3 vertices"},
+      // What would take the reader past the end of the file.
+      {BinaryModel().Word(1).Dword(0xFFFFFFF0u).bytes + tri.substr(16), "byte 16: a name of 4294967280 bytes"},
+      {tri + BinaryModel().Open("Extra").Word(7).Dword(0x40000000).Close().bytes.substr(16),
+       "a list of numbers longer than the rest of the file"},
+      {tri + BinaryModel().Word(2).Dword(5).bytes.substr(16) + "abcd", "a string of 5 bytes"},
+      {tri.substr(0, tri.size() - 1), "the file ends too soon"},
+      {tri.substr(0, 100), "the file ends too soon"},
+      // A brace too many closes the frame early: the mesh is then outside it.
+      {Replaced(tri, std::string("\x0b\x00\x01\x00\x04\x00\x00\x00Mesh", 12),
+                std::string("\x0b\x00\x0b\x00\x01\x00\x04\x00\x00\x00Mesh", 14)),
+       "a mesh outside the frames of a model that has frames"},
+      {BinaryModel().Word(0x99).bytes + tri.substr(16), "byte 16: a token of unknown kind 153"},
+      {BinaryModel().Name("").bytes + tri.substr(16), "byte 16: an empty name"},
+      {Replaced(tri, "xof 0303bin", "xof 0303bzip"), "a compressed .x file"},
+  };
+  for (const auto& [bytes, why] : cases) {
+    const std::string what = d.Load(".x", bytes);
+    EXPECT_NE(what.find(why), std::string::npos) << what;
+  }
+}
+
+// A binary model damaged every way at every place: cut short, a byte changed, a list's length
+// or a name's made huge, a brace taken out or doubled. Each either loads or is refused naming
+// the file.
+TEST(Fuzzing, DamagedBinaryModelsLoadOrFailWithAnErrorNamingTheFile) {
+  const std::string tri = BinaryModel().Triangle().bytes;
+  const std::string cursor = testing::ReadFileText(std::string(KELMORA_BUILD_DIR) + "/model/cursor.x");
+  ASSERT_EQ(cursor.rfind("xof 0303bin", 0), 0u);
+  ScratchFile scratch(".x");
+  int refused = 0, checked = 0;
+  const auto check = [&](const std::string& bytes, const char* how, size_t at) {
+    const std::string problem = fuzzing::OneFile(scratch.path, bytes, fuzzing::FileKind::AnimatedModel);
+    ++checked;
+    if (!problem.empty()) {
+      fuzzing::WriteBytes(scratch.path + ".fault", bytes);
+      ADD_FAILURE() << how << " at " << at << ": " << problem << " (input kept in " << scratch.path << ".fault)";
+      return false;
+    }
+    return true;
+  };
+  for (const std::string& whole : {tri, cursor}) {
+    const size_t step = std::max<size_t>(1, whole.size() / 400);
+    for (size_t at = 16; at < whole.size(); at += step) {
+      if (!check(whole.substr(0, at), "cut", at)) return;
+      std::string s = whole;
+      s[at] = static_cast<char>(s[at] ^ 0xff);
+      if (!check(s, "byte flipped", at)) return;
+      for (uint32_t huge : {0xFFFFFFFFu, 0x80000000u, 0x3FFFFFFFu}) {
+        if (at + 4 > whole.size()) break;
+        s = whole;
+        for (int b = 0; b < 4; ++b) s[at + b] = static_cast<char>(huge >> (8 * b));
+        if (!check(s, "huge length", at)) return;
+      }
+      const char brace = whole[at];
+      if ((brace == 0x0a || brace == 0x0b) && whole[at + 1] == 0) {
+        if (!check(whole.substr(0, at) + whole.substr(at + 2), "brace removed", at)) return;
+        if (!check(whole.substr(0, at + 2) + whole.substr(at), "brace doubled", at)) return;
+      }
+    }
+  }
+  for (size_t cut = 16; cut < tri.size(); ++cut) refused += DamagedFile().Load(".x", tri.substr(0, cut)) != "loaded";
+  EXPECT_GT(checked, 2000);
+  // Cut anywhere but after the last brace, the triangle is incomplete.
+  EXPECT_EQ(refused, static_cast<int>(tri.size() - 16));
+  scene::ForgetParsedFiles();
 }
 
 TEST(FuzzFinds, PicturesThatAskForMoreTexelsThanTheyHoldAreRefused) {

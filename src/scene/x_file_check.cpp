@@ -10,6 +10,8 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace kelmora::scene {
@@ -48,9 +50,10 @@ struct Stop {
   std::string why;
 };
 
-class Walk {
+// The text form, read as the reader reads it.
+class TextLex {
  public:
-  explicit Walk(std::string_view text) : p_(text.data()), end_(text.data() + text.size()), size_(text.size()) {
+  explicit TextLex(std::string_view text) : p_(text.data()), end_(text.data() + text.size()), size_(text.size()) {
     // The reader skips the rest of the header's line.
     p_ += 16;
     lineStart_ = p_;
@@ -58,38 +61,7 @@ class Walk {
     if (p_ < end_) ++p_;
   }
 
-  void File() {
-    // The reader gives the meshes outside any frame to the root frame, and forgets (without
-    // freeing) the list of the root's own meshes.
-    bool framed = false;
-    int looseMeshLine = 0;
-    for (std::string_view t = Token(); !t.empty(); t = Token()) {
-      if (t == "template") {
-        Template();
-      } else if (t == "Frame") {
-        Frame(1);
-        framed = true;
-      } else if (t == "Mesh") {
-        if (looseMeshLine == 0) looseMeshLine = Line();
-        Mesh();
-      } else if (t == "AnimTicksPerSecond") {
-        Head();
-        Whole();
-        Closing();
-      } else if (t == "AnimationSet") {
-        AnimationSet();
-      } else if (t == "Material") {
-        Material();
-      } else if (t != "}") {
-        Unknown();
-      }
-    }
-    if (framed && looseMeshLine > 0) {
-      throw Stop{"line " + std::to_string(looseMeshLine) + ": a mesh outside the frames of a model that has frames"};
-    }
-  }
-
- private:
+ protected:
   [[noreturn]] void Refuse(const std::string& what) const {
     throw Stop{p_ >= end_ ? "" : "line " + std::to_string(Line()) + ": " + what};
   }
@@ -150,6 +122,21 @@ class Walk {
     if (p_ < end_ && (*p_ == ';' || *p_ == ',')) ++p_;
   }
 
+  // Where the walk is, for a message.
+  std::string Here() const { return "line " + std::to_string(Line()); }
+
+  // The numbers of `count` vectors of `width`, each with its separator if it has one.
+  void Vectors(uint64_t count, int width) {
+    for (uint64_t v = 0; v < count; ++v) {
+      Reals(width);
+      MaybeSeparator();
+    }
+  }
+  // The reader takes a semicolon at once after a material list's indices.
+  void AfterIndices() {
+    if (p_ < end_ && *p_ == ';') ++p_;
+  }
+
   // An object's name, if it has one, and its opening brace.
   void Head() {
     if (Token() != "{") Expect('{', "an opening brace missing");
@@ -171,7 +158,7 @@ class Walk {
   }
 
   // A number the reader sizes a list by: no larger than the file could hold.
-  uint64_t Count(const char* what) {
+  uint64_t Count(const char* what, uint64_t /*bytesEach*/ = 1) {
     const uint64_t v = Whole();
     if (v > size_) Refuse(std::string("a bad ") + what + " (" + std::to_string(v) + ", more than the file holds)");
     return v;
@@ -248,6 +235,215 @@ class Walk {
     p_ += 2;
   }
 
+  const char* p_;
+  const char* end_;
+  size_t size_;
+  const char* lineStart_ = nullptr;
+  int uncounted_ = 0;  // line ends passed without being counted
+};
+
+// The binary form: a stream of tokens, each a little-endian 16-bit kind and, for some, their
+// data. The reader skips numbers that stand where it looks for a word, and takes numbers
+// one by one from lists whatever their kind: one count of what is left of the current list
+// serves ints and floats alike. Separators are not read at all.
+class BinaryLex {
+ public:
+  BinaryLex(std::string_view text, size_t floatBytes)
+      : begin_(text.data()), p_(text.data() + 16), end_(text.data() + text.size()), floatBytes_(floatBytes) {}
+
+ protected:
+  [[noreturn]] void Refuse(const std::string& what) const { throw Stop{p_ >= end_ ? "" : Here() + ": " + what}; }
+  // Where the last word or number began.
+  std::string Here() const { return "byte " + std::to_string(at_ - begin_); }
+  size_t Left() const { return static_cast<size_t>(end_ - p_); }
+  uint16_t Word() {
+    const auto* q = reinterpret_cast<const unsigned char*>(p_);
+    p_ += 2;
+    return static_cast<uint16_t>(q[0] | q[1] << 8);
+  }
+  uint32_t Dword() {
+    uint32_t v;
+    std::memcpy(&v, p_, 4);  // little-endian, as the reader assembles it
+    p_ += 4;
+    return v;
+  }
+
+  // The next word, brace or separator; "" at the end. Numbers are passed over (each stands
+  // as a word the grammar never asks for). What the reader would read past the end, or take
+  // for the end of the file before it, is refused.
+  std::string_view Token() {
+    at_ = p_;
+    if (Left() < 2) return {};
+    const uint16_t kind = Word();
+    switch (kind) {
+      case kName:
+      case kString: {
+        if (Left() < 4) return {};
+        const uint32_t length = Dword();
+        if (length > Left() || (kind == kString && Left() - length < 2)) {
+          Refuse(std::string(kind == kName ? "a name" : "a string") + " of " + std::to_string(length) +
+                 " bytes, longer than the rest of the file");
+        }
+        // The reader takes an empty word for the end of the file.
+        if (length == 0) Refuse(kind == kName ? "an empty name" : "an empty string");
+        const std::string_view word(p_, length);
+        p_ += length + (kind == kString ? 2 : 0);  // a string's own terminator
+        return word;
+      }
+      case kInteger:
+        Skip(4, "an integer");
+        return "<integer>";
+      case kGuid:
+        Skip(16, "a GUID");
+        return "<guid>";
+      case kIntegerList:
+      case kFloatList: {
+        if (Left() < 4) return {};
+        const uint64_t n = Dword();
+        Skip(n * (kind == kIntegerList ? 4 : floatBytes_), "a list of numbers");
+        return kind == kIntegerList ? "<int_list>" : "<flt_list>";
+      }
+      default:
+        break;
+    }
+    for (const auto& [k, word] : kWords) {
+      if (k == kind) return word;
+    }
+    Refuse("a token of unknown kind " + std::to_string(kind));
+  }
+  void Skip(uint64_t bytes, const char* what) {
+    if (bytes > Left()) {
+      if (Left() == 0) throw Stop{};
+      Refuse(std::string(what) + " longer than the rest of the file");
+    }
+    p_ += bytes;
+  }
+
+  void Expect(std::string_view want, const char* what) {
+    const std::string_view t = Token();
+    if (t.empty()) throw Stop{};
+    if (t != want) Refuse(what);
+  }
+  void Closing() { Expect("}", "a closing brace missing"); }
+  // Separators are not in the binary form.
+  void Semicolon() {}
+  void Separator() {}
+  void MaybeSeparator() {}
+  void AfterIndices() {}
+  void Head() {
+    if (Token() != "{") Expect("{", "an opening brace missing");
+  }
+  // A string is a word here.
+  void Quoted() {
+    if (Token().empty()) throw Stop{};
+  }
+
+  // Before a number the reader starts a new list when the last is used up: a list of
+  // numbers of the kind it reads, or anything else standing for a single number.
+  void StartList(uint16_t listKind) {
+    if (left_ == 0 && Left() >= 2) {
+      at_ = p_;
+      left_ = Word() == listKind && Left() >= 4 ? Dword() : 1;
+    }
+    --left_;  // from 0, on past the end of an empty list, as the reader counts
+  }
+  uint64_t Whole() {
+    StartList(kIntegerList);
+    at_ = p_;
+    if (Left() < 4) throw Stop{};
+    return Dword();
+  }
+  void Real() {
+    StartList(kFloatList);
+    at_ = p_;
+    if (Left() < floatBytes_) throw Stop{};
+    p_ += floatBytes_;
+  }
+  // n floats; the rest of a list is passed at once.
+  void Reals(uint64_t n) {
+    while (n > 0) {
+      if (left_ == 0) {
+        Real();
+        --n;
+        continue;
+      }
+      const uint64_t k = std::min<uint64_t>(n, left_);
+      if (k * floatBytes_ > Left()) throw Stop{};
+      p_ += k * floatBytes_;
+      left_ -= static_cast<uint32_t>(k);
+      n -= k;
+    }
+  }
+  void Vectors(uint64_t count, int width) { Reals(count * static_cast<uint64_t>(width)); }
+
+  // A number the reader sizes a list by: each item takes at least `bytesEach` of the file.
+  uint64_t Count(const char* what, uint64_t bytesEach = 4) {
+    const uint64_t v = Whole();
+    if (v * bytesEach > Left()) {
+      Refuse(std::string("a bad ") + what + " (" + std::to_string(v) + ", more than the rest of the file holds)");
+    }
+    return v;
+  }
+
+  static constexpr uint16_t kName = 0x01, kString = 0x02, kInteger = 0x03, kGuid = 0x05, kIntegerList = 0x06,
+                            kFloatList = 0x07;
+  static constexpr std::pair<uint16_t, std::string_view> kWords[] = {
+      {0x0a, "{"},      {0x0b, "}"},       {0x0c, "("},      {0x0d, ")"},      {0x0e, "["},       {0x0f, "]"},
+      {0x10, "<"},      {0x11, ">"},       {0x12, "."},      {0x13, ","},      {0x14, ";"},       {0x1f, "template"},
+      {0x28, "WORD"},   {0x29, "DWORD"},   {0x2a, "FLOAT"},  {0x2b, "DOUBLE"}, {0x2c, "CHAR"},    {0x2d, "UCHAR"},
+      {0x2e, "SWORD"},  {0x2f, "SDWORD"},  {0x30, "void"},   {0x31, "string"}, {0x32, "unicode"}, {0x33, "cstring"},
+      {0x34, "array"}};
+
+  const char* begin_;
+  const char* p_;
+  const char* end_;
+  const char* at_ = nullptr;
+  size_t floatBytes_;
+  uint32_t left_ = 0;  // numbers left in the current list
+};
+
+// The objects of a .x file, followed as the reader follows them, over either form's words and
+// numbers (Lex: TextLex or BinaryLex).
+template <class Lex>
+class Walk : Lex {
+ public:
+  using Lex::Lex;
+
+  void File() {
+    // The reader gives the meshes outside any frame to the root frame, and forgets (without
+    // freeing) the list of the root's own meshes.
+    bool framed = false;
+    std::string looseMesh;
+    for (std::string_view t = Token(); !t.empty(); t = Token()) {
+      if (t == "template") {
+        Template();
+      } else if (t == "Frame") {
+        Frame(1);
+        framed = true;
+      } else if (t == "Mesh") {
+        if (looseMesh.empty()) looseMesh = Here();
+        Mesh();
+      } else if (t == "AnimTicksPerSecond") {
+        Head();
+        Whole();
+        Closing();
+      } else if (t == "AnimationSet") {
+        AnimationSet();
+      } else if (t == "Material") {
+        Material();
+      } else if (t != "}") {
+        Unknown();
+      }
+    }
+    if (framed && !looseMesh.empty()) {
+      throw Stop{looseMesh + ": a mesh outside the frames of a model that has frames"};
+    }
+  }
+
+ private:
+  using Lex::AfterIndices, Lex::Closing, Lex::Count, Lex::Head, Lex::Here, Lex::MaybeSeparator, Lex::Quoted,
+      Lex::Real, Lex::Reals, Lex::Refuse, Lex::Semicolon, Lex::Separator, Lex::Token, Lex::Vectors, Lex::Whole;
+
   // An object the reader does not know: on to the next opening brace, then to the one that
   // closes it.
   void Unknown() {
@@ -310,11 +506,8 @@ class Walk {
 
   void Mesh() {
     Head();
-    const uint64_t vertices = Count("vertex count");
-    for (uint64_t v = 0; v < vertices; ++v) {
-      Reals(3);
-      MaybeSeparator();
-    }
+    const uint64_t vertices = Count("vertex count", 12);
+    Vectors(vertices, 3);
     std::vector<uint32_t> corners;
     Faces(Count("face count"), vertices, "vertices", corners, false);
     int coordinateSets = 0, colourSets = 0;
@@ -325,11 +518,8 @@ class Walk {
       if (t == "}") return;
       if (t == "MeshNormals") {
         Head();
-        const uint64_t normals = Count("normal count");
-        for (uint64_t n = 0; n < normals; ++n) {
-          Reals(3);
-          MaybeSeparator();
-        }
+        const uint64_t normals = Count("normal count", 12);
+        Vectors(normals, 3);
         const uint64_t faces = Count("face count");
         if (faces != corners.size()) {
           Refuse("normals for " + std::to_string(faces) + " faces of " + std::to_string(corners.size()));
@@ -340,10 +530,7 @@ class Walk {
         Head();
         if (++coordinateSets > kMostSets) Refuse("more than " + std::to_string(kMostSets) + " texture coordinate sets");
         if (Count("coordinate count") != vertices) Refuse("texture coordinates not one for each vertex");
-        for (uint64_t v = 0; v < vertices; ++v) {
-          Reals(2);
-          MaybeSeparator();
-        }
+        Vectors(vertices, 2);
         Closing();
       } else if (t == "MeshVertexColors") {
         Head();
@@ -396,7 +583,7 @@ class Walk {
     if (indices != faces && !(indices == 1 && faces > 0)) Refuse("material indices for " + std::to_string(indices) + " faces of " + std::to_string(faces));
     uint64_t largest = 0;
     for (uint64_t f = 0; f < indices; ++f) largest = std::max(largest, Whole());
-    if (p_ < end_ && *p_ == ';') ++p_;
+    AfterIndices();
     uint64_t given = 0;
     for (;;) {
       const std::string_view t = Token();
@@ -492,12 +679,6 @@ class Walk {
     }
     Closing();
   }
-
-  const char* p_;
-  const char* end_;
-  size_t size_;
-  const char* lineStart_ = nullptr;
-  int uncounted_ = 0;  // line ends passed without being counted
 };
 
 }  // namespace
@@ -505,11 +686,19 @@ class Walk {
 std::string XFileProblem(std::string_view text) {
   if (text.empty()) return "the file is empty";
   if (text.size() < 16 || text.substr(0, 4) != "xof ") return "not a .x model file";
-  if (text.substr(8, 4) != "txt ") return "not a text .x file (only text models are read)";
+  const std::string_view form = text.substr(8, 4);
+  if (form == "tzip" || form == "bzip") return "a compressed .x file (only uncompressed models are read)";
+  if (form != "txt " && form != "bin ") return "not a text or binary .x file";
   const std::string_view numbers = text.substr(12, 4);
   if (numbers != "0032" && numbers != "0064") return "not a .x model file (numbers neither 32 nor 64 bits)";
   try {
-    Walk(text).File();
+    if (form == "txt ") {
+      Walk<TextLex>(text).File();
+    } else {
+      // The reader measures what is left of the file in an int.
+      if (text.size() > INT32_MAX) return "a binary .x file larger than 2 GB";
+      Walk<BinaryLex>(text, numbers == "0032" ? 4 : 8).File();
+    }
   } catch (const Stop& s) {
     return s.why.empty() ? "the file ends too soon" : s.why;
   }

@@ -15,7 +15,8 @@ void WriteFile(const std::filesystem::path& path, const Bytes& bytes);
 void WriteText(const std::filesystem::path& path, const std::string& text);
 
 // Each generator writes its files under the output folder (model/, tex/, sound/).
-void GenerateModels(const std::filesystem::path& out);
+// Binary .x files, or with `text` the text form (the same models, for reading by eye).
+void GenerateModels(const std::filesystem::path& out, bool text = false);
 void GenerateTextures(const std::filesystem::path& out);
 void GenerateSounds(const std::filesystem::path& out);
 void GenerateMusic(const std::filesystem::path& out);

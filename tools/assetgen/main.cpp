@@ -1,6 +1,7 @@
 // assetgen --out DIR --embed FILE.cpp
 // Writes model/, tex/ and sound/ under DIR and the two sprite sheets as a C++ source.
 // assetgen --icons DIR writes only the program's icon, in the hicolor sizes under DIR.
+// --text-models writes the models in the .x text form instead of the binary one.
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -56,6 +57,7 @@ int main(int argc, char** argv) {
   std::filesystem::path contactSheet;
   std::filesystem::path icons;
   std::string only;
+  bool textModels = false;
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--out") && i + 1 < argc) {
       out = argv[++i];
@@ -65,6 +67,8 @@ int main(int argc, char** argv) {
       contactSheet = argv[++i];
     } else if (!std::strcmp(argv[i], "--icons") && i + 1 < argc) {
       icons = argv[++i];
+    } else if (!std::strcmp(argv[i], "--text-models")) {
+      textModels = true;
     } else if (!std::strcmp(argv[i], "--only") && i + 1 < argc) {
       only = argv[++i];  // one folder: model, tex or sound
       if (only != "model" && only != "tex" && only != "sound") {
@@ -72,7 +76,7 @@ int main(int argc, char** argv) {
         return 2;
       }
     } else {
-      std::fprintf(stderr, "assetgen: unknown option %s\nusage: assetgen --out DIR [--only model|tex|sound] [--embed FILE.cpp] | --contact-sheet FILE.png | --icons DIR\n", argv[i]);
+      std::fprintf(stderr, "assetgen: unknown option %s\nusage: assetgen --out DIR [--only model|tex|sound] [--text-models] [--embed FILE.cpp] | --contact-sheet FILE.png | --icons DIR\n", argv[i]);
       return 2;
     }
   }
@@ -85,7 +89,7 @@ int main(int argc, char** argv) {
       assetgen::WriteIcons(icons);
       return 0;
     }
-    if (only.empty() || only == "model") assetgen::GenerateModels(out);
+    if (only.empty() || only == "model") assetgen::GenerateModels(out, textModels);
     if (only.empty() || only == "tex") assetgen::GenerateTextures(out);
     if (only.empty() || only == "sound") {
       assetgen::GenerateSounds(out);

@@ -1,8 +1,14 @@
 #include "model_writer.h"
 
+#include <assimp/fast_atof.h>
+
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <functional>
+#include <stdexcept>
+#include <vector>
 
 namespace assetgen {
 
@@ -105,6 +111,178 @@ void WriteAnimation(std::string& out, const Model& model, const Frame& frame) {
   for (const Frame& child : frame.children) WriteAnimation(out, model, child);
 }
 
+// What the number reading throws on a spelling it cannot read (never one of ours); Assimp's
+// own error type is not exported by its library.
+struct NotANumber : std::runtime_error {
+  template <typename... T>
+  explicit NotANumber(T&&...) : std::runtime_error("not a number") {}
+};
+
+// The binary form: a stream of tokens, each a little-endian 16-bit kind, some followed by
+// their data. Runs of numbers go into one list each; a reader takes the numbers of a list one
+// by one whatever it is reading, ints and floats alike, so every list must hold exactly the
+// numbers read before the next word, and none may be empty.
+class BinaryWriter {
+ public:
+  BinaryWriter() : out_("xof 0303bin 0032") {}
+
+  // A word of the file: a keyword or a name.
+  void Name(const std::string& s) {
+    Flush();
+    Word(kName);
+    Dword(static_cast<uint32_t>(s.size()));
+    out_ += s;
+  }
+  // A keyword and, when there is one, the object's name, then its opening brace.
+  void Open(const std::string& keyword, const std::string& name) {
+    Name(keyword);
+    if (!name.empty()) Name(name);
+    Brace(kOpen);
+  }
+  void Close() { Brace(kClose); }
+  void Brace(uint16_t kind) {
+    Flush();
+    Word(kind);
+  }
+  void Int(uint32_t v) {
+    if (!floats_.empty()) Flush();
+    ints_.push_back(v);
+  }
+  // The number exactly as the reader gets it from the text form's "%.4f".
+  void Float(float v) {
+    if (!ints_.empty()) Flush();
+    float read = 0.0f;
+    Assimp::fast_atoreal_move<float, NotANumber>(Num(v).c_str(), read);
+    floats_.push_back(read);
+  }
+  std::string Finish() {
+    Flush();
+    return std::move(out_);
+  }
+
+  static constexpr uint16_t kName = 0x01, kIntList = 0x06, kFloatList = 0x07, kOpen = 0x0a, kClose = 0x0b;
+
+ private:
+  void Word(uint16_t w) {
+    out_ += static_cast<char>(w & 0xff);
+    out_ += static_cast<char>(w >> 8);
+  }
+  void Dword(uint32_t d) {
+    for (int k = 0; k < 4; ++k) out_ += static_cast<char>((d >> (8 * k)) & 0xff);
+  }
+  void Flush() {
+    if (!ints_.empty()) {
+      Word(kIntList);
+      Dword(static_cast<uint32_t>(ints_.size()));
+      for (uint32_t v : ints_) Dword(v);
+      ints_.clear();
+    }
+    if (!floats_.empty()) {
+      Word(kFloatList);
+      Dword(static_cast<uint32_t>(floats_.size()));
+      for (float f : floats_) {
+        uint32_t bits;
+        std::memcpy(&bits, &f, sizeof bits);
+        Dword(bits);
+      }
+      floats_.clear();
+    }
+  }
+
+  std::string out_;
+  std::vector<uint32_t> ints_;
+  std::vector<float> floats_;
+};
+
+void WriteMaterial(BinaryWriter& w, const Material& m) {
+  w.Open("Material", "");
+  for (float v : {m.diffuse.r, m.diffuse.g, m.diffuse.b, m.alpha, 8.0f, 0.0f, 0.0f, 0.0f, m.emissive.r, m.emissive.g,
+                  m.emissive.b})
+    w.Float(v);
+  w.Close();
+}
+
+void WriteMesh(BinaryWriter& w, const std::string& name, const Mesh& mesh) {
+  const size_t nv = mesh.positions.size(), nf = mesh.faces.size();
+  const auto vectors = [&](const std::vector<glm::vec3>& vs) {
+    w.Int(static_cast<uint32_t>(nv));
+    for (size_t i = 0; i < nv; ++i)
+      for (int k = 0; k < 3; ++k) w.Float(vs[i][k]);
+  };
+  const auto faces = [&] {
+    w.Int(static_cast<uint32_t>(nf));
+    for (const Face& f : mesh.faces)
+      for (uint32_t v : {3u, static_cast<uint32_t>(f.a), static_cast<uint32_t>(f.b), static_cast<uint32_t>(f.c)})
+        w.Int(v);
+  };
+  w.Open("Mesh", name + "Mesh");
+  vectors(mesh.positions);
+  faces();
+  w.Open("MeshNormals", "");
+  vectors(mesh.normals);
+  faces();
+  w.Close();
+  if (!mesh.uvs.empty()) {
+    w.Open("MeshTextureCoords", "");
+    w.Int(static_cast<uint32_t>(nv));
+    for (size_t i = 0; i < nv; ++i) {
+      const glm::vec2 uv = i < mesh.uvs.size() ? mesh.uvs[i] : glm::vec2(0.0f);
+      w.Float(uv.x);
+      w.Float(uv.y);
+    }
+    w.Close();
+  }
+  w.Open("MeshMaterialList", "");
+  w.Int(static_cast<uint32_t>(mesh.materials.size()));
+  w.Int(static_cast<uint32_t>(nf));
+  for (const Face& f : mesh.faces) w.Int(static_cast<uint32_t>(f.material));
+  for (const Material& m : mesh.materials) WriteMaterial(w, m);
+  w.Close();
+  w.Close();
+}
+
+void WriteFrame(BinaryWriter& w, const Frame& frame) {
+  w.Open("Frame", frame.name);
+  w.Open("FrameTransformMatrix", "");
+  const glm::mat4 m = frame.rest.Matrix();
+  for (int c = 0; c < 4; ++c)
+    for (int r = 0; r < 4; ++r) w.Float(m[c][r]);
+  w.Close();
+  if (!frame.mesh.Empty()) WriteMesh(w, frame.name, frame.mesh);
+  for (const Frame& child : frame.children) WriteFrame(w, child);
+  w.Close();
+}
+
+void WriteAnimation(BinaryWriter& w, const Model& model, const Frame& frame) {
+  if (!frame.keys.empty() && Moves(frame)) {
+    const size_t n = std::min(frame.keys.size(), model.keyTimes.size());
+    w.Open("Animation", frame.name + "Anim");
+    w.Brace(BinaryWriter::kOpen);
+    w.Name(frame.name);
+    w.Close();
+    for (int type : {0, 1, 2}) {
+      w.Open("AnimationKey", "");
+      w.Int(static_cast<uint32_t>(type));
+      w.Int(static_cast<uint32_t>(n));
+      for (size_t i = 0; i < n; ++i) {
+        Pose p = frame.keys[i];
+        if (p.rotation.w < 0.0f) p.rotation = -p.rotation;  // as in the text form
+        w.Int(static_cast<uint32_t>(model.keyTimes[i]));
+        w.Int(type == 0 ? 4 : 3);
+        if (type == 0) {
+          for (float v : {p.rotation.w, -p.rotation.x, -p.rotation.y, -p.rotation.z}) w.Float(v);
+        } else {
+          const glm::vec3 v = type == 1 ? p.scale : p.translation;
+          for (int k = 0; k < 3; ++k) w.Float(v[k]);
+        }
+      }
+      w.Close();
+    }
+    w.Close();
+  }
+  for (const Frame& child : frame.children) WriteAnimation(w, model, child);
+}
+
 }  // namespace
 
 std::string WriteXFile(const Model& model) {
@@ -116,6 +294,17 @@ std::string WriteXFile(const Model& model) {
     out += "}\n";
   }
   return out;
+}
+
+std::string WriteBinaryXFile(const Model& model) {
+  BinaryWriter w;
+  WriteFrame(w, model.root);
+  if (!model.keyTimes.empty()) {
+    w.Open("AnimationSet", model.name + "Cycle");
+    WriteAnimation(w, model, model.root);
+    w.Close();
+  }
+  return w.Finish();
 }
 
 }  // namespace assetgen

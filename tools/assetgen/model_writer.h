@@ -1,5 +1,6 @@
 #pragma once
-// Writes a model as a DirectX text .x file ("xof 0303txt 0032"): a Frame per frame with its
+// Writes a model as a DirectX .x file, in the binary form the game loads ("xof 0303bin 0032",
+// 32-bit floats) or in the text form ("xof 0303txt 0032") for reading by eye: a Frame per frame with its
 // FrameTransformMatrix (row-vector layout: the translation in the last row), a Mesh with
 // MeshNormals, MeshMaterialList and, where present, MeshTextureCoords, and for animated
 // models one AnimationSet with an Animation per moving frame. The keys are the rotation
@@ -13,6 +14,10 @@
 
 namespace assetgen {
 
+// The text form: numbers as "%.4f".
 std::string WriteXFile(const Model& model);
+// The binary form of the same file: each float is the one the reader makes of the text
+// form's number, so both forms load bit for bit the same.
+std::string WriteBinaryXFile(const Model& model);
 
 }  // namespace assetgen

@@ -1,4 +1,4 @@
-// Writes every model of the game into model/ as DirectX text files.
+// Writes every model of the game into model/ as DirectX .x files.
 #include "models.h"
 
 #include "assetgen.h"
@@ -24,8 +24,9 @@ std::vector<std::pair<std::string, Model>> AllModels() {
   return all;
 }
 
-void GenerateModels(const std::filesystem::path& out) {
-  for (const auto& [name, model] : AllModels()) WriteText(out / "model" / (name + ".x"), WriteXFile(model));
+void GenerateModels(const std::filesystem::path& out, bool text) {
+  for (const auto& [name, model] : AllModels())
+    WriteText(out / "model" / (name + ".x"), text ? WriteXFile(model) : WriteBinaryXFile(model));
 }
 
 }  // namespace assetgen
