@@ -313,6 +313,55 @@ TEST(StatusPanels, PanelsRedrawnAloneGiveTheWholeStripAndAnyOtherDrawingRedrawsI
   EXPECT_EQ(StripPixels(s), panels);
 }
 
+// Scores and gauges rise and fall (past the panel's edge, below zero) in both strip sizes;
+// after every update the strip must be what drawing it whole gives.
+TEST(StatusPanels, BarsThatGrowAndShrinkGiveTheWholeStrip) {
+  MatchOn m(0, {0, 1, -1, 3});
+  PanelSheets sheets;
+  SDL_Surface* const ownMenu = m.game.menuSheet;
+  SDL_Surface* const ownChars = m.game.characterSheet;
+  for (int y = 0; y < 15; ++y) {
+    SDL_Rect row{320, y, 2, 1};
+    SDL_FillRect(sheets.menu, &row, SDL_MapRGB(sheets.menu->format, static_cast<Uint8>(17 * y), 255, static_cast<Uint8>(5 * y)));
+  }
+  auto& st = m.st();
+  auto& s = m.game.screen;
+  uint32_t r = 7;
+  auto draw = [&r](int lo, int hi) {
+    r = r * 1103515245u + 12345u;
+    return static_cast<int16_t>(lo + static_cast<int>((r >> 8) % static_cast<uint32_t>(hi - lo + 1)));
+  };
+  for (int size = 0; size < 2; ++size) {
+    if (size == 1) {
+      s.SetMode(320, 240);
+      s.Picture1.place = {0, 215, 320, 25};
+      st.displayMode = 80;
+    }
+    // The program's sheets, then our own with a colour for each row of the bar columns (the
+    // small strip squeezes 15 rows into 10) and a black sheet around them.
+    for (int look = 0; look < 2; ++look) {
+      m.game.menuSheet = look == 0 ? ownMenu : sheets.menu;
+      m.game.characterSheet = look == 0 ? ownChars : sheets.chars;
+      for (int step = 0; step < 300; ++step) {
+        const int seat = draw(0, kSeats - 1);
+        if (draw(0, 1) == 0) {
+          st.score[seat] = draw(-2, 70);
+        } else {
+          st.power[seat] = draw(-30, 120);
+        }
+        if (step % 3 == 0) st.power[draw(0, kSeats - 1)] = draw(-30, 120);
+        DrawPanels(m.game);
+        const auto updated = StripPixels(s);
+        m.game.stripShown = {};
+        DrawPanels(m.game);
+        ASSERT_EQ(updated, StripPixels(s)) << "size " << size << " look " << look << " step " << step;
+      }
+    }
+  }
+  m.game.menuSheet = ownMenu;
+  m.game.characterSheet = ownChars;
+}
+
 }  // namespace
 }  // namespace kelmora
 

@@ -23,6 +23,30 @@ struct StripLayout {
 constexpr StripLayout kLarge{640, 50, 160, 50, 55, 5, 25, 15};
 constexpr StripLayout kSmall{320, 25, 80, 25, 30, 5, 15, 10};
 
+// How wide a seat's two bars are drawn: both stop at the edge of their own panel rather than
+// running over the next seat's face and bars, and a negative power draws no bar at all.
+struct BarWidths {
+  int score, power;
+};
+BarWidths BarsOf(const StripLayout& l, bool small, int16_t score, int16_t power) {
+  const int room = l.panel - l.barX;
+  const int scoreWidth = small ? score + 1 : 2 * score + 1;
+  const int powerWidth = small ? ToInt16(power / 2.0 + 1) : power + 1;
+  return {std::clamp(scoreWidth, 0, room), std::clamp(powerWidth, 0, room)};
+}
+
+// Every column of a bar is the same sheet column, and the bars never overlap each other or the
+// face, so a bar whose width changed is brought up to date by copying the columns it gained or
+// clearing those it lost.
+void ResizeBar(platform::Screen& screen, const platform::PictureBox& strip, SDL_Surface* sheet,
+               platform::Rect column, int x, int y, int height, int from, int to) {
+  if (to > from) {
+    screen.CopyIn(strip, sheet, column, {x + from, y, to - from, height});
+  } else if (to < from) {
+    screen.FillRectIn(strip, x + to, y, x + from, y + height, {0, 0, 0});
+  }
+}
+
 }  // namespace
 
 void DrawPanels(Game& g) {
@@ -42,8 +66,19 @@ void DrawPanels(Game& g) {
   for (int s = 0; s < kSeats; ++s) {
     const int c = st.playerCharacter[s];
     const int left = l.panel * s;
+    const BarWidths bars = BarsOf(l, small, st.score[s], st.power[s]);
     if (kept) {
-      if (shown.character[s] == c && shown.score[s] == st.score[s] && shown.power[s] == st.power[s]) continue;
+      const bool sameCharacter = shown.character[s] == c;
+      if (sameCharacter && shown.score[s] == st.score[s] && shown.power[s] == st.power[s]) continue;
+      if (sameCharacter && c >= 0 && c <= 8) {
+        // The face stands as drawn: only the bars move.
+        const BarWidths was = BarsOf(l, small, shown.score[s], shown.power[s]);
+        ResizeBar(screen, strip, g.menuSheet, kScoreColumn, left + l.barX, l.scoreY, l.barHeight, was.score, bars.score);
+        ResizeBar(screen, strip, g.menuSheet, kPowerColumn, left + l.barX, l.powerY, l.barHeight, was.power, bars.power);
+        shown.score[s] = st.score[s];
+        shown.power[s] = st.power[s];
+        continue;
+      }
       screen.FillRectIn(strip, left, 0, left + l.panel, l.height, {0, 0, 0});
     }
     shown.character[s] = static_cast<int16_t>(c);
@@ -51,15 +86,8 @@ void DrawPanels(Game& g) {
     shown.power[s] = st.power[s];
     if (c < 0 || c > 8) continue;
     screen.CopyIn(strip, g.characterSheet, {50 * c, 100, 50, 50}, {left, 0, l.face, l.face});
-    // Both bars stop at the edge of their own panel rather than running over the next seat's
-    // face and bars; a negative power draws no bar at all.
-    const int room = l.panel - l.barX;
-    const int scoreWidth = small ? st.score[s] + 1 : 2 * st.score[s] + 1;
-    const int powerWidth = small ? ToInt16(st.power[s] / 2.0 + 1) : st.power[s] + 1;
-    screen.CopyIn(strip, g.menuSheet, kScoreColumn,
-                  {left + l.barX, l.scoreY, std::min(scoreWidth, room), l.barHeight});
-    screen.CopyIn(strip, g.menuSheet, kPowerColumn,
-                  {left + l.barX, l.powerY, std::min(powerWidth, room), l.barHeight});
+    screen.CopyIn(strip, g.menuSheet, kScoreColumn, {left + l.barX, l.scoreY, bars.score, l.barHeight});
+    screen.CopyIn(strip, g.menuSheet, kPowerColumn, {left + l.barX, l.powerY, bars.power, l.barHeight});
   }
   shown.revision = screen.revision();
   shown.surface = screen.surface();
