@@ -7,6 +7,7 @@
 #include "headless_run.h"
 #include "match/match_scene.h"
 #include "match/numbers.h"
+#include "match/players/seat_facing.h"
 #include "match/run_match.h"
 #include "match/status_panels.h"
 #include "match/world_steps.h"
@@ -195,6 +196,53 @@ TEST(Camera, AimsAtHalfTheMeanOfTheSeatsFromAbove) {
   const glm::dvec3 aim = glm::normalize(glm::dvec3(0, -500, 1050));
   EXPECT_NEAR(d.y, aim.y, 1e-9) << "turned while standing at 500, then lowered to 475";
   EXPECT_NEAR(d.z, aim.z, 1e-9);
+}
+
+// A frame turned by the stick only when it changes faces exactly as one turned at every move;
+// a new frame (the next match's) is turned even when the stick is the one kept.
+TEST(SeatFacing, AFrameIsTurnedAgainOnlyWhenItsStickOrFrameChanged) {
+  MatchOn m(0);
+  auto& sc = m.sc();
+  const scene::FrameHandle kept = sc.CreateFrame({});
+  const scene::FrameHandle every = sc.CreateFrame({});
+  SeatFacing shown;
+  uint32_t r = 11;
+  auto stick = [&r] {
+    r = r * 1103515245u + 12345u;
+    return static_cast<int16_t>(static_cast<int>((r >> 16) % 3) - 1);
+  };
+  for (int move = 0; move < 400; ++move) {
+    int16_t x = stick(), z = stick();
+    if (move % 4 != 0 && x == 0 && z == 0) x = 1;  // a standing stick turns nothing
+    FaceStick(sc, shown, kept, x, z);
+    sc.SetOrientation(every, {}, glm::dvec3(x, 0, -z), glm::dvec3(0, 1, 0));
+    ASSERT_EQ(sc.Direction(kept), sc.Direction(every)) << "move " << move;
+    ASSERT_EQ(sc.Up(kept), sc.Up(every)) << "move " << move;
+    ASSERT_EQ(sc.Right(kept), sc.Right(every)) << "move " << move;
+  }
+  const scene::FrameHandle next = sc.CreateFrame({});
+  FaceStick(sc, shown, next, shown.x, shown.z);
+  EXPECT_EQ(sc.Direction(next), sc.Direction(every));
+  EXPECT_EQ(shown.frame, next.id);
+}
+
+// Only the facing turns a seat's frame during a match (its model's animation poses the
+// frames below it), so after any tick each seat's frame faces the way its kept stick points.
+TEST(SeatFacing, SeatFramesFaceTheirKeptStickThroughAComputerMatch) {
+  MatchOn m(1);
+  m.st().isCpu = {1, 1, 1, 1};
+  auto& sc = m.sc();
+  const scene::FrameHandle probe = sc.CreateFrame({});
+  for (int chunk = 0; chunk < 30; ++chunk) {
+    m.Ticks(37);
+    for (int s = 0; s < kSeats; ++s) {
+      const SeatFacing& f = m.game.seatFacings[s];
+      ASSERT_EQ(f.frame, m.st().playerFrames[s].id);
+      sc.SetOrientation(probe, {}, glm::dvec3(f.x, 0, -f.z), glm::dvec3(0, 1, 0));
+      ASSERT_EQ(sc.Direction(m.st().playerFrames[s]), sc.Direction(probe)) << "seat " << s << " chunk " << chunk;
+      ASSERT_EQ(sc.Up(m.st().playerFrames[s]), sc.Up(probe)) << "seat " << s << " chunk " << chunk;
+    }
+  }
 }
 
 TEST(Camera, EveryStompingPigShakesItOnce) {

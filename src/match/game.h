@@ -11,6 +11,7 @@
 #include "audio/dx7_snd_support.h"
 #include "input/get_controller.h"
 #include "match/match_state.h"
+#include "match/players/seat_facing.h"
 #include "match/random.h"
 #include "match/snow/field_places.h"
 #include "match/status_panels.h"
@@ -42,6 +43,8 @@ struct Game {
   Random rnd;
   // Where the pile, decoy and net frames were last placed in the scene.
   FieldPlaces fieldPlaces;
+  // Which way each seat's frame was last turned in the scene.
+  SeatFacings seatFacings;
   // What the status strip shows.
   StripShown stripShown;
 

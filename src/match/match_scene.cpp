@@ -2,6 +2,7 @@
 
 #include "audio/music.h"
 #include "match/game.h"
+#include "match/players/seat_facing.h"
 #include "platform/screen.h"
 #include "scene/display_setup.h"
 #include "scene/scene.h"
@@ -35,10 +36,11 @@ void BuildMatchScene(Game& g) {
 }
 
 void PlaceSeatsAtTheirStart(Game& g) {
-  static constexpr double kDirX[kSeats] = {1, -1, 1, -1};
-  static constexpr double kDirZ[kSeats] = {-1, -1, 1, 1};
+  // Each seat starts facing the arena's middle, as a stick held that way would turn it.
+  static constexpr int16_t kStickX[kSeats] = {1, -1, 1, -1};
+  static constexpr int16_t kStickZ[kSeats] = {1, 1, -1, -1};
   for (int s = 0; s < kSeats; ++s) {
-    g.scene.SetOrientation(g.st.playerFrames[s], {}, {kDirX[s], 0, kDirZ[s]}, {0, 1, 0});
+    FaceStick(g.scene, g.seatFacings[s], g.st.playerFrames[s], kStickX[s], kStickZ[s]);
     g.scene.SetPosition(g.st.playerFrames[s], {}, g.st.posX[s], g.st.sway[0], g.st.posZ[s]);
   }
 }

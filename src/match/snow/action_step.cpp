@@ -3,6 +3,7 @@
 #include "match/characters.h"
 #include "match/game.h"
 #include "match/numbers.h"
+#include "match/players/seat_facing.h"
 #include "match/reach.h"
 #include "match/seat_turn.h"
 #include "match/snow/shovel.h"
@@ -132,8 +133,7 @@ void ActionStep(Game& g) {
 
   sc.SetPosition(st.playerFrames[p], {}, st.posX[p], st.sway[0], st.posZ[p]);
   PigLift(g);
-  if (moving) sc.SetOrientation(st.playerFrames[p], {}, glm::dvec3(st.stickX[p], 0, -st.stickZ[p]),
-                                   glm::dvec3(0, 1, 0));
+  if (moving) FaceStick(sc, g.seatFacings[p], st.playerFrames[p], st.stickX[p], st.stickZ[p]);
 
   if (f < kSwing && st.actionButton[p] == 1) f = kSwing;
   if (st.actionButton[p] == 1 && f > 49) f = kSwing;  // a swing interrupts a push
