@@ -16,7 +16,8 @@ seed() {  # seed READER FILES...: copies the files the corpus does not have yet
   for f in "$@"; do [ -f "$f" ] && cp -n "$f" "$FUZZ_BUILD/corpus/$reader/" || true; done
 }
 seed script "$HERE"/docs/play/*.txt "$HERE"/docs/powers/*.txt
-# Small files mutate fast: the test models, the game's small models, tiny textures of each depth.
+# Small files mutate fast: the test models (text .x), the game's small models (binary .x), tiny
+# textures of each depth.
 seed model "$HERE"/tests/data/*.x $(find "$BUILD/model" -name '*.x' -size -64k)
 seed texture "$HERE"/tests/fuzz/seeds/*.bmp "$BUILD"/tex/net.bmp
 
