@@ -111,7 +111,7 @@ TEST(Movement, BlocksStopTheOffsetTestPointAndThePlayerSlidesAlong) {
   // Any other character is stopped by every slot; a block with no width or no depth (or a
   // negative one) stops nobody, in any slot.
   for (int k = 0; k < kBlockSlots; ++k) {
-    for (const auto [w, d] : {std::pair{100, 200}, std::pair{0, 200}, std::pair{100, 0}, std::pair{-5, 200}}) {
+    for (const auto& [w, d] : {std::pair{100, 200}, std::pair{0, 200}, std::pair{100, 0}, std::pair{-5, 200}}) {
       RulesMatch f({1, 0, -1, -1});
       f.ClearPiles();
       f.st().blockX[k] = 0, f.st().blockZ[k] = -100;
