@@ -195,6 +195,46 @@ TEST(Texture, OnlyTexelsOfTheTransparentColourAreMarked) {
   EXPECT_EQ(alpha(1, 1), 255);
 }
 
+TEST(Texture, EveryTexelOfTheKeyAndNoNearMissLosesItsAlpha) {
+  // 37 texels a row (rows padded in the file), every colour one step from the key in some
+  // channel, and the key itself now and then.
+  const auto path = (std::filesystem::temp_directory_path() /
+                     ("kelmora_scene_near_misses" + std::to_string(getpid()) + ".bmp")).string();
+  constexpr int kW = 37, kH = 9;
+  const uint8_t key[3] = {200, 16, 90};
+  SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, kW, kH, 24, SDL_PIXELFORMAT_RGB24);
+  auto* px = static_cast<uint8_t*>(s->pixels);
+  for (int y = 0; y < kH; ++y) {
+    for (int x = 0; x < kW; ++x) {
+      uint8_t* p = px + y * s->pitch + x * 3;
+      std::copy(key, key + 3, p);
+      const int n = (x * 7 + y * 3) % 8;  // 0-5: one channel one step off; 6, 7: the key
+      if (n < 6) p[n / 2] = static_cast<uint8_t>(p[n / 2] + (n % 2 ? 1 : -1));
+    }
+  }
+  SDL_SaveBMP(s, path.c_str());
+  SDL_FreeSurface(s);
+
+  Loaded l;
+  const TextureHandle t = l.sc.LoadTexture(path);
+  std::filesystem::remove(path);
+  l.sc.SetDecalTransparency(t, true);
+  for (const glm::ivec3 c : {glm::ivec3(key[0], key[1], key[2]), glm::ivec3(key[0] + 256, key[1], key[2]),
+                             glm::ivec3(key[0], key[1] - 256, key[2])}) {
+    l.sc.SetDecalTransparentColor(t, c.r, c.g, c.b);
+    const auto& rgba = l.sc.Texture(t)->rgba;
+    ASSERT_EQ(rgba.size(), size_t{kW * kH * 4});
+    int cleared = 0;
+    for (size_t i = 0; i < rgba.size(); i += 4) {
+      const bool isKey = rgba[i] == c.r && rgba[i + 1] == c.g && rgba[i + 2] == c.b;
+      EXPECT_EQ(rgba[i + 3], isKey ? 0 : 255) << "texel " << i / 4 << ", key " << c.r << "," << c.g << "," << c.b;
+      cleared += isKey;
+    }
+    // A colour outside 0-255 is never a texel's, whatever its low bits are.
+    EXPECT_EQ(cleared, c.r == key[0] && c.g == key[1] ? 84 : 0);
+  }
+}
+
 TEST(Texture, AMeshDrawnWithATextureUsesItOnEveryGroup) {
   Loaded l;
   const MeshHandle m = l.sc.CreateMeshBuilder();

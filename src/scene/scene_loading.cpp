@@ -1,6 +1,10 @@
 // Models and textures from files: .x through Assimp, .bmp through SDL.
 #include <SDL.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
@@ -645,15 +649,45 @@ void Scene::SetTime(AnimationSetHandle set, double t) {
 namespace {
 
 void ApplyTransparency(TextureObj& t) {
-  t.shown = t.source;
-  if (!t.transparent) return;
-  auto& px = t.shown.rgba;
-  for (size_t i = 0; i + 3 < px.size(); i += 4) {
-    if (px[i] == t.transparentColour.r && px[i + 1] == t.transparentColour.g &&
-        px[i + 2] == t.transparentColour.b) {
-      px[i + 3] = 0;
-    }
+  t.shown.width = t.source.width;
+  t.shown.height = t.source.height;
+  t.shown.rgba.resize(t.source.rgba.size());
+  const uint8_t* from = t.source.rgba.data();
+  uint8_t* to = t.shown.rgba.data();
+  const size_t bytes = t.source.rgba.size();
+  const glm::ivec3 c = t.transparentColour;
+  if (!t.transparent || glm::any(glm::lessThan(c, glm::ivec3(0))) || glm::any(glm::greaterThan(c, glm::ivec3(255)))) {
+    if (bytes > 0) std::memcpy(to, from, bytes);
+    return;
   }
+  // A texel at a time as one word: its colour bytes against the key, its alpha byte cleared
+  // on a match.
+  const uint8_t keyBytes[4] = {static_cast<uint8_t>(c.r), static_cast<uint8_t>(c.g), static_cast<uint8_t>(c.b), 0};
+  const uint8_t colourBytes[4] = {255, 255, 255, 0};
+  uint32_t key = 0, colour = 0;
+  std::memcpy(&key, keyBytes, 4);
+  std::memcpy(&colour, colourBytes, 4);
+  const size_t texels = bytes / 4;
+  size_t i = 0;
+#if defined(__SSE2__)
+  // Four texels a step.
+  const __m128i keys = _mm_set1_epi32(static_cast<int>(key));
+  const __m128i colours = _mm_set1_epi32(static_cast<int>(colour));
+  for (; i + 4 <= texels; i += 4) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i * 4));
+    const __m128i matched = _mm_cmpeq_epi32(_mm_and_si128(v, colours), keys);
+    const __m128i alphaToClear = _mm_andnot_si128(colours, matched);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i * 4), _mm_andnot_si128(alphaToClear, v));
+  }
+#endif
+  for (; i < texels; ++i) {
+    uint32_t texel;
+    std::memcpy(&texel, from + i * 4, 4);
+    if ((texel & colour) == key) texel &= colour;
+    std::memcpy(to + i * 4, &texel, 4);
+  }
+  // Bytes past the last whole texel, if any, as they were.
+  for (size_t b = texels * 4; b < bytes; ++b) to[b] = from[b];
 }
 
 }  // namespace
