@@ -8,6 +8,8 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <set>
+#include <sstream>
 
 #include "test_dirs.h"
 #include "scene_test_support.h"
@@ -56,6 +58,56 @@ TEST(LoadMesh, ACubeComesWithItsMaterialAsOneGroup) {
                     c = d->vertices[d->indices[i + 2]].position;
     EXPECT_GT(glm::dot(glm::cross(b - a, c - a), a + b + c), 0) << "triangle " << i / 3;
   }
+}
+
+TEST(LoadMesh, AGridSharesEveryCornerOnceAndOnlyIdenticalOnes) {
+  // A flat grid of 40 x 40 squares, two triangles each: the reader gives 9,600 corners; the
+  // loader must keep exactly the 41 x 41 distinct points, each once. Half the grid's points
+  // are written twice in the file, once with a different normal: those stay apart.
+  constexpr int kN = 40, kP = kN + 1;
+  std::ostringstream x;
+  x << "xof 0303txt 0032\nFrame Grid {\n Mesh GridMesh {\n  " << kP * kP * 2 << ";\n";
+  for (int copy = 0; copy < 2; ++copy) {
+    for (int i = 0; i < kP * kP; ++i) {
+      x << "  " << i % kP << ".0;0.0;" << i / kP << ".0;" << (copy == 1 && i == kP * kP - 1 ? ";\n" : ",\n");
+    }
+  }
+  auto faces = [&](int offset, int rows) {
+    for (int r = 0; r < rows; ++r) {
+      for (int c = 0; c < kN; ++c) {
+        const int a = offset + r * kP + c, b = a + 1, d = a + kP, e = d + 1;
+        x << "  3;" << a << "," << d << "," << b << ";,\n  3;" << b << "," << d << "," << e << ";";
+        x << (r == rows - 1 && c == kN - 1 && offset > 0 ? ";\n" : ",\n");
+      }
+    }
+  };
+  const int upperRows = kN / 2;
+  x << "  " << (kN * kN + upperRows * kN) * 2 << ";\n";
+  faces(0, kN);
+  faces(kP * kP, upperRows);  // the second copy of the points, under the first half of the rows
+  x << "  MeshNormals {\n   2;\n   0.0;1.0;0.0;,\n   0.0;-1.0;0.0;;\n   " << (kN * kN + upperRows * kN) * 2 << ";\n";
+  for (int f = 0; f < (kN * kN + upperRows * kN) * 2; ++f) {
+    const int n = f < kN * kN * 2 ? 0 : 1;
+    x << "   3;" << n << "," << n << "," << n << ";" << (f == (kN * kN + upperRows * kN) * 2 - 1 ? ";\n" : ",\n");
+  }
+  x << "  }\n }\n}\n";
+  const auto path = (std::filesystem::temp_directory_path() / ("kelmora_grid" + std::to_string(getpid()) + ".x")).string();
+  std::ofstream(path) << x.str();
+
+  Loaded l;
+  const MeshHandle m = l.sc.CreateMeshBuilder();
+  l.sc.LoadMesh(m, path);
+  std::filesystem::remove(path);
+  const platform::MeshData* d = l.sc.Mesh(m);
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(d->indices.size(), size_t{(kN * kN + upperRows * kN) * 6});
+  EXPECT_EQ(d->vertices.size(), size_t{kP * kP + (upperRows + 1) * kP});
+  std::set<std::array<float, 6>> distinct;
+  for (const platform::MeshVertex& v : d->vertices) {
+    distinct.insert({v.position.x, v.position.y, v.position.z, v.normal.x, v.normal.y, v.normal.z});
+  }
+  EXPECT_EQ(distinct.size(), d->vertices.size());
+  for (const uint32_t i : d->indices) ASSERT_LT(i, d->vertices.size());
 }
 
 TEST(LoadMesh, AStaticModelPlacesEveryPartByItsFrames) {

@@ -132,12 +132,22 @@ void AppendMesh(platform::MeshData& out, std::vector<uint32_t>& indices, const a
                 const glm::dmat4& m) {
   const glm::dmat3 normalMatrix = glm::transpose(glm::inverse(glm::dmat3(m)));
   std::vector<uint32_t> shared(mesh->mNumVertices);
-  std::unordered_map<CornerKey, uint32_t, CornerHash> seen;
-  seen.reserve(mesh->mNumVertices);
+  // The corners seen so far, by key, in a table at most half full: a slot holds 1 + the index
+  // of the first corner with its key (0: empty), and a key is compared with that corner's own.
+  size_t slotCount = 16;
+  while (slotCount < size_t{mesh->mNumVertices} * 2) slotCount *= 2;
+  std::vector<uint32_t> slots(slotCount, 0);
+  const size_t mask = slotCount - 1;
   for (unsigned i = 0; i < mesh->mNumVertices; ++i) {
-    const auto [it, added] = seen.try_emplace(KeyOf(mesh, i), static_cast<uint32_t>(out.vertices.size()));
-    shared[i] = it->second;
-    if (!added) continue;
+    const CornerKey key = KeyOf(mesh, i);
+    size_t slot = CornerHash{}(key) & mask;
+    while (slots[slot] != 0 && !(KeyOf(mesh, slots[slot] - 1) == key)) slot = (slot + 1) & mask;
+    if (slots[slot] != 0) {
+      shared[i] = shared[slots[slot] - 1];
+      continue;
+    }
+    slots[slot] = i + 1;
+    shared[i] = static_cast<uint32_t>(out.vertices.size());
     platform::MeshVertex v;
     const aiVector3D& p = mesh->mVertices[i];
     v.position = glm::vec3(m * glm::dvec4(p.x, p.y, p.z, 1));
