@@ -247,6 +247,47 @@ TEST(Texture, OnlyTexelsOfTheTransparentColourAreMarked) {
   EXPECT_EQ(alpha(1, 1), 255);
 }
 
+TEST(Texture, APictureReadsTheSameAtEveryDepthAFileCanHave) {
+  // Five texels a row (24-bit rows padded in the file): red, green, blue, grey, white, twice.
+  const uint8_t colours[5][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {90, 60, 30}, {255, 255, 255}};
+  std::vector<platform::TextureImage> read;
+  for (const uint32_t format : {SDL_PIXELFORMAT_BGR24, SDL_PIXELFORMAT_RGB24, SDL_PIXELFORMAT_XRGB8888,
+                                SDL_PIXELFORMAT_INDEX8}) {
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 5, 2, SDL_BITSPERPIXEL(format), format);
+    ASSERT_NE(s, nullptr) << SDL_GetError();
+    if (format == SDL_PIXELFORMAT_INDEX8) {
+      SDL_Color palette[5];
+      for (int i = 0; i < 5; ++i) palette[i] = {colours[i][0], colours[i][1], colours[i][2], 255};
+      SDL_SetPaletteColors(s->format->palette, palette, 0, 5);
+    }
+    for (int y = 0; y < 2; ++y) {
+      for (int x = 0; x < 5; ++x) {
+        const SDL_Rect texel{x, y, 1, 1};
+        SDL_FillRect(s, &texel, format == SDL_PIXELFORMAT_INDEX8
+                                    ? static_cast<uint32_t>(x)
+                                    : SDL_MapRGB(s->format, colours[x][0], colours[x][1], colours[x][2]));
+      }
+    }
+    const auto path = (std::filesystem::temp_directory_path() /
+                       ("kelmora_depth" + std::to_string(getpid()) + "_" + std::to_string(format) + ".bmp")).string();
+    ASSERT_EQ(SDL_SaveBMP(s, path.c_str()), 0) << SDL_GetError();
+    SDL_FreeSurface(s);
+    Loaded l;
+    read.push_back(*l.sc.Texture(l.sc.LoadTexture(path)));
+    std::filesystem::remove(path);
+  }
+  for (const platform::TextureImage& image : read) {
+    ASSERT_EQ(image.width, 5);
+    ASSERT_EQ(image.height, 2);
+    for (int i = 0; i < 10; ++i) {
+      const uint8_t* c = colours[i % 5];
+      EXPECT_EQ(std::vector<uint8_t>(image.rgba.begin() + i * 4, image.rgba.begin() + i * 4 + 4),
+                (std::vector<uint8_t>{c[0], c[1], c[2], 255}))
+          << "texel " << i;
+    }
+  }
+}
+
 TEST(Texture, EveryTexelOfTheKeyAndNoNearMissLosesItsAlpha) {
   // 37 texels a row (rows padded in the file), every colour one step from the key in some
   // channel, and the key itself now and then.

@@ -346,19 +346,42 @@ AnimatedModel ParseAnimated(const std::string& path, FileStamp stamp) {
 }
 
 
+// Rows of 24-bit texels as RGBA with alpha 255; red first in memory when redFirst, else blue.
+void ExpandRows(const SDL_Surface* s, bool redFirst, platform::TextureImage& image) {
+  const int r = redFirst ? 0 : 2, b = redFirst ? 2 : 0;
+  for (int y = 0; y < s->h; ++y) {
+    const auto* from = static_cast<const uint8_t*>(s->pixels) + static_cast<size_t>(y) * s->pitch;
+    uint8_t* to = image.rgba.data() + static_cast<size_t>(y) * s->w * 4;
+    for (int x = 0; x < s->w; ++x, from += 3, to += 4) {
+      to[0] = from[r];
+      to[1] = from[1];
+      to[2] = from[b];
+      to[3] = 255;
+    }
+  }
+}
+
 // A .bmp file as RGBA rows, alpha 255 everywhere.
 platform::TextureImage ReadBmp(const std::string& path) {
   const std::string bytes = ReadWhole(path);
   if (const std::string why = BmpProblem(bytes); !why.empty()) throw platform::AssetError(path, why);
   SDL_Surface* raw = SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
   if (!raw) throw platform::AssetError(path, SDL_GetError());
+  platform::TextureImage image;
+  image.width = raw->w;
+  image.height = raw->h;
+  image.rgba.resize(static_cast<size_t>(raw->w) * raw->h * 4);
+  // 24-bit files (all of ours) are spread out here; other depths go through SDL's converter.
+  if (raw->format->format == SDL_PIXELFORMAT_BGR24 || raw->format->format == SDL_PIXELFORMAT_RGB24) {
+    SDL_LockSurface(raw);
+    ExpandRows(raw, raw->format->format == SDL_PIXELFORMAT_RGB24, image);
+    SDL_UnlockSurface(raw);
+    SDL_FreeSurface(raw);
+    return image;
+  }
   SDL_Surface* rgba = SDL_ConvertSurfaceFormat(raw, SDL_PIXELFORMAT_RGBA32, 0);
   SDL_FreeSurface(raw);
   if (!rgba) throw platform::AssetError(path, SDL_GetError());
-  platform::TextureImage image;
-  image.width = rgba->w;
-  image.height = rgba->h;
-  image.rgba.resize(static_cast<size_t>(rgba->w) * rgba->h * 4);
   SDL_LockSurface(rgba);
   for (int y = 0; y < rgba->h; ++y) {
     const auto* row = static_cast<const uint8_t*>(rgba->pixels) + static_cast<size_t>(y) * rgba->pitch;
