@@ -22,7 +22,6 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <sstream>
 #include <thread>
 #include <unordered_map>
 
@@ -54,11 +53,15 @@ glm::dquat KeyRotation(const aiQuaternion& q) { return glm::dquat(q.w, q.x, q.y,
 std::string ReadWhole(const std::string& path) {
   std::error_code ec;
   if (!fs::is_regular_file(path, ec)) throw platform::AssetError(path, "no such file");
-  std::ifstream f(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << f.rdbuf();
-  if (!f) throw platform::AssetError(path, "cannot be read");
-  return bytes.str();
+  std::ifstream f(path, std::ios::binary | std::ios::ate);
+  const std::streamoff size = f ? static_cast<std::streamoff>(f.tellg()) : -1;
+  if (size < 0) throw platform::AssetError(path, "cannot be read");
+  // Read straight into the string, no stream copies on the way.
+  std::string bytes(static_cast<size_t>(size), '\0');
+  f.seekg(0);
+  f.read(bytes.data(), size);
+  if (!f || f.gcount() != size) throw platform::AssetError(path, "cannot be read");
+  return bytes;
 }
 
 const aiScene* Import(Assimp::Importer& importer, const std::string& path) {
