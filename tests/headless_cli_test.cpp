@@ -14,11 +14,11 @@
 
 namespace {
 
-using Result = kelmora::testing::CommandResult;
+using CliResult = kelmora::testing::CommandResult;
 using kelmora::testing::ReadFileText;
 
 // Runs the program with arguments; captures standard output, discards standard error.
-Result RunKelmora(const std::string& args) {
+CliResult RunKelmora(const std::string& args) {
   return kelmora::testing::RunCommand(std::string("SDL_AUDIODRIVER=dummy ") + KELMORA_BINARY + " " + args +
                                       " 2>/dev/null");
 }
@@ -37,8 +37,8 @@ class HeadlessCli : public ::testing::Test {
 
 TEST_F(HeadlessCli, AMatchPrintsItsResultAndTheSameDumpEveryRun) {
   const std::string args = "--headless --match 0:0,1,2,3:0011 --music 0 --dump ";
-  const Result a = RunKelmora(args + Path("a.jsonl"));
-  const Result b = RunKelmora(args + Path("b.jsonl"));
+  const CliResult a = RunKelmora(args + Path("a.jsonl"));
+  const CliResult b = RunKelmora(args + Path("b.jsonl"));
   ASSERT_EQ(a.status, 0);
   EXPECT_NE(a.out.find("\"ticks\":1900"), std::string::npos) << a.out;
   EXPECT_EQ(a.out, b.out);
@@ -60,7 +60,7 @@ TEST_F(HeadlessCli, AMatchPrintsItsResultAndTheSameDumpEveryRun) {
 
 TEST_F(HeadlessCli, AScriptDrivesTheMatchByItsOwnTicks) {
   std::ofstream(Path("esc.txt")) << "# Esc before the match's tick 50\n50 key-down 27 0\n";
-  const Result r = RunKelmora("--headless --match 1:0,1,-1,-1 --script " + Path("esc.txt"));
+  const CliResult r = RunKelmora("--headless --match 1:0,1,-1,-1 --script " + Path("esc.txt"));
   ASSERT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("\"result\":\"stopped\""), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("\"ticks\":49"), std::string::npos) << r.out;
@@ -70,7 +70,7 @@ TEST_F(HeadlessCli, BadInputIsAOneLineErrorAndStatusTwo) {
   std::ofstream(Path("bad.txt")) << "1 key-down 13 0\n2 key-sideways 13 0\n";
   for (const std::string& args : {std::string("--bogus"), "--headless --script " + Path("missing.txt"),
                                   "--headless --script " + Path("bad.txt"), std::string("--headless --match 9:0")}) {
-    const Result r = RunKelmora(args);
+    const CliResult r = RunKelmora(args);
     EXPECT_EQ(r.status, 2) << args;
     EXPECT_TRUE(r.out.empty()) << "nothing started for " << args;
   }
@@ -92,7 +92,7 @@ TEST_F(HeadlessCli, AMissingModelIsReportedByNameAndEndsTheRunCleanly) {
   fs::remove(data / "model" / "fire.x");
   const std::string cmd = std::string("SDL_AUDIODRIVER=dummy ") + KELMORA_BINARY + " --headless --data " +
                           data.string() + " --match 0:0,1,-1,-1 2>&1 >/dev/null";
-  const Result r = kelmora::testing::RunCommand(cmd);
+  const CliResult r = kelmora::testing::RunCommand(cmd);
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.out.find("fire.x"), std::string::npos) << r.out;
 }

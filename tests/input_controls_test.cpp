@@ -177,7 +177,7 @@ TEST(ControlsKeys, AKeyGivenToTheActionOfOnePActsAsCtrlWithItsModifier) {
   }
 }
 
-SDL_Event Key(Uint32 type, SDL_Scancode code, Uint16 mod = KMOD_NONE) {
+SDL_Event KeyEvent(Uint32 type, SDL_Scancode code, Uint16 mod = KMOD_NONE) {
   SDL_Event e{};
   e.type = type;
   e.key.type = type;
@@ -219,28 +219,28 @@ TEST(ControlsKeys, RemappedKeysDriveAMatchThroughTheRealWindow) {
   };
   ticks(1);
   const double x0 = st.posX[1], z0 = st.posZ[1];
-  events({Key(SDL_KEYDOWN, SDL_SCANCODE_KP_4), Key(SDL_KEYDOWN, SDL_SCANCODE_KP_2)});
+  events({KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_KP_4), KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_KP_2)});
   ticks(10);
   EXPECT_LT(st.posX[1], x0) << "2P walks left on Keypad 4";
   EXPECT_LT(st.posZ[1], z0) << "and down (toward the camera) on Keypad 2";
   EXPECT_EQ(st.stickZ[1], 1);
-  events({Key(SDL_KEYUP, SDL_SCANCODE_KP_4), Key(SDL_KEYUP, SDL_SCANCODE_KP_2), Key(SDL_KEYDOWN, SDL_SCANCODE_W)});
+  events({KeyEvent(SDL_KEYUP, SDL_SCANCODE_KP_4), KeyEvent(SDL_KEYUP, SDL_SCANCODE_KP_2), KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_W)});
   EXPECT_EQ(st.stickX[1], 0);
   EXPECT_EQ(st.stickZ[1], 0) << "W is no longer 2P's";
 
   // 1P holds Space (its action) while 2P taps Keypad 0: the tap's release, with Space held,
   // does not let go of 1P's action, as with Ctrl.
-  events({Key(SDL_KEYDOWN, SDL_SCANCODE_SPACE), Key(SDL_KEYDOWN, SDL_SCANCODE_KP_0)});
+  events({KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_SPACE), KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_KP_0)});
   EXPECT_EQ(st.actionButton[0], 1);
   EXPECT_EQ(st.actionButton[1], 1);
   ticks(1);
-  events({Key(SDL_KEYUP, SDL_SCANCODE_KP_0)});
+  events({KeyEvent(SDL_KEYUP, SDL_SCANCODE_KP_0)});
   EXPECT_EQ(st.actionButton[1], 0);
   EXPECT_NE(st.actionButton[0], 0);
-  events({Key(SDL_KEYUP, SDL_SCANCODE_SPACE)});
+  events({KeyEvent(SDL_KEYUP, SDL_SCANCODE_SPACE)});
   EXPECT_EQ(st.actionButton[0], 0);
   // Right Shift is 2P's special and not 1P's.
-  events({Key(SDL_KEYDOWN, SDL_SCANCODE_RSHIFT, KMOD_RSHIFT)});
+  events({KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_RSHIFT, KMOD_RSHIFT)});
   EXPECT_EQ(st.specialButton[1], 1);
   EXPECT_EQ(st.specialButton[0], 0);
   window.reset();

@@ -39,7 +39,7 @@ struct KeyLog final : platform::WindowEvents {
   std::vector<std::pair<int16_t, int16_t>> downs, ups;
 };
 
-SDL_Event Key(Uint32 type, SDL_Scancode code, SDL_Keycode printed, Uint16 mod = KMOD_NONE) {
+SDL_Event PrintedKeyEvent(Uint32 type, SDL_Scancode code, SDL_Keycode printed, Uint16 mod = KMOD_NONE) {
   SDL_Event e{};
   e.type = type;
   e.key.type = type;
@@ -70,14 +70,14 @@ TEST(SdlKeys, UnderACyrillicLayoutTheKeysKeepTheirPlacesAndEveryKeyArrives) {
                            {SDL_SCANCODE_F, 0x430, input::kVkF}, {SDL_SCANCODE_G, 0x43F, input::kVkG},
                            {SDL_SCANCODE_C, 0x441, input::kVkC}, {SDL_SCANCODE_B, 0x438, input::kVkB}};
   for (const Press& p : presses) {
-    SDL_Event down = Key(SDL_KEYDOWN, p.code, p.printed), up = Key(SDL_KEYUP, p.code, p.printed);
+    SDL_Event down = PrintedKeyEvent(SDL_KEYDOWN, p.code, p.printed), up = PrintedKeyEvent(SDL_KEYUP, p.code, p.printed);
     SDL_PushEvent(&down);
     SDL_PushEvent(&up);
   }
   // Keys the game has no use for still arrive, so the "any key" rules see them: Ctrl held.
-  SDL_Event home = Key(SDL_KEYDOWN, SDL_SCANCODE_HOME, SDLK_HOME, KMOD_LCTRL);
-  SDL_Event pad = Key(SDL_KEYUP, SDL_SCANCODE_KP_5, SDLK_KP_5);
-  SDL_Event odd = Key(SDL_KEYDOWN, SDL_SCANCODE_INTERNATIONAL1, 0x5C);
+  SDL_Event home = PrintedKeyEvent(SDL_KEYDOWN, SDL_SCANCODE_HOME, SDLK_HOME, KMOD_LCTRL);
+  SDL_Event pad = PrintedKeyEvent(SDL_KEYUP, SDL_SCANCODE_KP_5, SDLK_KP_5);
+  SDL_Event odd = PrintedKeyEvent(SDL_KEYDOWN, SDL_SCANCODE_INTERNATIONAL1, 0x5C);
   SDL_PushEvent(&home);
   SDL_PushEvent(&pad);
   SDL_PushEvent(&odd);

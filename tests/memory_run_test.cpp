@@ -28,7 +28,7 @@ long ResidentKb() {
 
 // Title: Enter. Menu: computer players on once, then Enter; each match plays all its 1900
 // ticks and hands back to the menu, where the next Enter starts another.
-std::string JourneyScript(int matches) {
+std::string MatchesScript(int matches) {
   std::string s = "2 key-down 13 0\n3 key-up 13 0\n6 key-down 67 0\n7 key-up 67 0\n";
   int t = 10;
   for (int i = 0; i < matches; ++i) {
@@ -42,7 +42,7 @@ std::string JourneyScript(int matches) {
 // in kB at the start of each, by the number of matches played before it.
 std::map<int, long> ResidentSizes(long matches) {
   // As the program runs: the silent devices keep no record of what would have sounded.
-  HeadlessRun run(JourneyScript(static_cast<int>(matches + 1)), {}, false);
+  HeadlessRun run(MatchesScript(static_cast<int>(matches + 1)), {}, false);
   std::map<int, long> after;  // matches played -> resident kB at the first tick of the next
   run.game.afterTick = [&](Game& g, int tick) {
     if (tick == 1) after[g.matchesStarted - 1] = ResidentKb();

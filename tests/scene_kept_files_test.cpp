@@ -22,7 +22,7 @@ namespace kelmora::scene {
 namespace {
 
 namespace fs = std::filesystem;
-using Loaded = testing::SceneWithRoot;
+using KeptScene = testing::SceneWithRoot;
 
 std::string TempCopy(const std::string& from, const std::string& name) {
   const fs::path to = fs::temp_directory_path() / ("kelmora_kept_" + std::to_string(getpid()) + "_" + name);
@@ -37,7 +37,7 @@ size_t IndicesOf(Scene& sc, const std::string& path) {
 }
 
 TEST(KeptFiles, AModelRewrittenOnDiskIsReadAgain) {
-  Loaded l;
+  KeptScene l;
   const std::string path = TempCopy(kData + "/cube.x", "model.x");
   EXPECT_EQ(IndicesOf(l.sc, path), 36u);
   EXPECT_EQ(IndicesOf(l.sc, path), 36u);
@@ -47,7 +47,7 @@ TEST(KeptFiles, AModelRewrittenOnDiskIsReadAgain) {
 }
 
 TEST(KeptFiles, AFileRemovedAfterItsFirstLoadFailsByName) {
-  Loaded l;
+  KeptScene l;
   const std::string model = TempCopy(kData + "/cube.x", "gone.x");
   const std::string animated = TempCopy(kData + "/arm.x", "gone_arm.x");
   IndicesOf(l.sc, model);
@@ -64,7 +64,7 @@ TEST(KeptFiles, AFileRemovedAfterItsFirstLoadFailsByName) {
 }
 
 TEST(KeptFiles, TwoSetsOfOneFilePoseAlikeAndAFrameMovedByHandIsPosedAgain) {
-  Loaded l;
+  KeptScene l;
   FrameHandle arms[2];
   AnimationSetHandle sets[2];
   for (int i = 0; i < 2; ++i) {

@@ -22,7 +22,7 @@ namespace kelmora::scene {
 namespace {
 
 
-struct Rgb {
+struct DrawnRgb {
   int r, g, b;
 };
 
@@ -72,7 +72,7 @@ class Rendered : public ::testing::Test {
     pixels = gl->ReadShown();
   }
   // The colour where a world point lands.
-  Rgb At(glm::dvec3 world) {
+  DrawnRgb At(glm::dvec3 world) {
     const glm::dvec3 p = sc->Project(viewport, world);
     const auto pic = gl->shown();
     const int x = static_cast<int>(p.x), y = static_cast<int>(p.y);
@@ -93,11 +93,11 @@ TEST_F(Rendered, AFaceTurnedToTheLightShowsItsFullColour) {
   Light(LightKind::Point, {0, 0, -100});
   sc->SetSceneBackground(0, 0, 1);
   Draw();
-  const Rgb c = At({0, 0, -10});
+  const DrawnRgb c = At({0, 0, -10});
   EXPECT_GE(c.r, 245);
   EXPECT_EQ(c.g, 0);
   EXPECT_EQ(c.b, 0);
-  const Rgb bg = At({30, 25, 0});
+  const DrawnRgb bg = At({30, 25, 0});
   EXPECT_EQ(bg.b, 255);
   EXPECT_EQ(bg.r, 0);
 }
@@ -106,7 +106,7 @@ TEST_F(Rendered, WithoutLightNothingIsLit) {
   Show("cube.x", {0, 0, 0});
   sc->SetSceneBackground(0.5, 0.5, 0.5);
   Draw();
-  const Rgb c = At({0, 0, -10});
+  const DrawnRgb c = At({0, 0, -10});
   EXPECT_EQ(c.r + c.g + c.b, 0);  // no ambient light: black against the grey
   EXPECT_NEAR(At({30, 25, 0}).g, 128, 1);
 }
@@ -151,7 +151,7 @@ TEST_F(Rendered, TexelsOfTheTransparentColourAreNotDrawn) {
   sc->SetSceneBackground(0, 1, 0);
   Draw();
   // Transparency off: the black texels are drawn black.
-  Rgb c = At({5, 5, 0});
+  DrawnRgb c = At({5, 5, 0});
   EXPECT_EQ(c.r + c.g + c.b, 0);
   sc->SetDecalTransparentColor(t, 0, 0, 0);
   sc->SetDecalTransparency(t, true);
@@ -205,7 +205,7 @@ TEST_F(Rendered, CopiesOfOneMeshAreDrawnTogetherEachInItsOwnPlaceAndTurn) {
   Draw();
   EXPECT_EQ(gl->drawCalls(), 2);
   for (const glm::dvec3& p : at) {
-    const Rgb c = At(p + glm::dvec3(0, 0, -10));
+    const DrawnRgb c = At(p + glm::dvec3(0, 0, -10));
     EXPECT_GE(c.r, 245) << "the copy at " << p.x << ", " << p.y;
     EXPECT_EQ(c.g + c.b, 0);
   }
@@ -229,7 +229,7 @@ TEST_F(Rendered, TheScreenShowsTheViewInPicture2AndBlackAroundIt) {
   const std::vector<uint8_t> px = platform::ComposeScreen(screen, gl);
   auto at = [&](int x, int y) {
     const size_t i = (static_cast<size_t>(y) * 640 + x) * 3;
-    return Rgb{px[i], px[i + 1], px[i + 2]};
+    return DrawnRgb{px[i], px[i + 1], px[i + 2]};
   };
   EXPECT_EQ(at(50, 30).r + at(50, 30).b, 0);      // Picture2, outside the viewport
   EXPECT_EQ(at(100, 65).b, 255);                  // the viewport's first pixel
