@@ -76,9 +76,10 @@ fuzz: build
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_script fuzz_model fuzz_texture
 	@./scripts/fuzz.sh $(FUZZ_BUILD) $(BUILD) $(FUZZ_SECONDS)
 
-# `make install PREFIX=DIR` (DESTDIR is honoured too); `make uninstall` removes exactly the
-# files that the last install recorded. The record is kept apart from CMake's own
-# install_manifest.txt, which every run of CPack rewrites with its staging files.
+# `make install PREFIX=DIR` (DESTDIR is honoured too) installs both components, the game and
+# its data; `make uninstall` removes exactly the files that the last install recorded. The
+# record is kept apart from CMake's own install manifests, which runs of CPack rewrite with
+# their staging files.
 INSTALL_RECORD = $(abspath $(BUILD))/installed-files.txt
 
 install: build
@@ -89,7 +90,7 @@ uninstall:
 	@cmake -DMANIFEST=$(INSTALL_RECORD) -P cmake/uninstall.cmake
 	@rm -f $(INSTALL_RECORD)
 
-# The Debian package, $(BUILD)/kelmora_VERSION_ARCH.deb.
+# The Debian packages, $(BUILD)/kelmora_VERSION_ARCH.deb and $(BUILD)/kelmora-data_VERSION_all.deb.
 package: build
 	@cd $(BUILD) && cpack --config CPackConfig.cmake
 

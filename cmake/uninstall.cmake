@@ -1,7 +1,7 @@
 # cmake -DMANIFEST=RECORD -P uninstall.cmake, RECORD being an install's list of files
 # (CMake's install_manifest.txt as the install left it).
-# Removes every file the last install recorded, then the folders of share/kelmora that are
-# left empty (they are the game's own); shared folders such as share/icons stay.
+# Removes every file the last install recorded, then the game's own folders (share/kelmora and
+# its folders in share/doc) where they are left empty; shared folders such as share/icons stay.
 if(NOT MANIFEST OR NOT EXISTS "${MANIFEST}")
   message(FATAL_ERROR "Nothing to uninstall: no install record at '${MANIFEST}'")
 endif()
@@ -12,7 +12,7 @@ foreach(path IN LISTS installed)
     file(REMOVE "${path}")
     message(STATUS "Removed ${path}")
   endif()
-  if(path MATCHES "^(.*/share/kelmora)/")
+  if(path MATCHES "^(.*/share/(kelmora|doc/kelmora|doc/kelmora-data))/")
     list(APPEND data_roots "${CMAKE_MATCH_1}")
   endif()
 endforeach()

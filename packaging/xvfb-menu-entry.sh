@@ -9,7 +9,7 @@ ENTRY="$PREFIX/share/applications/org.kelmora.kelmora.desktop"
 EXEC=$(sed -n 's/^Exec=//p' "$ENTRY")
 [ -n "$EXEC" ] || { echo "no Exec line in $ENTRY" >&2; exit 1; }
 cd / || exit 1
-PATH="$PREFIX/bin:$PATH" SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} $EXEC &
+PATH="$PREFIX/games:$PATH" SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} $EXEC &
 GAME=$!
 sleep 3
 WIN=$(xdotool search --name Kelmora | head -1)
