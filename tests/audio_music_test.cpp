@@ -271,11 +271,73 @@ TEST(SdlMusicDevice, AMidiTunePlaysAndReadsStoppedOnceItsLengthHasRun) {
 }
 
 TEST(SdlMusicDevice, TheSmallGeneralMidiSoundFontIsPreferred) {
-  const std::string font = platform::FindSoundFont();
-  if (std::getenv("SDL_SOUNDFONTS") || font.empty()) GTEST_SKIP() << "sound font chosen elsewhere";
+  const std::string font = platform::ChooseSoundFont(nullptr, platform::SoundFontFolders()).font;
+  if (font.empty()) GTEST_SKIP() << "no sound font here";
   if (std::filesystem::exists("/usr/share/sounds/sf2/TimGM6mb.sf2")) {
     EXPECT_EQ(font, "/usr/share/sounds/sf2/TimGM6mb.sf2");
   }
+}
+
+TEST(SdlMusicDevice, AMissingSoundFontIsNamedWithTheFoldersSearchedAndThePackageThatBringsOne) {
+  testing::TempFolder a, b;
+  const std::vector<std::string> folders = {(a.path / "sf2").string(), (b.path / "sf3").string()};
+  auto none = platform::ChooseSoundFont(nullptr, folders);
+  EXPECT_EQ(none.font, "");
+  for (const std::string& part : {folders[0], folders[1], std::string("timgm6mb-soundfont"),
+                                  std::string("fluid-soundfont-gm"), std::string("silent")}) {
+    EXPECT_NE(none.warning.find(part), std::string::npos) << part << " in " << none.warning;
+  }
+  // A user's list that names only missing fonts is said to be so, in the same line.
+  none = platform::ChooseSoundFont("/nowhere/a.sf2:/nowhere/b.sf2", folders);
+  EXPECT_NE(none.warning.find("SDL_SOUNDFONTS names /nowhere/a.sf2, /nowhere/b.sf2"), std::string::npos);
+
+  // A .sf3 font of any name is found; a preferred name in a later folder comes first.
+  std::filesystem::create_directories(folders[0]);
+  std::filesystem::create_directories(folders[1]);
+  const std::string other = folders[0] + "/Piano.sf3";
+  std::ofstream(other) << "sfbk";
+  EXPECT_EQ(platform::ChooseSoundFont(nullptr, folders).font, other);
+  const std::string preferred = folders[1] + "/default-GM.sf3";
+  std::ofstream(preferred) << "sfbk";
+  EXPECT_EQ(platform::ChooseSoundFont(nullptr, folders).font, preferred);
+  EXPECT_EQ(platform::ChooseSoundFont(nullptr, folders).warning, "");
+
+  // SDL_SOUNDFONTS wins as it stands when any of its fonts exists; when none does, the
+  // found font plays and the line says so.
+  const std::string list = "/nowhere/a.sf2;" + other;
+  EXPECT_EQ(platform::ChooseSoundFont(list.c_str(), folders).font, list);
+  EXPECT_EQ(platform::ChooseSoundFont(list.c_str(), folders).warning, "");
+  const auto instead = platform::ChooseSoundFont("/nowhere/a.sf2", folders);
+  EXPECT_EQ(instead.font, preferred);
+  EXPECT_EQ(instead.warning, "kelmora: SDL_SOUNDFONTS names /nowhere/a.sf2, which does not exist; the music plays with " +
+                                 preferred + " instead\n");
+}
+
+TEST(SdlMusicDevice, NoSoundFontIsSaidOnceHoweverManyTunesArePlayed) {
+  if (std::getenv("SDL_SOUNDFONTS")) GTEST_SKIP() << "SDL_SOUNDFONTS is set";
+  testing::TempFolder folder;
+  const auto tune = folder.path / "sound" / "tune.mid";
+  testing::WriteMidiNote(tune, 300);
+  platform::SdlSoundDevice output;
+  const bool open = output.Open();
+  platform::SdlClock clock;
+  ::testing::internal::CaptureStderr();
+  {
+    platform::SdlMusicDevice device(clock, {(folder.path / "none").string()});
+    for (const char* alias : {"A", "B", "C"}) {
+      device.SendString("open " + tune.string() + " alias audiofile" + alias, nullptr);
+      device.SendString(std::string("play audiofile") + alias + " from 0", nullptr);
+      device.SendString(std::string("close audiofile") + alias, nullptr);
+    }
+  }
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  if (open) output.Close();
+  size_t lines = 0;
+  for (size_t at = said.find("no General MIDI sound font"); at != std::string::npos;
+       at = said.find("no General MIDI sound font", at + 1)) {
+    ++lines;
+  }
+  EXPECT_EQ(lines, 1u) << said;
 }
 
 // A music stream whose synthesiser cannot load anything (no usable sound font). The sound

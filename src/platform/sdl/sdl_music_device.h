@@ -3,6 +3,7 @@
 // through FluidSynth with a General MIDI sound font found at start-up.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/music_device.h"
 
@@ -12,9 +13,25 @@ class Clock;
 class MusicInterpreter;
 class SdlMusicStream;
 
+// The folders where Debian and other systems keep General MIDI sound fonts.
+const std::vector<std::string>& SoundFontFolders();
+
+struct SoundFontChoice {
+  std::string font;     // what SDL_mixer is given; empty when there is no font
+  std::string warning;  // a line for stderr, or empty when the music has its font
+};
+
+// The sound font: `userFonts` (the value of SDL_SOUNDFONTS, null when unset) when any font it
+// names exists; else the first of the usual names (the small TimGM6mb first) in `folders`,
+// else any other .sf2 or .sf3 file there. The warning names what is missing, the folders
+// searched and the Debian package that brings a font.
+SoundFontChoice ChooseSoundFont(const char* userFonts, const std::vector<std::string>& folders);
+
 class SdlMusicDevice final : public MusicDevice {
  public:
-  explicit SdlMusicDevice(Clock& clock);
+  // Finds the sound font (ChooseSoundFont in `fontFolders`) and says on stderr when there is
+  // none, or when the one SDL_SOUNDFONTS names is missing.
+  explicit SdlMusicDevice(Clock& clock, const std::vector<std::string>& fontFolders = SoundFontFolders());
   ~SdlMusicDevice() override;
 
   int SendString(const std::string& command, std::string* reply) override;
@@ -24,8 +41,5 @@ class SdlMusicDevice final : public MusicDevice {
   std::unique_ptr<MusicInterpreter> interpreter_;
 };
 
-// The General MIDI sound font to use: the first one found in the usual places (the small
-// TimGM6mb first), or an empty string when there is none. SDL_SOUNDFONTS, when set, wins.
-std::string FindSoundFont();
 
 }  // namespace kelmora::platform
