@@ -205,6 +205,28 @@ TEST(SoundEffects, NoSoundDeviceWarnsThenTheProgramEndsWithItsError) {
 }
 
 // The SDL2_mixer backend itself (with SDL's dummy output when the tests set it).
+
+// The sound server reads the program's name when SDL's audio starts, so it is given first,
+// even when the output then cannot be opened.
+TEST(SdlSoundDevice, TheProgramIsNamedKelmoraBeforeTheAudioStarts) {
+  if (std::getenv("SDL_APP_NAME") || std::getenv("SDL_AUDIO_DEVICE_APP_NAME")) GTEST_SKIP() << "named by the user";
+  const std::string driver = std::getenv("SDL_AUDIODRIVER") ? std::getenv("SDL_AUDIODRIVER") : "";
+  SDL_ResetHint(SDL_HINT_APP_NAME);
+  SDL_ResetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME);
+  setenv("SDL_AUDIODRIVER", "nosuchdriver", 1);
+  {
+    platform::SdlSoundDevice device;
+    EXPECT_FALSE(device.Open());
+  }
+  if (driver.empty()) {
+    unsetenv("SDL_AUDIODRIVER");
+  } else {
+    setenv("SDL_AUDIODRIVER", driver.c_str(), 1);
+  }
+  EXPECT_STREQ(SDL_GetHint(SDL_HINT_APP_NAME), "Kelmora");
+  EXPECT_STREQ(SDL_GetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME), "Kelmora");
+}
+
 TEST(SdlSoundDevice, CopiesOfOneSampleSoundTogetherBeyondTheMixersEightChannels) {
   testing::TempFolder folder;
   const auto file = folder.path / "sound" / "long.wav";

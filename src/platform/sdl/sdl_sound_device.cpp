@@ -11,8 +11,14 @@ constexpr int kOutputRate = 44100;
 constexpr int kOutputChunk = 1024;  // about 23 ms of latency
 }  // namespace
 
+void SetAppNameHints() {
+  SDL_SetHint(SDL_HINT_APP_NAME, "Kelmora");
+  SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Kelmora");
+}
+
 bool SdlSoundDevice::Open() {
   if (open_) return true;
+  SetAppNameHints();
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     std::fprintf(stderr, "kelmora: no sound device: %s\n", SDL_GetError());
     return false;

@@ -9,6 +9,10 @@
 
 namespace kelmora::platform {
 
+// The name the sound server (and the desktop) shows for the program's stream: SDL reads these
+// hints when its audio starts. A name the user sets in the environment still wins.
+void SetAppNameHints();
+
 class SdlSoundDevice final : public SoundDevice {
  public:
   ~SdlSoundDevice() override { Close(); }
