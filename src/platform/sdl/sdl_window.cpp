@@ -2,12 +2,14 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <stdexcept>
 #include <string>
 
 #include "platform/gl/gl_compositor.h"
 #include "platform/gl/keep_driver_loaded.h"
+#include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_pad_reading.h"
 #include "platform/screen.h"
 
@@ -232,9 +234,15 @@ void SdlWindow::MessageBox(std::string_view text, std::string_view caption, Mess
                  : icon == MessageIcon::Warning ? SDL_MESSAGEBOX_WARNING
                                                 : SDL_MESSAGEBOX_INFORMATION;
   std::string t(text), c(caption);
-  if (SDL_ShowSimpleMessageBox(flags, c.c_str(), t.c_str(), window_) != 0) {
-    std::fprintf(stderr, "[%s] %s\n", c.c_str(), t.c_str());
-  }
+  // Said on the terminal too, in the order the boxes come.
+  std::fprintf(stderr, "[%s] %s\n", c.c_str(), t.c_str());
+  std::fflush(stderr);
+  // A driver that shows nothing has nobody to dismiss a box.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (!driver || std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) return;
+  if (!ShowDrawnMessageBox(text, caption, icon, window_)) SDL_ShowSimpleMessageBox(flags, c.c_str(), t.c_str(), window_);
+  // The window's drawing goes on in its own context, whatever the box made current.
+  if (window_ && context_) SDL_GL_MakeCurrent(window_, context_);
 }
 
 void SdlWindow::Present(const Screen& screen) {
