@@ -7,12 +7,13 @@
 #include <chrono>
 #include <thread>
 
-#include "match/game.h"
-#include "match/run_match.h"
+#include "match/play/game.h"
+#include "match/play/run_match.h"
+#include "match/tick.h"
 #include "match/seat_turn.h"
 #include "resources/sprite_sheets.h"
 #include "scene/scene.h"
-#include "scene/stage_construction.h"
+#include "match/view/stage_construction.h"
 #include "shell/backends.h"
 #include "shell/main_window.h"
 #include "shell/options.h"
@@ -40,8 +41,8 @@ struct HeadlessGame {
     g.st.playerCharacter = characters;
     g.st.isCpu = cpu;
     g.st.musicOn = 0;
-    g.menuSheet = sheets.menu;
-    g.characterSheet = sheets.character;
+    g.view.menuSheet = sheets.menu;
+    g.view.characterSheet = sheets.character;
   }
   resources::SpriteSheets sheets;
   Options options;
@@ -110,7 +111,7 @@ void BM_DecideCpuSearchTick(benchmark::State& state) {
     for (int s = 0; s < kSeats; ++s) {
       h.g.st.seat = s;
       h.g.st.cpuSearchTicks[s] = 0;
-      DecideCpu(h.g);
+      DecideCpu(h.g.rules);
     }
     benchmark::DoNotOptimize(h.g.st.stickX);
   }
@@ -118,6 +119,57 @@ void BM_DecideCpuSearchTick(benchmark::State& state) {
   EndMatch(h.g);
 }
 BENCHMARK(BM_DecideCpuSearchTick);
+
+// The rules alone: a whole four-computer match of pure ticks on the rules' state, no scene,
+// strip or sound.
+void BM_PureTickComputerMatch(benchmark::State& state) {
+  MatchRules start;
+  start.st.stage = static_cast<int16_t>(state.range(0));
+  start.st.playerCharacter = kFourSeats;
+  start.st.isCpu = kAllComputers;
+  SetUpRules(start);
+  const SeatControls none;
+  TickEvents events;
+  for (auto _ : state) {
+    MatchRules m = start;
+    for (bool ended = false; !ended;) {
+      events.Clear();
+      ended = RunTick(m, none, events);
+    }
+    benchmark::DoNotOptimize(m.st.score);
+  }
+  state.SetItemsProcessed(state.iterations() * kMatchTicks);
+}
+BENCHMARK(BM_PureTickComputerMatch)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
+
+// A rollback as online play makes it: the state of 8 ticks ago restored and the 8 ticks run
+// again silently, at every tick of a four-computer match (the figure is per rollback).
+void BM_Resimulate8Ticks(benchmark::State& state) {
+  MatchRules start;
+  start.st.stage = 3;
+  start.st.playerCharacter = kFourSeats;
+  start.st.isCpu = kAllComputers;
+  SetUpRules(start);
+  const SeatControls none;
+  TickEvents events;
+  std::vector<MatchRules> saved;
+  for (int t = 0; t < 1800; ++t) {
+    saved.push_back(start);
+    events.Clear();
+    RunTick(start, none, events);
+  }
+  size_t at = 0;
+  for (auto _ : state) {
+    MatchRules m = saved[at];
+    for (int t = 0; t < 8; ++t) {
+      events.Clear();
+      RunTick(m, none, events);
+    }
+    benchmark::DoNotOptimize(m.st.score);
+    at = (at + 1) % (saved.size() - 8);
+  }
+}
+BENCHMARK(BM_Resimulate8Ticks)->Unit(benchmark::kMicrosecond);
 
 // The set-up of a four-computer match and its release, headless, after start-up: the stage,
 // the characters and every waiting model placed in a new scene. The first match of a run
@@ -157,7 +209,7 @@ void BM_HeadlessStartUpThenFirstMatchSetUp(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     scene::ForgetParsedFiles();
-    scene::ParseAhead(EveryMatchFile(h.g), false);  // as the program does after start-up
+    scene::ParseAhead(EveryMatchFile(h.g.programFolder), false);  // as the program does after start-up
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     const size_t before = scene::FilesParsed();
     state.ResumeTiming();

@@ -11,11 +11,11 @@
 #include <assimp/scene.h>
 
 #include "headless_run.h"
-#include "match/match_scene.h"
-#include "match/run_match.h"
+#include "match/view/match_view.h"
+#include "match/play/run_match.h"
 #include "match/world_steps.h"
 #include "scene/scene.h"
-#include "scene/stage_table.h"
+#include "match/stage_table.h"
 
 namespace kelmora {
 namespace {
@@ -71,11 +71,11 @@ TEST(Backdrop, TheSkylineFillsTheViewAtEveryStepOfTheScrollForEveryCamera) {
   ASSERT_TRUE(run.form.Form_Load());
   Game& g = run.game;
   auto& st = g.st;
-  st.stage = scene::kRailStage;
+  st.stage = kRailStage;
   st.playerCharacter = {0, 1, 2, 3};
   st.displayMode = 400;
   SetUpMatch(g);
-  const platform::Rect view = g.scene.ViewportRect(st.viewport);
+  const platform::Rect view = g.scene.ViewportRect(g.view.objects.viewport);
 
   // Every camera the game places: aimed at half the seats' mean (each seat within x and z
   // of +-370 and +-350), shaken by a stomp up to 25 along its own axes, or over the winner.
@@ -89,26 +89,27 @@ TEST(Backdrop, TheSkylineFillsTheViewAtEveryStepOfTheScrollForEveryCamera) {
 
   int checked = 0;
   for (int step = 0; step < 20; ++step) {  // the scroll repeats every 20 ticks
-    StageMotionStep(g);
+    StageMotionStep(g.rules);
     int16_t left = st.backX[0], right = st.backX[0];
     for (int16_t x : st.backX) left = std::min(left, x), right = std::max(right, x);
     for (const Pose& p : poses) {
       for (int s = 0; s < kSeats; ++s) st.posX[s] = p.x, st.posZ[s] = p.z;
-      if (p.winner) {
-        st.winner = 0;
-        g.scene.SetPosition(st.playerFrames[0], {}, p.x, 0, p.z);
-        PresentWinner(g, false);
-      } else {
-        CameraStep(g);
+      // The view poses the camera from the state: over the seats, or over the winner once
+      // the match is decided.
+      st.winner = 0;
+      st.matchDrawn = 0;
+      st.matchCounter = p.winner ? kDecisionCounter - 1 : kMatchTicks;
+      PoseScene(g.view, st);
+      if (!p.winner) {
         if (p.shake > 0) {
           const double dx = p.shake % 3 == 1 ? -25 : p.shake % 3 == 2 ? 24 : 0;
           const double dy = p.shake / 3 == 1 ? -25 : p.shake / 3 == 2 ? 24 : 0;
-          g.scene.SetPosition(st.cameraFrame, st.cameraFrame, dx, dy, -25);
+          g.scene.SetPosition(g.view.objects.cameraFrame, g.view.objects.cameraFrame, dx, dy, -25);
         }
       }
       for (double y : {-90.0, 20.0, 150.0}) {
-        const glm::dvec3 l = g.scene.Project(st.viewport, {left + e.lo, y, 450});
-        const glm::dvec3 r = g.scene.Project(st.viewport, {right + e.hi, y, 450});
+        const glm::dvec3 l = g.scene.Project(g.view.objects.viewport, {left + e.lo, y, 450});
+        const glm::dvec3 r = g.scene.Project(g.view.objects.viewport, {right + e.hi, y, 450});
         EXPECT_LE(l.x, view.x) << "step " << step << " camera at " << p.x << ", " << p.z << " height " << y;
         EXPECT_GE(r.x, view.x + view.w) << "step " << step << " camera at " << p.x << ", " << p.z << " height " << y;
         ++checked;

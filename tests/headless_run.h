@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "match/game.h"
+#include "match/play/game.h"
 #include "platform/headless/headless_window.h"
 #include "platform/headless/script.h"
 #include "resources/sprite_sheets.h"
@@ -25,8 +25,8 @@ struct HeadlessRun {
              *backends.music, *backends.joysticks),
         form(game) {
     game.programFolder = KELMORA_BUILD_DIR;
-    game.menuSheet = sheets.menu;
-    game.characterSheet = sheets.character;
+    game.view.menuSheet = sheets.menu;
+    game.view.characterSheet = sheets.character;
   }
 
   // Start-up, then the screens from the title until the program ends.

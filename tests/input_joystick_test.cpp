@@ -4,7 +4,7 @@
 #include "headless_run.h"
 #include "input/get_controller.h"
 #include "joystick_reading.h"
-#include "match/run_match.h"
+#include "match/play/run_match.h"
 #include "platform/sdl/sdl_joysticks.h"
 
 namespace kelmora {

@@ -11,7 +11,7 @@
 
 #include "input/get_controller.h"
 #include "joystick_reading.h"
-#include "match/game.h"
+#include "match/play/game.h"
 #include "platform/headless/headless_window.h"
 #include "platform/sdl/sdl_joysticks.h"
 #include "shell/backends.h"
@@ -212,8 +212,8 @@ TEST_F(Pads, AFourSeatMatchWithTwoPadsOneUnpluggedAndReplaced) {
   Game g(*b.clock, *b.window, *b.screen, *b.scene, *b.snd, *b.music, *b.joysticks);
   g.programFolder = KELMORA_BUILD_DIR;
   const resources::SpriteSheets sheets;
-  g.menuSheet = sheets.menu;
-  g.characterSheet = sheets.character;
+  g.view.menuSheet = sheets.menu;
+  g.view.characterSheet = sheets.character;
   MainWindow form(g);
 
   constexpr int kUnplug = 600, kReplace = 800;

@@ -11,7 +11,7 @@
 #include "input/get_controller.h"
 #include "input/key_taps.h"
 #include "match/match_state.h"
-#include "match/run_match.h"
+#include "match/play/run_match.h"
 #include "platform/sdl/sdl_window.h"
 
 namespace kelmora {

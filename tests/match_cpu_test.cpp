@@ -6,7 +6,7 @@
 
 #include "headless_run.h"
 #include "match/numbers.h"
-#include "match/run_match.h"
+#include "match/play/run_match.h"
 #include "match/seat_turn.h"
 
 namespace kelmora {
@@ -25,6 +25,7 @@ struct Cpu : testing::HeadlessRun {
     Place(2, -300, 300);
   }
   MatchState& st() { return game.st; }
+  MatchScene& obj() { return game.view.objects; }
   void Place(int p, double x, double z) {
     st().posX[p] = x;
     st().posZ[p] = z;
@@ -33,7 +34,7 @@ struct Cpu : testing::HeadlessRun {
   uint64_t Decide() {
     const uint64_t before = game.rnd.draws();
     st().seat = 0;
-    DecideCpu(game);
+    DecideCpu(game.rules);
     return game.rnd.draws() - before;
   }
   // The next random draws, without taking them.

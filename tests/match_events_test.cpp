@@ -12,7 +12,7 @@
 #include "command_support.h"
 #include "headless_run.h"
 #include "input/get_controller.h"
-#include "match/run_match.h"
+#include "match/play/run_match.h"
 #include "shell/event_log.h"
 
 namespace kelmora {

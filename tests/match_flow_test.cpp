@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "headless_run.h"
-#include "match/run_match.h"
+#include "match/play/run_match.h"
 #include "platform/screen.h"
 
 namespace kelmora {

@@ -129,17 +129,18 @@ std::string MatchInvariants::Compare(const Game& g, int tick) {
   // Every object stands in the scene where its slot says (the frames are placed in the seats'
   // turns, which stop once the winner is decided; nothing moves after that).
   const auto& sc = g.scene;
-  for (int k = 0; k < kPileSlots; ++k) ExpectFrameAt(f, sc, st.snowFrames[k], st.pileX[k], st.pileZ[k], "pile", k);
-  for (int d = 0; d < kDecoySlots; ++d) ExpectFrameAt(f, sc, st.decoyFrames[d], st.decoyX[d], st.decoyZ[d], "decoy", d);
+  const auto& obj = g.view.objects;
+  for (int k = 0; k < kPileSlots; ++k) ExpectFrameAt(f, sc, obj.snowFrames[k], st.pileX[k], st.pileZ[k], "pile", k);
+  for (int d = 0; d < kDecoySlots; ++d) ExpectFrameAt(f, sc, obj.decoyFrames[d], st.decoyX[d], st.decoyZ[d], "decoy", d);
   for (int n = 0; n < kNetSlots; ++n) {
-    ExpectFrameAt(f, sc, st.netFrames[n], st.netX[n], st.netZ[n], "net", n);
-    if (!Near(sc.Position(st.netFrames[n]).y, st.netTimer[n] / 10.0)) f.Add() << "net " << n << " hangs at the wrong height";
+    ExpectFrameAt(f, sc, obj.netFrames[n], st.netX[n], st.netZ[n], "net", n);
+    if (!Near(sc.Position(obj.netFrames[n]).y, st.netTimer[n] / 10.0)) f.Add() << "net " << n << " hangs at the wrong height";
   }
   if (st.blockX[kWallSlot] != kAbsent) {
-    ExpectFrameAt(f, sc, st.bear2Frame, st.blockX[kWallSlot] + 100, st.blockZ[kWallSlot] + 100, "bear wall", kWallSlot);
+    ExpectFrameAt(f, sc, obj.bear2Frame, st.blockX[kWallSlot] + 100, st.blockZ[kWallSlot] + 100, "bear wall", kWallSlot);
   }
-  if (st.fishX != kAbsent) ExpectFrameAt(f, sc, st.fish2Frame, st.fishX - 5000 * st.fishBlink, st.fishZ, "big fish", 0);
-  if (st.dropX != kAbsent) ExpectFrameAt(f, sc, st.itemFrame, st.dropX, st.dropZ, "power-up", 0);
+  if (st.fishX != kAbsent) ExpectFrameAt(f, sc, obj.fish2Frame, st.fishX - 5000 * st.fishBlink, st.fishZ, "big fish", 0);
+  if (st.dropX != kAbsent) ExpectFrameAt(f, sc, obj.itemFrame, st.dropX, st.dropZ, "power-up", 0);
   return f.Text();
 }
 

@@ -5,7 +5,7 @@
 // says. One checker follows one match from its set-up to its end.
 #include <string>
 
-#include "match/game.h"
+#include "match/play/game.h"
 
 namespace kelmora::testing {
 

@@ -217,18 +217,18 @@ TEST(Bumps, OnlyExactlyTopSpeedBumpsAndTheRunnerBounces) {
     m.st().velX[0] = speed;
     m.st().velX[1] = 3;
     m.st().seat = 0;
-    BumpPlayers(m.game);
+    BumpPlayers(m.game.rules);
     const bool bumps = speed == 10 || speed == -10;
     EXPECT_EQ(m.st().velX[0], bumps ? -speed : speed) << "speed " << speed;
     EXPECT_EQ(m.st().velX[1], 3) << "the struck player keeps its velocity";
-    EXPECT_EQ(m.sounds.size(), bumps ? 1u : 0u);
+    EXPECT_EQ(m.sounds().size(), bumps ? 1u : 0u);
   }
   RulesMatch far;
   far.Place(0, 0, 0);
   far.Place(1, 45, 0);
   far.st().velZ[0] = 10;
   far.st().seat = 0;
-  BumpPlayers(far.game);
+  BumpPlayers(far.game.rules);
   EXPECT_EQ(far.st().velZ[0], 10) << "45 apart is out of reach";
 }
 
@@ -244,14 +244,14 @@ TEST(Bumps, CarriersInTheLoadedWalkDropAheadWhileSwingersKeepTheirSnow) {
   st.carrying[1] = 1, st.animFrame[1] = 50;
   st.carrying[2] = 1, st.animFrame[2] = 24;  // the follow-through of a throw
   st.seat = 0;
-  BumpPlayers(m.game);
+  BumpPlayers(m.game.rules);
   EXPECT_EQ(st.carrying[0], 0);
   EXPECT_EQ(st.animFrame[0], 0);
   EXPECT_EQ(st.pileX[0], 50) << "the runner's load lands at its point ahead, lowest slot";
   EXPECT_EQ(st.pileX[1], -30) << "then seat 1's load, at its point ahead";
   EXPECT_EQ(st.carrying[2], 1);
   EXPECT_EQ(st.velX[0], 10) << "reversed twice by two overlapping players";
-  EXPECT_EQ(m.sounds, (std::vector<int>{12, 12}));
+  EXPECT_EQ(m.sounds(), (std::vector<int>{12, 12}));
 }
 
 TEST(Bumps, BumpsBetweenComputerPlayersAreSilentAndMolesUndergroundAreLeftOut) {
@@ -263,9 +263,9 @@ TEST(Bumps, BumpsBetweenComputerPlayersAreSilentAndMolesUndergroundAreLeftOut) {
   m.st().specialTimer[1] = 3;
   m.st().velX[0] = 10;
   m.st().seat = 0;
-  BumpPlayers(m.game);
+  BumpPlayers(m.game.rules);
   EXPECT_EQ(m.st().velX[0], -10) << "one bump: with seat 2 only";
-  EXPECT_TRUE(m.sounds.empty());
+  EXPECT_TRUE(m.sounds().empty());
 }
 
 }  // namespace

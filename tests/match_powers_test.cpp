@@ -5,7 +5,7 @@
 
 #include "headless_run.h"
 #include "match/characters.h"
-#include "match/run_match.h"
+#include "match/play/run_match.h"
 #include "match/snow/powers.h"
 #include "scene/scene.h"
 
@@ -18,20 +18,32 @@ struct PowersMatch : testing::HeadlessRun {
     EXPECT_TRUE(form.Form_Load());
     game.st.playerCharacter = characters;
     SetUpMatch(game);
-    game.onSound = [this](Game&, int id) { events.push_back(id); };
-    game.onPanels = [this](Game&) { events.push_back(-1); };
+    game.events.Clear();
     st().pileX.fill(kAbsent);
   }
   MatchState& st() { return game.st; }
+  MatchScene& obj() { return game.view.objects; }
   void Special(int p, int16_t button, int n = 1) {
     st().specialButton[p] = button;
     for (int i = 0; i < n; ++i) {
       st().seat = p;
-      SpecialStep(game);
+      SpecialStep(game.rules);
     }
   }
-  glm::dvec3 Where(scene::FrameHandle f) { return game.scene.WorldPosition(f); }
-  std::vector<int> events;  // sound ids; -1 for a redraw of the status strip
+  // Where the view poses a frame for the state as it stands.
+  glm::dvec3 Where(scene::FrameHandle f) {
+    PoseScene(game.view, game.st);
+    return game.scene.WorldPosition(f);
+  }
+  // The sounds by id and the redraws of the status strip (-1) the rules reported.
+  std::vector<int> events() const {
+    std::vector<int> out;
+    for (const TickEvent& e : game.events.list) {
+      if (e.kind == TickEventKind::Sound) out.push_back(e.id);
+      if (e.kind == TickEventKind::Panels) out.push_back(-1);
+    }
+    return out;
+  }
 };
 
 TEST(Powers, BoughtOnlyFromIdleWhileHeldAndWithAnyPositiveGauge) {
@@ -48,11 +60,11 @@ TEST(Powers, BoughtOnlyFromIdleWhileHeldAndWithAnyPositiveGauge) {
   m.Special(1, 1);
   EXPECT_EQ(m.st().power[1], 50);
   m.st().power[2] = 1;
-  m.events.clear();
+  m.game.events.Clear();
   m.Special(2, 1, 53);
   EXPECT_EQ(m.st().power[2], -49);
   EXPECT_EQ(m.st().specialTimer[2], 0);
-  EXPECT_EQ(m.events, (std::vector<int>{19, -1})) << "the fire sounds before the redraw, once";
+  EXPECT_EQ(m.events(), (std::vector<int>{19, -1})) << "the fire sounds before the redraw, once";
 }
 
 TEST(Powers, ThePigRisesTwiceAndEachLandingShakesLoadsOffWalkingCarriersOnly) {
@@ -63,9 +75,9 @@ TEST(Powers, ThePigRisesTwiceAndEachLandingShakesLoadsOffWalkingCarriersOnly) {
     st.carrying = {0, 1, 1, 0};
     st.animFrame = {0, 35, 27, 0};  // seat 1 walks with its load, seat 2 is mid-swing
     st.seat = 0;
-    m.game.scene.SetPosition(st.playerFrames[0], {}, st.posX[0], 0, st.posZ[0]);
-    PigLift(m.game);
-    heights.push_back(static_cast<int>(m.Where(st.playerFrames[0]).y));
+    m.game.scene.SetPosition(m.obj().playerFrames[0], {}, st.posX[0], 0, st.posZ[0]);
+    PigLift(m.game.rules);
+    heights.push_back(static_cast<int>(m.Where(m.obj().playerFrames[0]).y));
     m.Special(0, tick == 0 ? 1 : 0);
     if (st.carrying[1] == 0) drops.push_back(tick);
     EXPECT_EQ(st.carrying[2], 1);
@@ -105,10 +117,10 @@ TEST(Powers, AMoleHoldingTheButtonStaysUndergroundForOnePurchase) {
   m.Special(0, 1, 30);
   EXPECT_TRUE(Underground(m.st(), 0));
   EXPECT_EQ(m.st().power[0], 90);
-  EXPECT_EQ(m.Where(m.st().cursorFrame), glm::dvec3(-300, 0, 200));
+  EXPECT_EQ(m.Where(m.obj().cursorFrame), glm::dvec3(-300, 0, 200));
   m.Special(0, 0);
   EXPECT_FALSE(Underground(m.st(), 0));
-  EXPECT_EQ(m.Where(m.st().cursorFrame).x, kAbsent);
+  EXPECT_EQ(m.Where(m.obj().cursorFrame).x, kAbsent);
 }
 
 TEST(Powers, TheBlastSetsExactly25AwayAndLeavesALevelAxisAlone) {
@@ -128,7 +140,7 @@ TEST(ArenaObjects, AFoxWithAllFiveDecoysDownPays20ForNothing) {
   m.st().decoyX = {0, 0, 0, 0, 0};
   m.Special(0, 1);
   EXPECT_EQ(m.st().power[0], 80);
-  EXPECT_EQ(m.events, (std::vector<int>{-1})) << "no decoy sound";
+  EXPECT_EQ(m.events(), (std::vector<int>{-1})) << "no decoy sound";
 }
 
 TEST(ArenaObjects, WithFourSeatsANetLasts125TicksAndAllPowersFreezeInTheLast200) {
@@ -138,7 +150,7 @@ TEST(ArenaObjects, WithFourSeatsANetLasts125TicksAndAllPowersFreezeInTheLast200)
   st.netZ[0] = -300;
   st.netTimer[0] = 500;
   for (int i = 0; i < 124; ++i) MatchTick(m.game);
-  EXPECT_EQ(m.Where(st.netFrames[0]), glm::dvec3(0, 0.4, -300));
+  EXPECT_EQ(m.Where(m.obj().netFrames[0]), glm::dvec3(0, 0.4, -300));
   MatchTick(m.game);
   EXPECT_EQ(st.netX[0], kFreeSlot);
 
@@ -161,7 +173,7 @@ TEST(ArenaObjects, TheWallBlinksInPlaceOnBothHalvesAndASecondBearMovesIt) {
     for (int i = 0; i < 19; ++i) {
       m.Special(0, 0);
       ASSERT_EQ(m.st().blockX[9], i % 2 == 0 ? wall - 2000 : wall) << "x " << x << " tick " << i;
-      EXPECT_EQ(m.Where(m.st().bear2Frame).x, m.st().blockX[9] + 100);
+      EXPECT_EQ(m.Where(m.obj().bear2Frame).x, m.st().blockX[9] + 100);
     }
     m.Special(0, 0);
     EXPECT_EQ(m.st().blockX[9], kAbsent);
@@ -170,7 +182,7 @@ TEST(ArenaObjects, TheWallBlinksInPlaceOnBothHalvesAndASecondBearMovesIt) {
   m.Special(0, 1);
   m.Special(1, 1);
   EXPECT_EQ(m.st().blockX[9], 205);
-  EXPECT_EQ(m.Where(m.st().bear2Frame), glm::dvec3(305, 0, 200));
+  EXPECT_EQ(m.Where(m.obj().bear2Frame), glm::dvec3(305, 0, 200));
 }
 
 }  // namespace

@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "headless_run.h"
-#include "match/run_match.h"
+#include "match/play/run_match.h"
+#include "match/tick_events.h"
+#include "match/view/match_view.h"
+#include "scene/scene.h"
 #include "match/seat_turn.h"
 
 namespace kelmora::testing {
@@ -18,16 +21,10 @@ struct RulesMatch : HeadlessRun {
     game.st.stage = stage;
     game.st.playerCharacter = characters;
     SetUpMatch(game);
-    game.onSound = [this](Game&, int id) {
-      sounds.push_back(id);
-      events.push_back("sound " + std::to_string(id));
-    };
-    game.onPanels = [this](Game&) {
-      ++panelRedraws;
-      events.push_back("panels");
-    };
+    game.events.Clear();
   }
   MatchState& st() { return game.st; }
+  MatchScene& obj() { return game.view.objects; }
 
   // Empties every pile slot, so a test places only the piles it needs.
   void ClearPiles() {
@@ -48,16 +45,16 @@ struct RulesMatch : HeadlessRun {
   // One whole turn of seat p: movement, bumps and the action cycle.
   void Turn(int p) {
     st().seat = p;
-    MovePlayer(game);
-    BumpPlayers(game);
-    ActionStep(game);
+    MovePlayer(game.rules);
+    BumpPlayers(game.rules);
+    ActionStep(game.rules);
   }
   void Turns(int p, int n) {
     for (int i = 0; i < n; ++i) Turn(p);
   }
   void Move(int p) {
     st().seat = p;
-    MovePlayer(game);
+    MovePlayer(game.rules);
   }
   int EmptySlots() {
     int n = 0;
@@ -65,9 +62,34 @@ struct RulesMatch : HeadlessRun {
     return n;
   }
 
-  std::vector<int> sounds;
-  int panelRedraws = 0;
-  std::vector<std::string> events;  // sounds and redraws in the order they happened
+  // What the rules reported since the set-up (or the last ClearEvents): the sounds by table
+  // id, and the sounds and redraws in the order they came ("sound 5", "panels").
+  std::vector<int> sounds() const {
+    std::vector<int> ids;
+    for (const TickEvent& e : game.events.list) {
+      if (e.kind == TickEventKind::Sound) ids.push_back(e.id);
+    }
+    return ids;
+  }
+  std::vector<std::string> events() const {
+    std::vector<std::string> out;
+    for (const TickEvent& e : game.events.list) {
+      if (e.kind == TickEventKind::Sound) out.push_back("sound " + std::to_string(e.id));
+      if (e.kind == TickEventKind::Panels) out.push_back("panels");
+    }
+    return out;
+  }
+  int panelRedraws() const {
+    int n = 0;
+    for (const TickEvent& e : game.events.list) n += e.kind == TickEventKind::Panels ? 1 : 0;
+    return n;
+  }
+  void ClearEvents() { game.events.Clear(); }
+  // Where the view poses a frame for the state as it stands.
+  glm::dvec3 Shown(scene::FrameHandle f) {
+    PoseScene(game.view, game.st);
+    return game.scene.WorldPosition(f);
+  }
 };
 
 }  // namespace kelmora::testing

@@ -34,15 +34,15 @@ TEST(Shovel, AScoopReachesTheLoadedWalkOnTheEleventhTickAndAThrowScores) {
   }
   EXPECT_EQ(st.pileX[4], kAbsent);
   EXPECT_EQ(st.actionButton[0], 2) << "the scoop uses the press";
-  EXPECT_EQ(m.sounds, (std::vector<int>{5}));
-  EXPECT_EQ(m.game.scene.WorldPosition(st.snowFrames[4]).x, kAbsent) << "the pile's model is parked";
+  EXPECT_EQ(m.sounds(), (std::vector<int>{5}));
+  EXPECT_EQ(m.Shown(m.obj().snowFrames[4]).x, kAbsent) << "the pile's model is parked";
 
   st.posZ[0] = 180;  // the point ahead (0, 230) lies inside the goal
   st.actionButton[0] = 1;
   m.Turn(0);
   EXPECT_EQ(st.score[0], 1);
   EXPECT_EQ(st.animFrame[0], 20);
-  EXPECT_EQ(m.events, (std::vector<std::string>{"sound 5", "panels", "sound 3"}))
+  EXPECT_EQ(m.events(), (std::vector<std::string>{"sound 5", "panels", "sound 3"}))
       << "redraw, then the bear's cheer";
   EXPECT_EQ(m.EmptySlots(), kPileSlots) << "a delivered load never becomes a pile";
   for (int t = 0; t < 4; ++t) m.Turn(0);
@@ -133,13 +133,13 @@ TEST(Shovel, ADecoySqueaksAndStaysWhileALoadThrownOnItLandsAsAPile) {
   st.decoyX[1] = 60, st.decoyZ[1] = 0;
   st.actionButton[0] = 1;
   m.Turns(0, 6);
-  EXPECT_EQ(m.sounds, (std::vector<int>{14}));
+  EXPECT_EQ(m.sounds(), (std::vector<int>{14}));
   EXPECT_EQ(st.animFrame[0], 0);
   EXPECT_EQ(st.decoyX[1], 60);
   st.carrying[0] = 1, st.animFrame[0] = 30;
   m.Turn(0);  // the button is still 1: a throw
   EXPECT_EQ(st.pileX[0], 50);
-  EXPECT_EQ(m.game.scene.WorldPosition(st.decoyFrames[1]), glm::dvec3(60, 0, 0));
+  EXPECT_EQ(m.Shown(m.obj().decoyFrames[1]), glm::dvec3(60, 0, 0));
 }
 
 TEST(Shovel, FootstepsSoundTwicePerWalkCycleExceptForTheFlyingSquirrel) {
@@ -150,10 +150,10 @@ TEST(Shovel, FootstepsSoundTwicePerWalkCycleExceptForTheFlyingSquirrel) {
     m.Stick(0, 1, 0);
     m.Turns(0, 19);
     EXPECT_EQ(m.st().animFrame[0], 0) << "frame 19 is frame 0";
-    EXPECT_EQ(m.sounds.size(), ch == kBear ? 2u : 0u);
+    EXPECT_EQ(m.sounds().size(), ch == kBear ? 2u : 0u);
     m.Stick(0, 0, 0);
     m.Turn(0);
-    EXPECT_EQ(m.sounds.size(), ch == kBear ? 2u : 0u) << "standing still makes no step";
+    EXPECT_EQ(m.sounds().size(), ch == kBear ? 2u : 0u) << "standing still makes no step";
   }
 }
 
@@ -164,9 +164,10 @@ TEST(Shovel, TheSeatsModelIsPlacedTurnedAndTimedEveryTurn) {
   m.Place(0, -100, 40);
   m.Stick(0, -1, 1);  // left and towards -z
   m.Turn(0);
+  PoseScene(m.game.view, m.st());
   const auto& sc = m.game.scene;
-  EXPECT_EQ(sc.WorldPosition(m.st().playerFrames[0]), glm::dvec3(-101, 7, 39));
-  const glm::dvec3 dir = sc.Direction(m.st().playerFrames[0]);
+  EXPECT_EQ(sc.WorldPosition(m.obj().playerFrames[0]), glm::dvec3(-101, 7, 39));
+  const glm::dvec3 dir = sc.Direction(m.obj().playerFrames[0]);
   EXPECT_NEAR(dir.x, -std::sqrt(0.5), 1e-9);
   EXPECT_NEAR(dir.z, -std::sqrt(0.5), 1e-9);
 }
@@ -179,11 +180,11 @@ TEST(Pushing, APileGoesTwoAwayOnEachHeldAxisAndALevelPileGoesUp) {
   m.Stick(0, 1, 1);
   st.pileX[0] = -30, st.pileZ[0] = 20;
   st.pileX[1] = 0, st.pileZ[1] = -20;
-  PushPile(m.game, 0, 0);
+  PushPile(m.game.rules, 0, 0);
   EXPECT_EQ(st.pileX[0], -32);
   EXPECT_EQ(st.pileZ[0], 22);
   m.Stick(0, -1, 0);
-  PushPile(m.game, 0, 1);
+  PushPile(m.game.rules, 0, 1);
   EXPECT_EQ(st.pileX[1], 2) << "a pile at the player's x goes right, whatever the stick";
   EXPECT_EQ(st.pileZ[1], -20) << "no z stick, no z push";
 }
@@ -195,9 +196,9 @@ TEST(Pushing, TheScrapeSoundsAtPushFramesFiftyFiveAndSixtyFive) {
   m.Stick(0, 1, 0);
   for (int16_t f : {5, 15, 14, 64}) {
     m.st().animFrame[0] = f;
-    PushPile(m.game, 0, 0);
+    PushPile(m.game.rules, 0, 0);
   }
-  EXPECT_EQ(m.sounds, (std::vector<int>{5, 5}));
+  EXPECT_EQ(m.sounds(), (std::vector<int>{5, 5}));
   EXPECT_EQ(m.st().animFrame[0], 64) << "a pushing frame stays as it is";
 }
 
@@ -208,11 +209,11 @@ TEST(Pushing, ASwingingOrCarryingSeatIsStoppedButPushesNothing) {
     m.st().pileX[0] = 40;
     m.Stick(0, 1, 0);
     m.st().animFrame[0] = f;
-    PushPile(m.game, 0, 0);
+    PushPile(m.game.rules, 0, 0);
     EXPECT_EQ(m.st().pileX[0], 40);
     EXPECT_EQ(m.st().pushTicks[0], 0);
     EXPECT_EQ(m.st().animFrame[0], f);
-    EXPECT_TRUE(m.sounds.empty());
+    EXPECT_TRUE(m.sounds().empty());
   }
 }
 
@@ -226,12 +227,12 @@ TEST(Pushing, EveryPileInTheGoalEdgesIncludedIsDeliveredToThePusher) {
   m.Place(1, -165, 140);
   m.Stick(1, 0, -1);
   st.seat = 1;
-  PushPile(m.game, 1, 5);
+  PushPile(m.game.rules, 1, 5);
   EXPECT_EQ(st.pileX[5], kAbsent);
   EXPECT_EQ(st.pileX[8], kAbsent);
   EXPECT_EQ(st.pileX[9], -166);
   EXPECT_EQ(st.score[1], 2);
-  EXPECT_EQ(m.events, (std::vector<std::string>{"sound 9", "panels", "sound 9", "panels"}))
+  EXPECT_EQ(m.events(), (std::vector<std::string>{"sound 9", "panels", "sound 9", "panels"}))
       << "each delivery cheers, then redraws";
 }
 
@@ -248,7 +249,7 @@ TEST(Pushing, AClearedFieldParksTheComputerSeatsWithTheirButtonsReleased) {
   }
   st.posX[2] = 33, st.posZ[2] = -42;
   m.Place(0, 50, 0);
-  PushPile(m.game, 0, 30);
+  PushPile(m.game.rules, 0, 30);
   EXPECT_EQ(st.fieldCleared, 1) << "30 empty slots clear the field";
   EXPECT_EQ(st.cpuWaypointX[2], 33);
   EXPECT_EQ(st.cpuWaypointZ[2], -42);
@@ -268,11 +269,11 @@ TEST(Dropping, ALoadStaysOnTheShovelWhenEverySlotHoldsAPile) {
   RulesMatch m;
   auto& st = m.st();
   st.carrying[0] = 1, st.animFrame[0] = 40;
-  DropPile(m.game, 0);
+  DropPile(m.game.rules, 0);
   EXPECT_EQ(st.carrying[0], 1);
   EXPECT_EQ(st.animFrame[0], 40);
   st.pileX[12] = kAbsent;
-  DropPile(m.game, 0);
+  DropPile(m.game.rules, 0);
   EXPECT_EQ(st.carrying[0], 0);
   EXPECT_EQ(st.pileX[12], ToInt16(st.posX[0] + 50 * st.faceX[0]));
 }

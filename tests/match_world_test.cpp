@@ -5,16 +5,15 @@
 #include <cmath>
 
 #include "headless_run.h"
-#include "match/match_scene.h"
+#include "match/view/match_view.h"
 #include "match/numbers.h"
-#include "match/players/seat_facing.h"
-#include "match/run_match.h"
-#include "match/status_panels.h"
+#include "match/play/run_match.h"
+#include "match/view/status_panels.h"
 #include "match/world_steps.h"
 #include "platform/headless/recording_audio.h"
 #include "platform/screen.h"
 #include "scene/scene.h"
-#include "scene/stage_table.h"
+#include "match/stage_table.h"
 
 namespace kelmora {
 namespace {
@@ -30,11 +29,21 @@ struct MatchOn : HeadlessRun {
     SetUpMatch(game);
   }
   MatchState& st() { return game.st; }
-  scene::Scene& sc() { return game.scene; }
+  MatchScene& obj() { return game.view.objects; }
+  // The scene, posed by the view for the state as it stands.
+  scene::Scene& sc() {
+    PoseScene(game.view, game.st);
+    return game.scene;
+  }
   void Ticks(int n) {
     for (int i = 0; i < n; ++i) MatchTick(game);
   }
 };
+
+// Draws the status strip for the seats as they stand, as a redraw event of the rules asks.
+void Redraw(MatchOn& m) {
+  DrawPanels(m.game.view, m.st().displayMode, m.st().playerCharacter, m.st().score, m.st().power);
+}
 
 TEST(StageSetUp, PilesAreDrawnXThenZSlotBySlotFromTheOneGenerator) {
   MatchOn m(0);
@@ -44,12 +53,12 @@ TEST(StageSetUp, PilesAreDrawnXThenZSlotBySlotFromTheOneGenerator) {
     const int z = Int(expected.Rnd() * 400 - 300);
     EXPECT_EQ(m.st().pileX[i], x) << "slot " << i;
     EXPECT_EQ(m.st().pileZ[i], z) << "slot " << i;
-    EXPECT_EQ(m.sc().WorldPosition(m.st().snowFrames[i]), glm::dvec3(x, 0, z));
+    EXPECT_EQ(m.sc().WorldPosition(m.obj().snowFrames[i]), glm::dvec3(x, 0, z));
   }
 }
 
 TEST(StageSetUp, TheDarkStageDrawsItsSpotTargetsBeforeThePiles) {
-  MatchOn m(scene::kDarkStage);
+  MatchOn m(kDarkStage);
   Random expected;
   const int tx = Int(expected.Rnd() * 80 - 40) * 10;
   const int tz = Int(expected.Rnd() * 80 - 40) * 10;
@@ -63,36 +72,36 @@ TEST(StageSetUp, TheDarkStageDrawsItsSpotTargetsBeforeThePiles) {
 TEST(StageSetUp, EachStageTakesItsGoalBackgroundAndObstacles) {
   for (int16_t stage = 0; stage < 6; ++stage) {
     MatchOn m(stage);
-    const auto& info = scene::kStages[stage];
+    const auto& info = kStages[stage];
     EXPECT_EQ(m.st().goalX, info.goalX) << "stage " << stage;
     EXPECT_EQ(m.st().goalZ, info.goalZ);
     EXPECT_EQ(m.st().goalWidth, info.goalWidth);
     EXPECT_EQ(m.st().goalDepth, info.goalDepth);
     EXPECT_EQ(m.sc().Background(), glm::dvec3(info.red, info.green, info.blue));
-    if (stage == scene::kSecondStage) {
+    if (stage == kSecondStage) {
       EXPECT_EQ(m.st().blockX[0], -210);
       EXPECT_EQ(m.st().blockD[1], 300);
       EXPECT_EQ(m.st().blockX[1], 60);
     } else {
       EXPECT_EQ(m.st().blockX[0], kAbsent);
     }
-    EXPECT_EQ(static_cast<bool>(m.st().blockFrame), stage == scene::kRaftStage);
-    EXPECT_EQ(static_cast<bool>(m.st().backFrames[3]), stage == scene::kRailStage);
+    EXPECT_EQ(static_cast<bool>(m.obj().blockFrame), stage == kRaftStage);
+    EXPECT_EQ(static_cast<bool>(m.obj().backFrames[3]), stage == kRailStage);
   }
 }
 
 TEST(StageSetUp, SeatsFaceTheCentreAndEmptySeatsHaveAFrameButNoModel) {
   MatchOn m(0, {0, -1, 2, 3});
-  const glm::dvec3 d0 = m.sc().Direction(m.st().playerFrames[0]);
+  const glm::dvec3 d0 = m.sc().Direction(m.obj().playerFrames[0]);
   EXPECT_NEAR(d0.x, std::sqrt(0.5), 1e-9);
   EXPECT_NEAR(d0.z, -std::sqrt(0.5), 1e-9);
-  EXPECT_TRUE(m.sc().Exists(m.st().playerFrames[1]));
-  EXPECT_TRUE(m.sc().Children(m.st().playerFrames[1]).empty());
-  EXPECT_FALSE(m.sc().Children(m.st().playerFrames[0]).empty());
+  EXPECT_TRUE(m.sc().Exists(m.obj().playerFrames[1]));
+  EXPECT_TRUE(m.sc().Children(m.obj().playerFrames[1]).empty());
+  EXPECT_FALSE(m.sc().Children(m.obj().playerFrames[0]).empty());
 }
 
 TEST(StageMotion, TheRaftSwaysOverFortyTicksAndStopsAtTheDecision) {
-  MatchOn m(scene::kRaftStage);
+  MatchOn m(kRaftStage);
   std::vector<int> seen;
   for (int t = 1; t <= 40; ++t) {
     m.Ticks(1);
@@ -102,10 +111,10 @@ TEST(StageMotion, TheRaftSwaysOverFortyTicksAndStopsAtTheDecision) {
   EXPECT_EQ(seen[9], -10);
   EXPECT_EQ(seen[29], 10);
   EXPECT_EQ(seen[39], 0) << "one period is 40 ticks";
-  EXPECT_DOUBLE_EQ(m.sc().Position(m.st().stageFrame).y, -10.0);
+  EXPECT_DOUBLE_EQ(m.sc().Position(m.obj().stageFrame).y, -10.0);
   m.Ticks(3);  // sway -3
-  EXPECT_DOUBLE_EQ(m.sc().Position(m.st().stageFrame).y, -11.5);
-  EXPECT_DOUBLE_EQ(m.sc().Position(m.st().blockFrame).y, -8.0);
+  EXPECT_DOUBLE_EQ(m.sc().Position(m.obj().stageFrame).y, -11.5);
+  EXPECT_DOUBLE_EQ(m.sc().Position(m.obj().blockFrame).y, -8.0);
   m.Ticks(1700 - 43);
   const auto frozen = m.st().sway;
   m.Ticks(50);
@@ -113,7 +122,7 @@ TEST(StageMotion, TheRaftSwaysOverFortyTicksAndStopsAtTheDecision) {
 }
 
 TEST(StageMotion, TheRailStageScrollsItsBackdropSeamlessly) {
-  MatchOn m(scene::kRailStage);
+  MatchOn m(kRailStage);
   m.Ticks(12);
   EXPECT_EQ(m.st().sway[0], 0) << "period 12";
   m.Ticks(1);
@@ -121,28 +130,28 @@ TEST(StageMotion, TheRailStageScrollsItsBackdropSeamlessly) {
   EXPECT_EQ(m.st().backX, (std::array<int16_t, 4>{-175, 325, 825, -675}));
   m.Ticks(7);  // piece 2 passes 1000 and comes back at -1000
   EXPECT_EQ(m.st().backX[2], -1000);
-  EXPECT_EQ(m.sc().Position(m.st().backFrames[2]), glm::dvec3(-1000, -100, 450));
+  EXPECT_EQ(m.sc().Position(m.obj().backFrames[2]), glm::dvec3(-1000, -100, 450));
 }
 
 TEST(Spotlight, StepsFiveUnitsPerAxisAndDrawsANewTargetWhenReached) {
-  MatchOn m(scene::kDarkStage);
+  MatchOn m(kDarkStage);
   auto& st = m.st();
   st.spotX = 0;
   st.spotZ = 0;
   st.spotTargetX = 10;
   st.spotTargetZ = -5;
   Random copy = m.game.rnd;
-  SpotlightStep(m.game);
+  SpotlightStep(m.game.rules);
   EXPECT_EQ(st.spotX, 5);
   EXPECT_EQ(st.spotZ, -5);
   const int nextZ = Int(copy.Rnd() * 80 - 40) * 10;
   EXPECT_EQ(st.spotTargetZ, nextZ) << "z reached its target: a new one";
   EXPECT_EQ(st.spotTargetX, 10);
-  EXPECT_EQ(m.sc().Position(st.lightFrame), glm::dvec3(5, 1000, -5));
+  EXPECT_EQ(m.sc().Position(m.obj().lightFrame), glm::dvec3(5, 1000, -5));
 }
 
 TEST(Spotlight, StandsStillFromTick1652) {
-  MatchOn m(scene::kDarkStage);
+  MatchOn m(kDarkStage);
   m.Ticks(1651);
   const int16_t x = m.st().spotX, z = m.st().spotZ;
   const int16_t tx = m.st().spotTargetX;
@@ -161,74 +170,47 @@ TEST(PowerUp, TheFirstSeatInRangeCollectsEvenAnEmptySeat) {
   st.dropX = 0;
   st.dropZ = 0;
   st.dropHeight = 80;
-  PowerUpStep(m.game);  // falls to 60: within reach of the ground
+  PowerUpStep(m.game.rules);  // falls to 60: within reach of the ground
   EXPECT_EQ(st.power, (Seat16{100, 5, 5, 5})) << "seat 0 comes first; seat 1 (empty, at 0,0) too late";
   EXPECT_EQ(st.dropX, kAbsent);
-  EXPECT_EQ(m.sc().Position(st.itemFrame).x, kAbsent);
+  EXPECT_EQ(m.sc().Position(m.obj().itemFrame).x, kAbsent);
 
   st.posX[0] = 300;
   st.dropX = 20;
   st.dropZ = -20;
   st.dropHeight = 0;
-  PowerUpStep(m.game);
+  PowerUpStep(m.game.rules);
   EXPECT_EQ(st.power[1], 100) << "the empty seat at the centre collects it";
 }
 
 TEST(PowerUp, FallsTwentyPerTickAndWaitsAbove60) {
-  MatchOn m(scene::kRaftStage);
+  MatchOn m(kRaftStage);
   auto& st = m.st();
   st.dropX = 100;
   st.dropZ = 100;
   st.dropHeight = 500;
   st.sway[0] = -4;
-  PowerUpStep(m.game);
+  PowerUpStep(m.game.rules);
   EXPECT_EQ(st.dropHeight, 480);
-  EXPECT_EQ(m.sc().Position(st.itemFrame), glm::dvec3(100, 476, 100));
+  EXPECT_EQ(m.sc().Position(m.obj().itemFrame), glm::dvec3(100, 476, 100));
 }
 
 TEST(Camera, AimsAtHalfTheMeanOfTheSeatsFromAbove) {
   MatchOn m(0, {0, 1, -1, -1});
   auto& st = m.st();
-  CameraStep(m.game);
-  EXPECT_EQ(m.sc().WorldPosition(st.cameraTarget), glm::dvec3(0, 0, 50)) << "(-300+300+0+0)/8, (200+200+0+0)/8";
-  EXPECT_EQ(m.sc().WorldPosition(st.cameraFrame), glm::dvec3(0, 475, -1000));
-  const glm::dvec3 d = m.sc().Direction(st.cameraFrame);
+  CameraStep(m.game.rules);
+  EXPECT_EQ(m.sc().WorldPosition(m.obj().cameraTarget), glm::dvec3(0, 0, 50)) << "(-300+300+0+0)/8, (200+200+0+0)/8";
+  EXPECT_EQ(m.sc().WorldPosition(m.obj().cameraFrame), glm::dvec3(0, 475, -1000));
+  const glm::dvec3 d = m.sc().Direction(m.obj().cameraFrame);
   const glm::dvec3 aim = glm::normalize(glm::dvec3(0, -500, 1050));
   EXPECT_NEAR(d.y, aim.y, 1e-9) << "turned while standing at 500, then lowered to 475";
   EXPECT_NEAR(d.z, aim.z, 1e-9);
 }
 
-// A frame turned by the stick only when it changes faces exactly as one turned at every move;
-// a new frame (the next match's) is turned even when the stick is the one kept.
-TEST(SeatFacing, AFrameIsTurnedAgainOnlyWhenItsStickOrFrameChanged) {
-  MatchOn m(0);
-  auto& sc = m.sc();
-  const scene::FrameHandle kept = sc.CreateFrame({});
-  const scene::FrameHandle every = sc.CreateFrame({});
-  SeatFacing shown;
-  uint32_t r = 11;
-  auto stick = [&r] {
-    r = r * 1103515245u + 12345u;
-    return static_cast<int16_t>(static_cast<int>((r >> 16) % 3) - 1);
-  };
-  for (int move = 0; move < 400; ++move) {
-    int16_t x = stick(), z = stick();
-    if (move % 4 != 0 && x == 0 && z == 0) x = 1;  // a standing stick turns nothing
-    FaceStick(sc, shown, kept, x, z);
-    sc.SetOrientation(every, {}, glm::dvec3(x, 0, -z), glm::dvec3(0, 1, 0));
-    ASSERT_EQ(sc.Direction(kept), sc.Direction(every)) << "move " << move;
-    ASSERT_EQ(sc.Up(kept), sc.Up(every)) << "move " << move;
-    ASSERT_EQ(sc.Right(kept), sc.Right(every)) << "move " << move;
-  }
-  const scene::FrameHandle next = sc.CreateFrame({});
-  FaceStick(sc, shown, next, shown.x, shown.z);
-  EXPECT_EQ(sc.Direction(next), sc.Direction(every));
-  EXPECT_EQ(shown.frame, next.id);
-}
-
-// Only the facing turns a seat's frame during a match (its model's animation poses the
-// frames below it), so after any tick each seat's frame faces the way its kept stick points.
-TEST(SeatFacing, SeatFramesFaceTheirKeptStickThroughAComputerMatch) {
+// Only its turn turns a seat's frame during a match (its model's animation poses the frames
+// below it), so after any tick each seat's frame faces the way the stick it was last turned
+// by points.
+TEST(SeatFacing, SeatFramesFaceTheirLastTurnThroughAComputerMatch) {
   MatchOn m(1);
   m.st().isCpu = {1, 1, 1, 1};
   auto& sc = m.sc();
@@ -236,11 +218,9 @@ TEST(SeatFacing, SeatFramesFaceTheirKeptStickThroughAComputerMatch) {
   for (int chunk = 0; chunk < 30; ++chunk) {
     m.Ticks(37);
     for (int s = 0; s < kSeats; ++s) {
-      const SeatFacing& f = m.game.seatFacings[s];
-      ASSERT_EQ(f.frame, m.st().playerFrames[s].id);
-      sc.SetOrientation(probe, {}, glm::dvec3(f.x, 0, -f.z), glm::dvec3(0, 1, 0));
-      ASSERT_EQ(sc.Direction(m.st().playerFrames[s]), sc.Direction(probe)) << "seat " << s << " chunk " << chunk;
-      ASSERT_EQ(sc.Up(m.st().playerFrames[s]), sc.Up(probe)) << "seat " << s << " chunk " << chunk;
+      sc.SetOrientation(probe, {}, glm::dvec3(m.st().turnX[s], 0, -m.st().turnZ[s]), glm::dvec3(0, 1, 0));
+      ASSERT_EQ(sc.Direction(m.obj().playerFrames[s]), sc.Direction(probe)) << "seat " << s << " chunk " << chunk;
+      ASSERT_EQ(sc.Up(m.obj().playerFrames[s]), sc.Up(probe)) << "seat " << s << " chunk " << chunk;
     }
   }
 }
@@ -250,11 +230,11 @@ TEST(Camera, EveryStompingPigShakesItOnce) {
   auto& st = m.st();
   st.specialTimer = {5, 14, 0, 0};
   const uint64_t before = m.game.rnd.draws();
-  CameraStep(m.game);
+  CameraStep(m.game.rules);
   EXPECT_EQ(m.game.rnd.draws() - before, 6u) << "two pigs, three jolts each";
   st.specialTimer = {15, 0, 0, 0};
   const uint64_t again = m.game.rnd.draws();
-  CameraStep(m.game);
+  CameraStep(m.game.rules);
   EXPECT_EQ(m.game.rnd.draws(), again);
 }
 
@@ -287,14 +267,14 @@ int BarWidth(const platform::Screen& s, int x, int y) {
 TEST(StatusPanels, BarsMeasureScoreAndPowerInBothStripSizes) {
   MatchOn m(0, {0, 1, -1, 3});
   PanelSheets sheets;
-  SDL_Surface* const ownMenu = m.game.menuSheet;
-  SDL_Surface* const ownChars = m.game.characterSheet;
-  m.game.menuSheet = sheets.menu;
-  m.game.characterSheet = sheets.chars;
+  SDL_Surface* const ownMenu = m.game.view.menuSheet;
+  SDL_Surface* const ownChars = m.game.view.characterSheet;
+  m.game.view.menuSheet = sheets.menu;
+  m.game.view.characterSheet = sheets.chars;
   auto& st = m.st();
   st.score = {3, 0, 9, 60};
   st.power = {100, 0, 100, -20};
-  DrawPanels(m.game);
+  Redraw(m);
   const auto& s = m.game.screen;
   EXPECT_EQ(BarWidth(s, 55, 10), 7);
   EXPECT_EQ(BarWidth(s, 55, 30), 101);
@@ -312,13 +292,13 @@ TEST(StatusPanels, BarsMeasureScoreAndPowerInBothStripSizes) {
   st.displayMode = 80;
   st.score = {3, 60, 0, 0};
   st.power = {75, 100, 0, 0};
-  DrawPanels(m.game);
+  Redraw(m);
   EXPECT_EQ(BarWidth(s, 30, 7), 4);
   EXPECT_EQ(BarWidth(s, 30, 17), 38) << "75 / 2 + 1 = 38.5, nearest even";
   EXPECT_EQ(BarWidth(s, 80 + 30, 7), 50) << "stops at the edge of the small panel";
   EXPECT_EQ(BarWidth(s, 80 + 30, 17), 50) << "a full gauge (51) stops at the edge of the small panel too";
-  m.game.menuSheet = ownMenu;
-  m.game.characterSheet = ownChars;
+  m.game.view.menuSheet = ownMenu;
+  m.game.view.characterSheet = ownChars;
 }
 
 // The strip's pixels, row by row.
@@ -339,10 +319,10 @@ TEST(StatusPanels, PanelsRedrawnAloneGiveTheWholeStripAndAnyOtherDrawingRedrawsI
   auto& s = m.game.screen;
   st.score = {3, 0, 0, 60};
   st.power = {100, 0, 0, -20};
-  DrawPanels(m.game);
+  Redraw(m);
   // Nothing changed: nothing is drawn.
   const uint64_t drawn = s.revision();
-  DrawPanels(m.game);
+  Redraw(m);
   EXPECT_EQ(s.revision(), drawn);
   // Seat 1 scores, seat 0's gauge falls (its longer bar would stay behind if the panel were
   // not cleared), seat 2 joins, seat 3 leaves.
@@ -350,14 +330,14 @@ TEST(StatusPanels, PanelsRedrawnAloneGiveTheWholeStripAndAnyOtherDrawingRedrawsI
   st.power[0] = 4;
   st.playerCharacter[2] = 4;
   st.playerCharacter[3] = -1;
-  DrawPanels(m.game);
+  Redraw(m);
   const auto panels = StripPixels(s);
-  m.game.stripShown = {};
-  DrawPanels(m.game);
+  m.game.view.stripShown = {};
+  Redraw(m);
   EXPECT_EQ(StripPixels(s), panels);
   // Another drawing over the strip: the next call draws it all again, though no seat changed.
   s.FillRect(0, 400, 640, 480, {255, 255, 255});
-  DrawPanels(m.game);
+  Redraw(m);
   EXPECT_EQ(StripPixels(s), panels);
 }
 
@@ -366,8 +346,8 @@ TEST(StatusPanels, PanelsRedrawnAloneGiveTheWholeStripAndAnyOtherDrawingRedrawsI
 TEST(StatusPanels, BarsThatGrowAndShrinkGiveTheWholeStrip) {
   MatchOn m(0, {0, 1, -1, 3});
   PanelSheets sheets;
-  SDL_Surface* const ownMenu = m.game.menuSheet;
-  SDL_Surface* const ownChars = m.game.characterSheet;
+  SDL_Surface* const ownMenu = m.game.view.menuSheet;
+  SDL_Surface* const ownChars = m.game.view.characterSheet;
   for (int y = 0; y < 15; ++y) {
     SDL_Rect row{320, y, 2, 1};
     SDL_FillRect(sheets.menu, &row, SDL_MapRGB(sheets.menu->format, static_cast<Uint8>(17 * y), 255, static_cast<Uint8>(5 * y)));
@@ -388,8 +368,8 @@ TEST(StatusPanels, BarsThatGrowAndShrinkGiveTheWholeStrip) {
     // The program's sheets, then our own with a colour for each row of the bar columns (the
     // small strip squeezes 15 rows into 10) and a black sheet around them.
     for (int look = 0; look < 2; ++look) {
-      m.game.menuSheet = look == 0 ? ownMenu : sheets.menu;
-      m.game.characterSheet = look == 0 ? ownChars : sheets.chars;
+      m.game.view.menuSheet = look == 0 ? ownMenu : sheets.menu;
+      m.game.view.characterSheet = look == 0 ? ownChars : sheets.chars;
       for (int step = 0; step < 300; ++step) {
         const int seat = draw(0, kSeats - 1);
         if (draw(0, 1) == 0) {
@@ -398,16 +378,16 @@ TEST(StatusPanels, BarsThatGrowAndShrinkGiveTheWholeStrip) {
           st.power[seat] = draw(-30, 120);
         }
         if (step % 3 == 0) st.power[draw(0, kSeats - 1)] = draw(-30, 120);
-        DrawPanels(m.game);
+        Redraw(m);
         const auto updated = StripPixels(s);
-        m.game.stripShown = {};
-        DrawPanels(m.game);
+        m.game.view.stripShown = {};
+        Redraw(m);
         ASSERT_EQ(updated, StripPixels(s)) << "size " << size << " look " << look << " step " << step;
       }
     }
   }
-  m.game.menuSheet = ownMenu;
-  m.game.characterSheet = ownChars;
+  m.game.view.menuSheet = ownMenu;
+  m.game.view.characterSheet = ownChars;
 }
 
 }  // namespace
@@ -440,7 +420,7 @@ TEST(Presentation, HurryBoardFromTick901UntilTheDecisionThenTheWinnerBoard) {
   dev.ClearEvents();
   m.Ticks(899);
   EXPECT_TRUE(PlayedFiles(m).empty());
-  const scene::FrameHandle hurryBoard = m.st().messageFrame;
+  const scene::FrameHandle hurryBoard = m.obj().messageFrame;
   EXPECT_EQ(m.sc().Position(hurryBoard).x, kFreeSlot);
   m.Ticks(1);  // tick 900
   EXPECT_EQ(PlayedFiles(m), std::vector<std::string>{"hurry.wav"});
@@ -452,14 +432,14 @@ TEST(Presentation, HurryBoardFromTick901UntilTheDecisionThenTheWinnerBoard) {
   m.Ticks(1);  // tick 1700: the decision
   EXPECT_EQ(m.st().winner, 1);
   EXPECT_EQ(m.sc().Position(hurryBoard).x, kFreeSlot) << "the hurry board is parked";
-  EXPECT_NE(m.st().messageFrame, hurryBoard) << "a new board for the winner";
+  EXPECT_EQ(m.sc().Visuals(m.obj().winnerFrame).size(), 1u) << "the winner's board shows";
   EXPECT_EQ(PlayedFiles(m).back(), "win.wav");
   m.Ticks(1);  // the presentation
-  EXPECT_EQ(m.sc().WorldPosition(m.st().cameraFrame), glm::dvec3(300, 250, 200 - 500));
-  EXPECT_EQ(m.sc().WorldPosition(m.st().lightFrame), glm::dvec3(300, 250, 200 - 500));
-  EXPECT_EQ(m.sc().WorldPosition(m.st().messageFrame), glm::dvec3(300, 50, 0));
+  EXPECT_EQ(m.sc().WorldPosition(m.obj().cameraFrame), glm::dvec3(300, 250, 200 - 500));
+  EXPECT_EQ(m.sc().WorldPosition(m.obj().lightFrame), glm::dvec3(300, 250, 200 - 500));
+  EXPECT_EQ(m.sc().WorldPosition(m.obj().winnerFrame), glm::dvec3(300, 50, 0));
   const glm::dvec3 toWinner = glm::normalize(glm::dvec3(0, -250, 500));
-  EXPECT_NEAR(glm::dot(m.sc().Direction(m.st().cameraFrame), toWinner), 1.0, 1e-9);
+  EXPECT_NEAR(glm::dot(m.sc().Direction(m.obj().cameraFrame), toWinner), 1.0, 1e-9);
 }
 
 TEST(Presentation, ADrawPlaysNoWinSoundAndLooksAtTheArenaCentre) {
@@ -471,16 +451,24 @@ TEST(Presentation, ADrawPlaysNoWinSoundAndLooksAtTheArenaCentre) {
   m.Ticks(2);
   EXPECT_TRUE(PlayedFiles(m).empty());
   EXPECT_EQ(m.st().matchDrawn, 1);
-  EXPECT_EQ(m.sc().WorldPosition(m.st().messageFrame).x, kFreeSlot) << "no board for a draw";
-  EXPECT_EQ(m.sc().WorldPosition(m.st().cameraFrame), glm::dvec3(0, 250, -500));
+  EXPECT_EQ(m.sc().WorldPosition(m.obj().winnerFrame).x, kFreeSlot) << "no board for a draw";
+  EXPECT_TRUE(m.sc().Visuals(m.obj().winnerFrame).empty());
+  EXPECT_EQ(m.sc().WorldPosition(m.obj().cameraFrame), glm::dvec3(0, 250, -500));
 }
 
+// The winner's light and board are made with the scene at the set-up; the decision only
+// switches them on and moves them.
 TEST(Presentation, TheDarkStageGetsAPointLightAtTheDecision) {
-  MatchOn m(scene::kDarkStage);
-  const scene::FrameHandle spot = m.st().lightFrame;
-  m.Ticks(1700);
-  EXPECT_NE(m.st().lightFrame, spot);
-  EXPECT_TRUE(m.sc().Exists(spot)) << "the spotlight's frame stays in the scene";
+  MatchOn m(kDarkStage);
+  const size_t objects = m.sc().ObjectCount();
+  m.Ticks(1699);
+  const glm::dvec3 spot = m.sc().WorldPosition(m.obj().lightFrame);
+  m.st().score = {0, 0, 3, 0};
+  m.Ticks(2);
+  EXPECT_EQ(m.sc().ObjectCount(), objects) << "nothing is made during the match";
+  const glm::dvec3 winner(m.st().posX[2], 250, m.st().posZ[2] - 500);
+  EXPECT_EQ(m.sc().WorldPosition(m.obj().decisionLightFrame), winner);
+  EXPECT_EQ(m.sc().WorldPosition(m.obj().lightFrame), spot) << "the spotlight stays where it was";
 }
 
 TEST(StageMusic, EachStageOpensItsTuneAndOnlyBgmStopsAtTheDecision) {
@@ -492,14 +480,14 @@ TEST(StageMusic, EachStageOpensItsTuneAndOnlyBgmStopsAtTheDecision) {
     EXPECT_TRUE(Sent(m, "stop audiofileBGM"));
   }
   {
-    MatchOn m(scene::kSecondStage);
+    MatchOn m(kSecondStage);
     EXPECT_TRUE(Sent(m, "play audiofileBGM2 from 0"));
     static_cast<platform::HeadlessMusicDevice&>(*m.backends.musicDevice).ClearCommands();
     m.Ticks(1700);
     EXPECT_FALSE(Sent(m, "stop audiofileBGM2")) << "the night tune plays through the presentation";
   }
   {
-    MatchOn m(scene::kRailStage);
+    MatchOn m(kRailStage);
     EXPECT_FALSE(Sent(m, "play audiofileBGM from 0"));
     auto& dev = static_cast<platform::HeadlessSoundDevice&>(*m.backends.soundDevice);
     ASSERT_FALSE(dev.events().empty());

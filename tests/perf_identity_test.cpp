@@ -57,8 +57,8 @@ struct Run {
              *backends.music, *backends.joysticks),
         form(game) {
     game.programFolder = KELMORA_BUILD_DIR;
-    game.menuSheet = sheets.menu;
-    game.characterSheet = sheets.character;
+    game.view.menuSheet = sheets.menu;
+    game.view.characterSheet = sheets.character;
   }
   resources::SpriteSheets sheets;
   Options options;

@@ -23,7 +23,7 @@
 #include "platform/headless/headless_window.h"
 #include "platform/headless/recording_audio.h"
 #include "scene/scene.h"
-#include "scene/stage_table.h"
+#include "match/stage_table.h"
 
 namespace kelmora {
 namespace {
@@ -149,7 +149,7 @@ TEST(BadFiles, EveryModelIsRefused) {
     scene::ForgetParsedFiles();
     // The characters and the fire are loaded with their animation, the rest as meshes.
     const bool animated = p.filename() == "fire.x" ||
-                          std::any_of(scene::kCharacterModels.begin(), scene::kCharacterModels.end(),
+                          std::any_of(kCharacterModels.begin(), kCharacterModels.end(),
                                       [&](const char* c) { return std::string(c).ends_with("\\" + p.filename().string()); });
     if (animated) {
       sc.LoadAnimationSet(sc.CreateAnimationSet(), p.string(), root);

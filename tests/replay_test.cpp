@@ -226,8 +226,8 @@ struct ProgramRun {
              *backends.music, *backends.joysticks),
         form(game) {
     game.programFolder = KELMORA_BUILD_DIR;
-    game.menuSheet = sheets.menu;
-    game.characterSheet = sheets.character;
+    game.view.menuSheet = sheets.menu;
+    game.view.characterSheet = sheets.character;
     game.onFrontShown = [this](Game& g) {
       if (atTick) atTick(g.TickNow());
     };

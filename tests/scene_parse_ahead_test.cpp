@@ -15,7 +15,7 @@
 
 #include "headless_run.h"
 #include "scene/scene.h"
-#include "scene/stage_construction.h"
+#include "match/view/stage_construction.h"
 #include "scene_test_support.h"
 #include "test_dirs.h"
 
@@ -134,7 +134,7 @@ TEST(ParseAhead, OfTwoBadFilesTheSetUpNamesTheOneItLoadsFirstWhateverWasParsedAh
       {
         kelmora::testing::HeadlessRun run;
         run.game.programFolder = assets.root.string();
-        if (startUp) ParseAhead(EveryMatchFile(run.game), false);
+        if (startUp) ParseAhead(EveryMatchFile(run.game.programFolder), false);
         EXPECT_EQ(run.RunMatch(0, {0, 1, -1, -1}), 1);
         ASSERT_EQ(run.window().messages().size(), 1u);
         EXPECT_EQ(run.window().messages()[0].text, "Cannot load " + (assets.root / c.named).string() + ": " + c.why)

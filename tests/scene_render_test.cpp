@@ -15,7 +15,7 @@
 #include "platform/gl/gl_renderer.h"
 #include "platform/gl/screenshot.h"
 #include "platform/screen.h"
-#include "scene/display_setup.h"
+#include "match/view/display_setup.h"
 #include "scene/scene.h"
 
 namespace kelmora::scene {

@@ -14,7 +14,7 @@
 #include "audio/dx7_snd_support.h"
 #include "audio/music.h"
 #include "command_support.h"
-#include "match/game.h"
+#include "match/play/game.h"
 #include "platform/clock.h"
 #include "platform/headless/recording_audio.h"
 #include "platform/screen.h"
@@ -161,8 +161,8 @@ TEST_F(WindowWithPad, MinimisedHiddenOrWithoutFocusTheMatchGoesOnAndThePadStillS
   Game g(clock, *window, screen, scene, snd, music, *joysticks);
   g.programFolder = KELMORA_BUILD_DIR;
   const resources::SpriteSheets sheets;
-  g.menuSheet = sheets.menu;
-  g.characterSheet = sheets.character;
+  g.view.menuSheet = sheets.menu;
+  g.view.characterSheet = sheets.character;
   MainWindow form(g);
 
   SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX, 32767);

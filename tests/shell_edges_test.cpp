@@ -6,10 +6,10 @@
 #include <string>
 
 #include "headless_run.h"
-#include "match/run_match.h"
+#include "match/play/run_match.h"
 #include "platform/headless/recording_audio.h"
 #include "scene/scene.h"
-#include "scene/stage_table.h"
+#include "match/stage_table.h"
 
 namespace kelmora {
 namespace {
@@ -42,12 +42,12 @@ TEST(Failures, AnUnexpectedFailureIsOneMessageAReleaseAndStatusOne) {
 TEST(MatchSetUp, SeatsStartOnTheFloorWhateverHeightThePreviousMatchSwayedTo) {
   HeadlessRun run;
   ASSERT_TRUE(run.form.Form_Load());
-  run.game.st.stage = scene::kRaftStage;
+  run.game.st.stage = kRaftStage;
   run.game.st.playerCharacter = {0, 1, 2, 3};
   run.game.st.sway = {-7, 1};  // where a swaying stage left it
   SetUpMatch(run.game);
   for (int s = 0; s < kSeats; ++s) {
-    EXPECT_EQ(run.game.scene.WorldPosition(run.game.st.playerFrames[s]).y, 0.0) << "seat " << s;
+    EXPECT_EQ(run.game.scene.WorldPosition(run.game.view.objects.playerFrames[s]).y, 0.0) << "seat " << s;
   }
   EXPECT_EQ(run.game.st.sway, (std::array<int16_t, 2>{0, -1}));
 }

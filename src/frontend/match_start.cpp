@@ -2,7 +2,7 @@
 
 #include "audio/music.h"
 #include "frontend/show_screen.h"
-#include "match/game.h"
+#include "match/play/game.h"
 #include "match/numbers.h"
 
 namespace kelmora::frontend {

@@ -5,7 +5,7 @@
 #include "frontend/menu_seat_step.h"
 #include "frontend/screens.h"
 #include "frontend/show_screen.h"
-#include "match/game.h"
+#include "match/play/game.h"
 #include "platform/clock.h"
 #include "platform/window.h"
 

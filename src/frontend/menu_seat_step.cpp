@@ -2,7 +2,7 @@
 
 #include "frontend/show_screen.h"
 #include "input/get_controller.h"
-#include "match/game.h"
+#include "match/play/game.h"
 
 namespace kelmora::frontend {
 

@@ -1,12 +1,12 @@
 #include "frontend/show_screen.h"
 
-#include "match/game.h"
+#include "match/play/game.h"
 #include "platform/screen.h"
 #include "platform/window.h"
 
 namespace kelmora::frontend {
 
-Sheets SheetsOf(const Game& g) { return {g.menuSheet, g.characterSheet}; }
+Sheets SheetsOf(const Game& g) { return {g.view.menuSheet, g.view.characterSheet}; }
 
 void RedrawMenu(Game& g) { DrawMenuScreen(g.screen, SheetsOf(g), g.st); }
 

@@ -2,10 +2,10 @@
 // the choice. It has no tick clock and no music, and looks at the keys on every pass.
 #include "frontend/screens.h"
 #include "frontend/show_screen.h"
-#include "match/game.h"
+#include "match/play/game.h"
 #include "platform/clock.h"
 #include "platform/window.h"
-#include "shell/release_scene.h"
+#include "match/view/release_scene.h"
 
 namespace kelmora {
 
@@ -41,7 +41,8 @@ NextScreen ShowTitleScreen(Game& g) {
   st.enterPressed = 0;
   g.SoundPlay(frontend::kSoundConfirm);
   if (st.menuCursor == frontend::kTitleExit) {
-    ReleaseScene(g);
+    g.st.running = 0;
+    ReleaseScene(g.view);
     return NextScreen::Exit;
   }
   st.menuCursor = frontend::kRowCharacter;

@@ -2,6 +2,7 @@
 
 #include "input/controls.h"
 #include "match/match_state.h"
+#include "match/seat_controls.h"
 #include "platform/joystick_device.h"
 #include "platform/window.h"
 
@@ -30,25 +31,31 @@ const DirectionKey* DirectionOf(int16_t key) {
 
 bool Human(const MatchState& st, int seat) { return st.isCpu[seat] == 0; }
 
-// Sets a press flag only from 0, so that key repeat never turns a used press back into a new one.
-void Press(int16_t& flag) {
-  if (flag == 0) flag = 1;
+// A seat's change goes to the tick's controls while a match gathers them, else straight into
+// the state (the menu).
+void Seat(MatchState& st, std::vector<ControlOp>* gather, ControlKind kind, int seat, int16_t value = 0) {
+  const ControlOp op{kind, static_cast<int8_t>(seat), value};
+  if (gather) {
+    gather->push_back(op);
+  } else {
+    ApplyControl(st, op);
+  }
 }
 
 }  // namespace
 
-void Form_KeyDown(MatchState& st, int16_t keyCode, int16_t shift) {
+void Form_KeyDown(MatchState& st, int16_t keyCode, int16_t shift, std::vector<ControlOp>* gather) {
   if (const DirectionKey* d = DirectionOf(keyCode); d && Human(st, d->seat)) {
-    (d->horizontal ? st.stickX : st.stickZ)[d->seat] = d->value;
+    Seat(st, gather, d->horizontal ? ControlKind::StickX : ControlKind::StickZ, d->seat, d->value);
   }
   if (Human(st, 0)) {
     // Seat 0 acts with Ctrl and Shift themselves, seen in the modifier state of every key-down.
-    if (shift == platform::kCtrlMask) Press(st.actionButton[0]);
-    if (shift == platform::kShiftMask) Press(st.specialButton[0]);
+    if (shift == platform::kCtrlMask) Seat(st, gather, ControlKind::PressAction, 0);
+    if (shift == platform::kShiftMask) Seat(st, gather, ControlKind::PressSpecial, 0);
   }
   if (Human(st, 1)) {
-    if (keyCode == kVkF) Press(st.actionButton[1]);
-    if (keyCode == kVkG) Press(st.specialButton[1]);
+    if (keyCode == kVkF) Seat(st, gather, ControlKind::PressAction, 1);
+    if (keyCode == kVkG) Seat(st, gather, ControlKind::PressSpecial, 1);
   }
   switch (keyCode) {
     case kVkEscape: st.running = 0; break;
@@ -59,22 +66,18 @@ void Form_KeyDown(MatchState& st, int16_t keyCode, int16_t shift) {
   }
 }
 
-void Form_KeyUp(MatchState& st, int16_t keyCode, int16_t shift) {
+void Form_KeyUp(MatchState& st, int16_t keyCode, int16_t shift, std::vector<ControlOp>* gather) {
   if (const DirectionKey* d = DirectionOf(keyCode); d && Human(st, d->seat)) {
     // Only the direction stored is let go: with both keys of an axis held the later one won.
-    int16_t& axis = (d->horizontal ? st.stickX : st.stickZ)[d->seat];
-    if (axis == d->value) {
-      axis = 0;
-      st.pushTicks[d->seat] = 0;
-    }
+    Seat(st, gather, d->horizontal ? ControlKind::LetGoX : ControlKind::LetGoZ, d->seat, d->value);
   }
   if (Human(st, 0) && shift == 0) {
-    st.actionButton[0] = 0;
-    st.specialButton[0] = 0;
+    Seat(st, gather, ControlKind::ReleaseAction, 0);
+    Seat(st, gather, ControlKind::ReleaseSpecial, 0);
   }
   if (Human(st, 1)) {
-    if (keyCode == kVkF) st.actionButton[1] = 0;
-    if (keyCode == kVkG) st.specialButton[1] = 0;
+    if (keyCode == kVkF) Seat(st, gather, ControlKind::ReleaseAction, 1);
+    if (keyCode == kVkG) Seat(st, gather, ControlKind::ReleaseSpecial, 1);
   }
   switch (keyCode) {
     case kVkEnter: st.enterPressed = 0; break;

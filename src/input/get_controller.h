@@ -2,9 +2,11 @@
 // Get_Controller: the key map into the per-seat control flags, and the joysticks.
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace kelmora {
 struct MatchState;
+struct ControlOp;
 }
 namespace kelmora::platform {
 class JoystickDevice;
@@ -19,8 +21,11 @@ enum Vk : int16_t {
   kVkA = 65, kVkB = 66, kVkC = 67, kVkD = 68, kVkF = 70, kVkG = 71, kVkS = 83, kVkW = 87,
 };
 
-void Form_KeyDown(MatchState& st, int16_t keyCode, int16_t shift);
-void Form_KeyUp(MatchState& st, int16_t keyCode, int16_t shift);
+// The key map. What a key does to a seat goes into `gather` when given (the controls of the
+// next tick of a match), else into the state at once; the shared keys (Esc, Enter, C, B)
+// always act at once.
+void Form_KeyDown(MatchState& st, int16_t keyCode, int16_t shift, std::vector<ControlOp>* gather = nullptr);
+void Form_KeyUp(MatchState& st, int16_t keyCode, int16_t shift, std::vector<ControlOp>* gather = nullptr);
 
 // Module state of the joystick reader.
 struct Joysticks {

@@ -19,9 +19,9 @@ void KeyTaps::Apply(MatchState& st, const Event& e, int64_t pass) {
   if (e.down) {
     pressedIn_[Slot(e.keyCode)] = pass;
     if (e.shift == platform::kCtrlMask || e.shift == platform::kShiftMask) modifierPressIn_ = pass;
-    Form_KeyDown(st, e.keyCode, e.shift);
+    Form_KeyDown(st, e.keyCode, e.shift, gather_);
   } else {
-    Form_KeyUp(st, e.keyCode, e.shift);
+    Form_KeyUp(st, e.keyCode, e.shift, gather_);
   }
 }
 

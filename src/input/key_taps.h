@@ -7,9 +7,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <vector>
 
 namespace kelmora {
 struct MatchState;
+struct ControlOp;
 }
 
 namespace kelmora::input {
@@ -23,6 +25,8 @@ class KeyTaps {
   void Release(MatchState& st, int64_t pass);
   // Number of events waiting.
   size_t Waiting() const { return waiting_.size(); }
+  // While a match runs, what the keys do to the seats goes to the next tick's controls.
+  void Gather(std::vector<ControlOp>* to) { gather_ = to; }
 
  private:
   struct Event {
@@ -35,6 +39,7 @@ class KeyTaps {
 
   static constexpr int64_t kNever = INT64_MIN;
   std::deque<Event> waiting_;
+  std::vector<ControlOp>* gather_ = nullptr;
   std::array<int64_t, 256> pressedIn_ = Filled();  // pass of each key's latest key-down
   int64_t modifierPressIn_ = kNever;  // pass of the latest key-down with Ctrl alone or Shift alone
 

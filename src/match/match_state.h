@@ -1,10 +1,9 @@
 #pragma once
 // MatchState: every variable of the game, held by the main window for the whole run.
-// Field names are the game's own; every field is zero (every handle empty) at program start.
+// Field names are the game's own; every field is zero at program start. It holds no handle of
+// the scene, so it can be copied, restored and compared as it stands.
 #include <array>
 #include <cstdint>
-
-#include "scene/scene_handles.h"
 
 namespace kelmora {
 
@@ -21,6 +20,12 @@ constexpr int16_t kFreeSlot = -10000;
 
 using Seat16 = std::array<int16_t, kSeats>;
 using SeatDouble = std::array<double, kSeats>;
+
+// Where an object of the arena stands, in the scene's units.
+struct ObjectPlace {
+  double x = 0, y = 0, z = 0;
+  friend bool operator==(const ObjectPlace&, const ObjectPlace&) = default;
+};
 
 struct MatchState {
   // Choices of the front end.
@@ -84,24 +89,15 @@ struct MatchState {
   // 1 when the top score was shared at the decision: a draw is presented, not a stale winner.
   int16_t matchDrawn = 0;
 
-  // Scene handles.
-  scene::ObjectHandle directX, directDraw, clipper, d3drm, device;
-  scene::ViewportHandle viewport;
-  scene::FrameHandle sceneFrame, cameraFrame, cameraTarget;
-  scene::FrameHandle lightFrame;
-  scene::LightHandle light;
-  scene::FrameHandle stageFrame, blockFrame;
-  std::array<scene::FrameHandle, 4> backFrames{};
-  scene::MeshHandle meshBuilder;
-  std::array<scene::FrameHandle, kSeats> playerFrames{};
-  std::array<scene::AnimationSetHandle, kSeats> playerAnims{};
-  scene::FrameHandle fireFrame;
-  scene::AnimationSetHandle fireAnim;
-  scene::FrameHandle bear2Frame, fish2Frame, cursorFrame, itemFrame, messageFrame;
-  std::array<scene::FrameHandle, kPileSlots> snowFrames{};
-  std::array<scene::FrameHandle, kDecoySlots> decoyFrames{};
-  std::array<scene::FrameHandle, kNetSlots> netFrames{};
-  std::array<scene::TextureHandle, kTextureSlots> textures{};
+  // What the picture shows that the rules decide and no field above holds: the view poses
+  // the scene from these after every tick.
+  Seat16 turnX{}, turnZ{};  // the stick each seat's model was last turned by
+  Seat16 poseFrame{};       // the cycle frame each seat's model was posed at in its turn
+  Seat16 lift{};            // a stomping pig's height above the floor in its turn
+  Seat16 burrowed{};        // 1 when a burrowing mole's model went out of sight in its turn
+  Seat16 shakeX{}, shakeY{}, shakeZ{};  // the camera shake drawn for each stomping pig
+  ObjectPlace giantBear, bigFish, moleMarker, fire, gift;  // where each power's object stands
+  int16_t fireShown = 0;    // the fire model's animation time; -1 before the first fire
 };
 
 }  // namespace kelmora

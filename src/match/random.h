@@ -20,11 +20,6 @@ class Random {
     z ^= z >> 31;
     return static_cast<double>(z >> 11) * 0x1.0p-53;
   }
-  // Moves on as n draws would, without making them (the sequence is a counter).
-  void Skip(uint64_t n) {
-    draws_ += n;
-    state_ += n * 0x9E3779B97F4A7C15ULL;
-  }
   uint64_t draws() const { return draws_; }
   uint64_t state() const { return state_; }
 

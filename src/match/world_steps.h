@@ -1,15 +1,15 @@
 #pragma once
 // The world work of a tick that belongs to no seat.
 namespace kelmora {
-struct Game;
+struct Rules;
 
 // The two swaying stages and the scrolling backdrop.
-void StageMotionStep(Game& g);
+void StageMotionStep(Rules& r);
 // The roaming spotlight of the dark stage.
-void SpotlightStep(Game& g);
+void SpotlightStep(Rules& r);
 // The falling power-up and its collection.
-void PowerUpStep(Game& g);
-// The camera's aim at the seats, and the stomp shake.
-void CameraStep(Game& g);
+void PowerUpStep(Rules& r);
+// The stomp shake of the camera.
+void CameraStep(Rules& r);
 
 }  // namespace kelmora

@@ -1,6 +1,6 @@
 #include "shell/event_log.h"
 
-#include "match/game.h"
+#include "match/play/game.h"
 
 namespace kelmora {
 
@@ -27,11 +27,15 @@ void EventLog::Attach(Game& g, bool wholeProgram) {
     Stamp(game);
     out_ << " sound " << id << '\n';
   };
-  g.onPanels = [this](Game& game) {
+  g.onPanels = [this](Game& game, const TickEvent& redraw) {
     Stamp(game);
     out_ << " panels";
-    for (int s = 0; s < kSeats; ++s) out_ << ' ' << game.st.score[s] << '/' << game.st.power[s];
+    for (int s = 0; s < kSeats; ++s) out_ << ' ' << redraw.score[s] << '/' << redraw.power[s];
     out_ << '\n';
+  };
+  g.onLoop = [this](Game& game, int id) {
+    Stamp(game);
+    out_ << " loop " << id << '\n';
   };
 }
 

@@ -10,10 +10,10 @@
 #include "audio/tune_file.h"
 #include "frontend/screens.h"
 #include "input/get_controller.h"
-#include "match/run_match.h"
+#include "match/play/run_match.h"
+#include "match/view/release_scene.h"
 #include "platform/asset_error.h"
 #include "platform/screen.h"
-#include "shell/release_scene.h"
 
 namespace kelmora {
 
@@ -60,7 +60,8 @@ bool MainWindow::Form_Load() {
   st.playerCharacter = {-1, -1, -1, -1};
   if (!g_.snd.SoundInit(1)) {
     g_.window.MessageBox("DirectSound起動失敗！", "Error", platform::MessageIcon::Critical);
-    ReleaseScene(g_);
+    g_.st.running = 0;
+    ReleaseScene(g_.view);
     g_.window.Close();
     return false;
   }
@@ -101,21 +102,31 @@ int MainWindow::RunScreens(NextScreen next, bool singleMatch) {
   }
 }
 
-void MainWindow::Form_KeyDown(int16_t keyCode, int16_t shift) { taps_.KeyDown(g_.st, keyCode, shift, pass_); }
+std::vector<ControlOp>* MainWindow::Gathering() { return g_.gatherControls ? &g_.controls.keys : nullptr; }
 
-void MainWindow::Form_KeyUp(int16_t keyCode, int16_t shift) { taps_.KeyUp(g_.st, keyCode, shift, pass_); }
+void MainWindow::Form_KeyDown(int16_t keyCode, int16_t shift) {
+  taps_.Gather(Gathering());
+  taps_.KeyDown(g_.st, keyCode, shift, pass_);
+}
+
+void MainWindow::Form_KeyUp(int16_t keyCode, int16_t shift) {
+  taps_.Gather(Gathering());
+  taps_.KeyUp(g_.st, keyCode, shift, pass_);
+}
 
 void MainWindow::BeforeEvents() {
   if (onTitle_ || g_.st.lastTick != lastTickSeen_) {
     ++pass_;
     lastTickSeen_ = g_.st.lastTick;
   }
+  taps_.Gather(Gathering());
   taps_.Release(g_.st, pass_);
 }
 
 void MainWindow::Form_QueryUnload() {
   if (g_.closing) return;
-  ReleaseScene(g_);
+  g_.st.running = 0;
+  ReleaseScene(g_.view);
   g_.music.MusicCloseAll();
   for (auto& entry : g_.soundTable) g_.snd.SoundRelease(entry);
   g_.snd.SoundShutdown();

@@ -1,7 +1,7 @@
 #pragma once
 // The main window Form1: start-up, the close request, and the one loop over the screens.
 #include "input/key_taps.h"
-#include "match/game.h"
+#include "match/play/game.h"
 #include "match/hand_over.h"
 #include "platform/window.h"
 #include "shell/options.h"
@@ -28,6 +28,9 @@ class MainWindow final : public platform::WindowEvents {
   void BeforeEvents() override;
 
  private:
+  // Where the keys' changes to the seats go: the next tick's controls while a match runs.
+  std::vector<ControlOp>* Gathering();
+
   Game& g_;
   // Key releases wait here until a tick has seen the press they end.
   input::KeyTaps taps_;

@@ -93,6 +93,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
       o.record = value();
     } else if (a == "--replay") {
       o.replay = value();
+    } else if (a == "--synctest") {
+      o.synctest = Number(value(), 1, 64, "--synctest ticks");
     } else if (a == "--print-controls") {
       o.printControls = true;
     } else if (a == "--help" || a == "-h") {
@@ -108,6 +110,7 @@ Options ParseOptions(const std::vector<std::string>& args) {
   if (!o.headless && o.record.empty() && o.replay.empty() && (!o.dump.empty() || !o.events.empty())) {
     throw UsageError("--dump and --events need --headless, --record or --replay");
   }
+  if (o.synctest > 0 && !o.headless) throw UsageError("--synctest needs --headless");
   if (!o.replay.empty() && o.headless) {
     throw UsageError("--replay shows a recording in the window; a headless run plays it with --script");
   }
@@ -116,7 +119,7 @@ Options ParseOptions(const std::vector<std::string>& args) {
 
 const char* UsageText() {
   return "usage: kelmora [--headless [--script FILE] [--dump FILE] [--events FILE]\n"
-         "                             [--screenshot [@]TICK:FILE.png]...]\n"
+         "                             [--screenshot [@]TICK:FILE.png]... [--synctest N]]\n"
          "               [--replay FILE] [--record FILE]\n"
          "               [--match STAGE:C0,C1,C2,C3[:CPUS]] [--music 0|1] [--mode 80|240|400]\n"
          "               [--data DIR] [--controls FILE]\n"
@@ -128,7 +131,10 @@ const char* UsageText() {
          "--record FILE writes every key and joystick change the run takes, by tick, as a script:\n"
          "  kelmora --headless --script FILE plays the session again exactly (give it the same\n"
          "  --match, --music and --mode). --replay FILE shows a recording in the window at\n"
-         "  normal speed; Esc ends it. Both take --dump and --events as headless runs do.\n";
+         "  normal speed; Esc ends it. Both take --dump and --events as headless runs do.\n"
+         "--synctest N checks that the match's rules are a pure function of their state: after\n"
+         "  every tick the last N ticks (1-64) run again from their saved state, silently, and\n"
+         "  must end in the same state and scene; the first difference ends the run with status 1.\n";
 }
 
 }  // namespace kelmora

@@ -35,6 +35,7 @@ struct Options {
   std::string controls;              // --controls FILE: instead of the player's own file
   std::string record;                // --record FILE: writes the events the run takes
   std::string replay;                // --replay FILE: plays a recording back in the window
+  int32_t synctest = 0;              // --synctest N: every tick's last N ticks run twice
   std::vector<std::string> playOptions;  // --match, --music and --mode as given
   bool printControls = false;        // --print-controls
   bool help = false;

@@ -10,7 +10,7 @@
 
 #include "input/controls.h"
 #include "input/controls_file.h"
-#include "match/game.h"
+#include "match/play/game.h"
 #include "platform/asset_error.h"
 #include "platform/gl/gl_renderer.h"
 #include "platform/gl/screenshot.h"
@@ -19,7 +19,7 @@
 #include "platform/sdl/sdl_window.h"
 #include "resources/sprite_sheets.h"
 #include "scene/scene.h"
-#include "scene/stage_construction.h"
+#include "match/view/stage_construction.h"
 #include "shell/backends.h"
 #include "shell/display_start.h"
 #include "shell/event_log.h"
@@ -84,8 +84,9 @@ int Run(const Options& o, Backends& b, const input::Controls& controls) {
   g.programFolder = ResolveProgramFolder(o.dataDir);
   // Freed on every way out of the run, the early ones included.
   const resources::SpriteSheets sheets;
-  g.menuSheet = sheets.menu;
-  g.characterSheet = sheets.character;
+  g.view.menuSheet = sheets.menu;
+  g.view.characterSheet = sheets.character;
+  g.synctest = o.synctest;
 
   std::ofstream dump;
   if (!o.dump.empty()) {
@@ -159,7 +160,7 @@ int Run(const Options& o, Backends& b, const input::Controls& controls) {
     } else {
       // While the title and the menus show, every file a match can load is parsed on the
       // other core; a run that starts with its match parses only that match's files.
-      if (!o.match) scene::ParseAhead(EveryMatchFile(g), false);
+      if (!o.match) scene::ParseAhead(EveryMatchFile(g.programFolder), false);
       if (o.music) g.st.musicOn = *o.music;
       if (o.mode) g.st.displayMode = *o.mode;
       NextScreen first = NextScreen::Title;
@@ -187,6 +188,10 @@ int Run(const Options& o, Backends& b, const input::Controls& controls) {
     g.window.MessageBox(std::string("unexpected failure: ") + e.what(), "Kelmora",
                         platform::MessageIcon::Critical);
     form.Form_QueryUnload();
+    status = 1;
+  }
+  if (!g.syncMismatch.empty()) {
+    std::fprintf(stderr, "kelmora: --synctest: a second run of %s differs from the first\n", g.syncMismatch.c_str());
     status = 1;
   }
   if (shotFailed && status == 0) status = 1;

@@ -1,6 +1,6 @@
 // Players who run into each other at top speed bounce, and both lose a load they carry.
 #include "match/characters.h"
-#include "match/game.h"
+#include "match/rules.h"
 #include "match/reach.h"
 #include "match/seat_turn.h"
 #include "match/snow/shovel.h"
@@ -19,20 +19,20 @@ bool AtTopSpeed(const MatchState& st, int p) {
 
 }  // namespace
 
-void BumpPlayers(Game& g) {
-  auto& st = g.st;
+void BumpPlayers(Rules& r) {
+  auto& st = r.st;
   const int p = st.seat;
   // Only a runner at top speed bumps (a bounce keeps the speed, so this holds for the turn).
   if (Underground(st, p) || !AtTopSpeed(st, p)) return;
   for (int q = 0; q < kSeats; ++q) {
     if (q == p || st.playerCharacter[q] == -1 || Underground(st, q)) continue;
     if (!Reaches(st.posX[p], st.posZ[p], st.posX[q], st.posZ[q], kBumpHalf)) continue;
-    DropPile(g, p);
-    DropPile(g, q);
+    DropPile(r, p);
+    DropPile(r, q);
     // The runner bounces; the reversed speed is still 10 and can bump the next player too.
     st.velX[p] = -st.velX[p];
     st.velZ[p] = -st.velZ[p];
-    if (st.isCpu[p] == 0 || st.isCpu[q] == 0) g.SoundPlay(kSoundBump);
+    if (st.isCpu[p] == 0 || st.isCpu[q] == 0) r.Sound(kSoundBump);
   }
 }
 

@@ -1,7 +1,7 @@
 // The computer player: a small state machine re-entered every tick from the seat's own fields.
 // Search walks to a snow pile and scoops it, carry walks to the goal and throws the snow in,
 // and detour walks to a waypoint. It sets the same controls a human sets with keys or a stick.
-#include "match/game.h"
+#include "match/rules.h"
 #include "match/numbers.h"
 #include "match/reach.h"
 #include "match/seat_turn.h"
@@ -35,7 +35,7 @@ void SteerAt(MatchState& st, int p, double x, double z) {
   SteerAxis(st.stickZ[p], st.posZ[p], z, +1);
 }
 
-int16_t Draw(Game& g, int n) { return static_cast<int16_t>(Int(g.rnd.Rnd() * n)); }
+int16_t Draw(Rules& r, int n) { return static_cast<int16_t>(Int(r.rnd.Rnd() * n)); }
 
 // A human carrier close by is charged so that the bump knocks its snow loose.
 bool Chase(MatchState& st, int p) {
@@ -51,36 +51,33 @@ bool Chase(MatchState& st, int p) {
 
 // Without a target, or with a target whose pile is gone, one draw may pick a new pile slot;
 // then any pile within reach of the seat takes over, the highest slot winning.
-void ChooseTarget(Game& g, int p) {
-  auto& st = g.st;
+void ChooseTarget(Rules& r, int p) {
+  auto& st = r.st;
   int16_t& target = st.cpuTargetPile[p];
   if (target == -1 || st.pileX[target] == kAbsent) {
-    const int16_t k = Draw(g, kPileSlots);
+    const int16_t k = Draw(r, kPileSlots);
     if (st.pileX[k] != kAbsent) target = k;
   }
   // The last pile nearby takes over.
-  const uint32_t nearby = PileMask(st, ReachBox(st.posX[p], st.posZ[p], kNearbyPileReach));
-  if (nearby != 0) target = static_cast<int16_t>(31 - std::countl_zero(nearby));
+  for (int k = 0; k < kPileSlots; ++k) {
+    if (Reaches(st.posX[p], st.posZ[p], st.pileX[k], st.pileZ[k], kNearbyPileReach)) target = static_cast<int16_t>(k);
+  }
 }
 
 // Search: walk to the target pile and swing at any pile in front.
-void Search(Game& g, int p) {
-  auto& st = g.st;
-  ChooseTarget(g, p);
+void Search(Rules& r, int p) {
+  auto& st = r.st;
+  ChooseTarget(r, p);
   st.stickX[p] = st.stickZ[p] = st.actionButton[p] = st.specialButton[p] = 0;
   const int16_t t = st.cpuTargetPile[p];
   if (t != -1) SteerAt(st, p, st.pileX[t], st.pileZ[t]);
-  // One draw per slot; only a pile in front with the button still up needs the draw's value.
-  const uint32_t ahead =
-      PileMask(st, ReachBox(AheadX(st, p), AheadZ(st, p), static_cast<int32_t>(kPileReach)));
-  int drawn = 0;  // slots whose draw is made or skipped
-  for (uint32_t m = ahead; m != 0 && st.actionButton[p] != 1; m &= m - 1) {
-    const int k = std::countr_zero(m);
-    g.rnd.Skip(static_cast<uint64_t>(k - drawn));
-    drawn = k + 1;
-    if (Draw(g, kScoopOdds) == 0) st.actionButton[p] = 1;
+  // One draw per pile slot: a pile in front presses the button on one draw in five.
+  const double aheadX = AheadX(st, p);
+  const double aheadZ = AheadZ(st, p);
+  for (int k = 0; k < kPileSlots; ++k) {
+    const int16_t d = Draw(r, kScoopOdds);
+    if (d == 0 && Reaches(aheadX, aheadZ, st.pileX[k], st.pileZ[k], kPileReach)) st.actionButton[p] = 1;
   }
-  g.rnd.Skip(static_cast<uint64_t>(kPileSlots - drawn));
 }
 
 // Carry: head for the middle of the goal's low-z edge, throw with the point ahead inside the
@@ -126,8 +123,8 @@ void Detour(MatchState& st, int p) {
 
 }  // namespace
 
-void DecideCpu(Game& g) {
-  auto& st = g.st;
+void DecideCpu(Rules& r) {
+  auto& st = r.st;
   const int p = st.seat;
   if (st.isCpu[p] != 1 || st.fieldCleared != 0) return;
 
@@ -139,7 +136,7 @@ void DecideCpu(Game& g) {
         st.cpuWaypointZ[p] = 0;
       }
       if (Chase(st, p)) return;
-      Search(g, p);
+      Search(r, p);
     } else {
       ++st.cpuCarryTicks[p];
       st.cpuSearchTicks[p] = 0;
@@ -156,7 +153,7 @@ void DecideCpu(Game& g) {
     st.cpuCarryTicks[p] = 0;
   }
 
-  if (Draw(g, kSpecialOdds) == 0 && st.power[p] > 0) st.specialButton[p] = 1;
+  if (Draw(r, kSpecialOdds) == 0 && st.power[p] > 0) st.specialButton[p] = 1;
 }
 
 }  // namespace kelmora

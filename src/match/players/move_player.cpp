@@ -1,15 +1,10 @@
 // Acceleration, sliding and collision of one seat: the stick becomes a velocity, and the
 // player moves one axis at a time against the arena edge, the goal, the piles and the blocks,
 // then the nets catch it.
-#include <bit>
 #include <cstdint>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "match/characters.h"
-#include "match/game.h"
+#include "match/rules.h"
 #include "match/reach.h"
 #include "match/seat_turn.h"
 #include "match/snow/shovel.h"
@@ -47,30 +42,9 @@ bool InBlock(const MatchState& st, int k, double x, double z) {
          tz < st.blockZ[k] + st.blockD[k];
 }
 
-// Bit k set for each block slot k with a width and a depth above zero.
-uint32_t SlotsWithArea(const MatchState& st) {
-  static_assert(kBlockSlots > 8 && kBlockSlots <= 16, "the slots are read as two overlapping eights");
-#if defined(__SSE2__)
-  // Slots 0-7, then the last eight (overlapping them); lanes set where both sizes are positive.
-  auto positive = [&st](int first) {
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(st.blockW.data() + first));
-    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(st.blockD.data() + first));
-    return _mm_and_si128(_mm_cmpgt_epi16(w, zero), _mm_cmpgt_epi16(d, zero));
-  };
-  constexpr int kLast = kBlockSlots - 8;
-  const auto bytes = static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(positive(0), positive(kLast))));
-  return (bytes & 0xFFu) | ((bytes >> 8) << kLast);
-#else
-  uint32_t mask = 0;
-  for (int k = 0; k < kBlockSlots; ++k) mask |= static_cast<uint32_t>(st.blockW[k] > 0 && st.blockD[k] > 0) << k;
-  return mask;
-#endif
-}
-
 // Moves seat p along one axis and puts that coordinate back wherever the move is blocked.
-void MoveAlong(Game& g, int p, Axis axis, bool underground) {
-  auto& st = g.st;
+void MoveAlong(Rules& r, int p, Axis axis, bool underground) {
+  auto& st = r.st;
   double& pos = axis == Axis::X ? st.posX[p] : st.posZ[p];
   const double vel = axis == Axis::X ? st.velX[p] : st.velZ[p];
   const double prev = axis == Axis::X ? st.prevX : st.prevZ;
@@ -81,22 +55,20 @@ void MoveAlong(Game& g, int p, Axis axis, bool underground) {
 
   const bool burning = st.playerCharacter[p] == kMouse && st.specialTimer[p] > 0;
   // Each pile within reach in slot order, tested from where the seat stands after the last.
-  for (int k = NextPileReaching(st, st.posX[p], st.posZ[p], 0); k < kPileSlots;
-       k = NextPileReaching(st, st.posX[p], st.posZ[p], k + 1)) {
+  for (int k = 0; k < kPileSlots; ++k) {
+    if (!Reaches(st.posX[p], st.posZ[p], st.pileX[k], st.pileZ[k], kPileReach)) continue;
     if (burning) {
       st.pileX[k] = kAbsent;  // the fire eats the pile; its snow counts for nobody
       break;
     }
     pos = prev;
-    PushPile(g, p, k);
+    PushPile(r, p, k);
   }
 
   // The first block that holds the seat puts it back; the later ones cannot move it further.
-  // A slot with no width or no depth holds nothing (most slots are empty), so only the others
-  // take the whole test.
   const int blocks = st.playerCharacter[p] == kBear ? kBearFreeBlocks : kBlockSlots;
-  for (uint32_t left = SlotsWithArea(st) & ((1u << blocks) - 1); left != 0; left &= left - 1) {
-    if (InBlock(st, std::countr_zero(left), st.posX[p], st.posZ[p])) {
+  for (int k = 0; k < blocks; ++k) {
+    if (InBlock(st, k, st.posX[p], st.posZ[p])) {
       pos = prev;
       break;
     }
@@ -105,8 +77,8 @@ void MoveAlong(Game& g, int p, Axis axis, bool underground) {
 
 }  // namespace
 
-void MovePlayer(Game& g) {
-  auto& st = g.st;
+void MovePlayer(Rules& r) {
+  auto& st = r.st;
   const int p = st.seat;
   const int16_t ch = st.playerCharacter[p];
   const bool underground = Underground(st, p);
@@ -139,8 +111,8 @@ void MovePlayer(Game& g) {
 
   if (st.pushTicks[p] > 0) --st.pushTicks[p];
 
-  MoveAlong(g, p, Axis::X, underground);
-  MoveAlong(g, p, Axis::Z, underground);
+  MoveAlong(r, p, Axis::X, underground);
+  MoveAlong(r, p, Axis::Z, underground);
 
   // Every net holds a player who comes within reach of it on its centre (the spider excepted).
   if (underground || ch == kSpider) return;

@@ -1,15 +1,12 @@
 // The shovel's action cycle of one seat: walk, swing, scoop, carry, throw; then the special
-// power, the pose of the seat's model and the scene places of piles, nets and decoys.
+// power, the pose of the seat's model and the ageing of the nets.
 #include "match/characters.h"
-#include "match/game.h"
+#include "match/rules.h"
 #include "match/numbers.h"
-#include "match/players/seat_facing.h"
 #include "match/reach.h"
 #include "match/seat_turn.h"
 #include "match/snow/shovel.h"
 #include "match/snow/powers.h"
-#include "match/status_panels.h"
-#include "scene/scene.h"
 
 namespace kelmora {
 
@@ -30,8 +27,8 @@ bool Swinging(int16_t f) { return kSwing <= f && f < kLoaded; }
 
 bool StepSounds(int16_t f) { return f == 10 || f == 19 || f == 40 || f == 49 || f == 60 || f == 69; }
 
-void AdvanceCycle(Game& g, int p, bool moving) {
-  auto& st = g.st;
+void AdvanceCycle(Rules& r, int p, bool moving) {
+  auto& st = r.st;
   int16_t& f = st.animFrame[p];
   if (Swinging(f)) {
     ++f;  // a swing runs on whatever the sticks do
@@ -40,7 +37,7 @@ void AdvanceCycle(Game& g, int p, bool moving) {
   // A footstep sounds when the walk reaches a step frame, not again while standing on it.
   if (moving) {
     ++f;
-    if (st.playerCharacter[p] != kFlyingSquirrel && StepSounds(f)) g.SoundPlay(kSoundStep);
+    if (st.playerCharacter[p] != kFlyingSquirrel && StepSounds(f)) r.Sound(kSoundStep);
   }
   if (f == 19) f = 0;
   if (f == 49) f = kLoaded;
@@ -55,8 +52,8 @@ void Rest(int16_t& f) {
 
 // The swing reaches the snow: the follow-through of a throw ends, or the first pile within
 // reach of the point ahead is scooped; a decoy only squeaks.
-void Contact(Game& g, int p) {
-  auto& st = g.st;
+void Contact(Rules& r, int p) {
+  auto& st = r.st;
   st.animFrame[p] = 0;
   if (st.carrying[p] == 1) {
     st.carrying[p] = 0;
@@ -66,7 +63,7 @@ void Contact(Game& g, int p) {
   const double az = AheadZ(st, p);
   for (int k = 0; k < kPileSlots; ++k) {
     if (!Reaches(ax, az, st.pileX[k], st.pileZ[k], kPileReach)) continue;
-    g.SoundPlay(kSoundScoop);
+    r.Sound(kSoundScoop);
     st.pileX[k] = kAbsent;
     st.carrying[p] = 1;
     st.actionButton[p] = 2;
@@ -75,7 +72,7 @@ void Contact(Game& g, int p) {
   }
   for (int d = 0; d < kDecoySlots; ++d) {
     if (Reaches(ax, az, st.decoyX[d], st.decoyZ[d], kPileReach)) {
-      g.SoundPlay(kSoundDecoy);
+      r.Sound(kSoundDecoy);
       return;
     }
   }
@@ -83,16 +80,16 @@ void Contact(Game& g, int p) {
 
 // A loaded seat presses the button: the load goes into the goal (strictly inside) or lands
 // in front of the seat as a pile in the lowest empty slot.
-void Throw(Game& g, int p) {
-  auto& st = g.st;
+void Throw(Rules& r, int p) {
+  auto& st = r.st;
   st.animFrame[p] = kSwing;
   st.actionButton[p] = 2;
   const double ax = AheadX(st, p);
   const double az = AheadZ(st, p);
   if (InsideGoal(st, ax, az)) {
     ++st.score[p];
-    DrawPanels(g);
-    PlayVoice(g);
+    r.Panels();
+    PlayVoice(r);
     return;
   }
   const int k = LowestEmptyPile(st);
@@ -101,53 +98,40 @@ void Throw(Game& g, int p) {
   st.pileZ[k] = ToInt16(az);
 }
 
-void RefreshField(Game& g) {
-  auto& st = g.st;
-  auto& sc = g.scene;
-  const double y = st.sway[0];
-  auto& placed = g.fieldPlaces;
-  // (The x row stands in for the third row: a pile's or decoy's place depends on nothing else.)
-  if (!placed.pileGroup.Same(st.snowFrames, y, st.pileX, st.pileZ, st.pileX)) {
-    PlaceGroupAtHeight(sc, placed.pileBatch, placed.pileGroup, st.snowFrames, st.pileX, y, st.pileZ);
-    placed.pileGroup.Keep(st.snowFrames, y, st.pileX, st.pileZ, st.pileX);
-  }
-  UpdateNets(g);
-  if (!placed.decoyGroup.Same(st.decoyFrames, y, st.decoyX, st.decoyZ, st.decoyX)) {
-    PlaceGroupAtHeight(sc, placed.decoyBatch, placed.decoyGroup, st.decoyFrames, st.decoyX, y, st.decoyZ);
-    placed.decoyGroup.Keep(st.decoyFrames, y, st.decoyX, st.decoyZ, st.decoyX);
-  }
-}
-
 }  // namespace
 
-void ActionStep(Game& g) {
-  auto& st = g.st;
-  auto& sc = g.scene;
+void ActionStep(Rules& r) {
+  auto& st = r.st;
   const int p = st.seat;
   int16_t& f = st.animFrame[p];
   const bool moving = st.stickX[p] != 0 || st.stickZ[p] != 0;
 
   if (st.pushTicks[p] == 0 && f > 49) f = 0;
-  AdvanceCycle(g, p, moving);
+  AdvanceCycle(r, p, moving);
   if (!moving) Rest(f);
 
-  sc.SetPosition(st.playerFrames[p], {}, st.posX[p], st.sway[0], st.posZ[p]);
-  PigLift(g);
-  if (moving) FaceStick(sc, g.seatFacings[p], st.playerFrames[p], st.stickX[p], st.stickZ[p]);
+  // The seat's model stands where the seat is, lifted while a pig stomps, and turns the way
+  // a moved stick points.
+  st.burrowed[p] = 0;
+  PigLift(r);
+  if (moving) {
+    st.turnX[p] = st.stickX[p];
+    st.turnZ[p] = st.stickZ[p];
+  }
 
   if (f < kSwing && st.actionButton[p] == 1) f = kSwing;
   if (st.actionButton[p] == 1 && f > 49) f = kSwing;  // a swing interrupts a push
 
   if (f == kContact) {
-    Contact(g, p);
+    Contact(r, p);
   } else if (kLoaded <= f && f <= 49 && st.actionButton[p] == 1) {
-    Throw(g, p);
+    Throw(r, p);
   }
 
-  SpecialStep(g);
+  SpecialStep(r);
 
-  RefreshField(g);
-  sc.SetTime(st.playerAnims[p], st.animFrame[p]);
+  UpdateNets(r);
+  st.poseFrame[p] = st.animFrame[p];
 }
 
 }  // namespace kelmora

@@ -1,7 +1,6 @@
-#include "match/game.h"
+#include "match/rules.h"
 #include "match/numbers.h"
 #include "match/snow/powers.h"
-#include "scene/scene.h"
 
 namespace kelmora {
 
@@ -14,8 +13,8 @@ constexpr int16_t kBlinkedAway = -1000;
 
 }  // namespace
 
-void BearWallStep(Game& g) {
-  auto& st = g.st;
+void BearWallStep(Rules& r) {
+  auto& st = r.st;
   const int p = st.seat;
   const int16_t t = st.specialTimer[p];
   int16_t& x = st.blockX[kWallSlot];
@@ -33,7 +32,7 @@ void BearWallStep(Game& g) {
     x = kAbsent;
     z = 0;
   }
-  g.scene.SetPosition(st.bear2Frame, {}, x + 100, st.sway[0], z + 100);
+  st.giantBear = {double(x + 100), double(st.sway[0]), double(z + 100)};
 }
 
 }  // namespace kelmora

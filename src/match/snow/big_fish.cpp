@@ -1,12 +1,11 @@
-#include "match/game.h"
+#include "match/rules.h"
 #include "match/numbers.h"
 #include "match/snow/powers.h"
-#include "scene/scene.h"
 
 namespace kelmora {
 
-void BigFishStep(Game& g) {
-  auto& st = g.st;
+void BigFishStep(Rules& r) {
+  auto& st = r.st;
   const int p = st.seat;
   const int16_t t = st.specialTimer[p];
   if (t == 199) {
@@ -17,7 +16,7 @@ void BigFishStep(Game& g) {
   // Only the model blinks in the last 25 ticks; the slippery zone stays where it is.
   if (t < 25) st.fishBlink = static_cast<int16_t>(1 - st.fishBlink);
   if (t == 0) st.fishX = kAbsent;
-  g.scene.SetPosition(st.fish2Frame, {}, st.fishX - 5000 * st.fishBlink, st.sway[0], st.fishZ);
+  st.bigFish = {double(st.fishX - 5000 * st.fishBlink), double(st.sway[0]), double(st.fishZ)};
 }
 
 }  // namespace kelmora

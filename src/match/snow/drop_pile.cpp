@@ -1,13 +1,13 @@
 // A carrier knocked or shaken loses its load in front of itself.
-#include "match/game.h"
+#include "match/rules.h"
 #include "match/numbers.h"
 #include "match/reach.h"
 #include "match/snow/shovel.h"
 
 namespace kelmora {
 
-void DropPile(Game& g, int s) {
-  auto& st = g.st;
+void DropPile(Rules& r, int s) {
+  auto& st = r.st;
   // Only the carrying walk loses the load; a throw's follow-through has nothing left to drop.
   if (!(29 < st.animFrame[s] && st.animFrame[s] < 51 && st.carrying[s] == 1)) return;
   const int k = LowestEmptyPile(st);

@@ -1,7 +1,6 @@
-#include "match/game.h"
+#include "match/rules.h"
 #include "match/reach.h"
 #include "match/snow/powers.h"
-#include "scene/scene.h"
 
 namespace kelmora {
 
@@ -19,13 +18,13 @@ void BlowAway(double& vel, double at, double mouseAt) {
 
 }  // namespace
 
-void MouseFire(Game& g) {
-  auto& st = g.st;
+void MouseFire(Rules& r) {
+  auto& st = r.st;
   const int p = st.seat;
   st.fireAnimTime = static_cast<int16_t>(st.fireAnimTime + 1);
   if (st.fireAnimTime == kFireFrames) st.fireAnimTime = 0;
-  g.scene.SetPosition(st.fireFrame, {}, st.posX[p], st.sway[0], st.posZ[p]);
-  g.scene.SetTime(st.fireAnim, st.fireAnimTime);
+  st.fire = {st.posX[p], double(st.sway[0]), st.posZ[p]};
+  st.fireShown = st.fireAnimTime;
 
   // Seats not in play stand still at the centre, so blowing them away changes nothing.
   for (int q = 0; q < kSeats; ++q) {
@@ -34,7 +33,7 @@ void MouseFire(Game& g) {
     BlowAway(st.velZ[q], st.posZ[q], st.posZ[p]);
   }
 
-  if (st.specialTimer[p] == 0) g.scene.SetPosition(st.fireFrame, {}, kAbsent, 0, 0);
+  if (st.specialTimer[p] == 0) st.fire = {kAbsent, 0, 0};
 }
 
 }  // namespace kelmora

@@ -1,8 +1,6 @@
-#include "match/game.h"
 #include "match/characters.h"
+#include "match/rules.h"
 #include "match/snow/powers.h"
-#include "match/status_panels.h"
-#include "scene/scene.h"
 
 namespace kelmora {
 
@@ -27,47 +25,47 @@ constexpr PowerPrice kPrices[9] = {
 };
 
 // Any positive gauge buys any power, so the gauge may end below zero.
-void Purchase(Game& g, int p, int16_t ch) {
-  auto& st = g.st;
+void Purchase(Rules& r, int p, int16_t ch) {
+  auto& st = r.st;
   st.specialTimer[p] = kPrices[ch].duration;
   st.power[p] = static_cast<int16_t>(st.power[p] - kPrices[ch].cost);
   if (ch == kMouse) {
     st.fireAnimTime = 0;
-    g.SoundPlay(kSoundFire);
+    r.Sound(kSoundFire);
   }
-  DrawPanels(g);
+  r.Panels();
 }
 
 // One tick of the running power, seen with the timer already counted down.
-void RunPower(Game& g, int16_t ch) {
-  const int16_t t = g.st.specialTimer[g.st.seat];
+void RunPower(Rules& r, int16_t ch) {
+  const int16_t t = r.st.specialTimer[r.st.seat];
   switch (ch) {
     case kBear:
-      BearWallStep(g);
+      BearWallStep(r);
       break;
     case kFox:
-      if (t == 9) PlaceDecoy(g);
+      if (t == 9) PlaceDecoy(r);
       break;
     case kPig:
-      if (t == 15 || t == 0) PigLanding(g);  // the two landings
+      if (t == 15 || t == 0) PigLanding(r);  // the two landings
       break;
     case kElephant:
-      ElephantSuction(g);
+      ElephantSuction(r);
       break;
     case kSpider:
-      if (t == 9) PlaceNet(g);
+      if (t == 9) PlaceNet(r);
       break;
     case kFish:
-      BigFishStep(g);
+      BigFishStep(r);
       break;
     case kMole:
-      MoleBurrow(g);
+      MoleBurrow(r);
       break;
     case kFlyingSquirrel:
-      SquirrelGlide(g);
+      SquirrelGlide(r);
       break;
     case kMouse:
-      MouseFire(g);
+      MouseFire(r);
       break;
     default:
       break;
@@ -76,31 +74,31 @@ void RunPower(Game& g, int16_t ch) {
 
 }  // namespace
 
-void SpecialStep(Game& g) {
-  auto& st = g.st;
+void SpecialStep(Rules& r) {
+  auto& st = r.st;
   const int p = st.seat;
   const int16_t ch = st.playerCharacter[p];
   if (ch < kBear || ch > kMouse) return;
 
-  if (st.specialTimer[p] == 0 && st.specialButton[p] == 1 && st.power[p] > 0) Purchase(g, p, ch);
+  if (st.specialTimer[p] == 0 && st.specialButton[p] == 1 && st.power[p] > 0) Purchase(r, p, ch);
   // A held button keeps the mole underground at no further cost.
   if (ch == kMole && st.specialButton[p] == 1 && st.specialTimer[p] == 1) st.specialTimer[p] = 2;
   if (st.specialTimer[p] >= 1) {
     st.specialTimer[p] = static_cast<int16_t>(st.specialTimer[p] - 1);
-    RunPower(g, ch);
+    RunPower(r, ch);
   }
   // The fox and the spider place one object per press: letting go ends the power.
   if ((ch == kFox || ch == kSpider) && st.specialButton[p] == 0) st.specialTimer[p] = 0;
 }
 
-void PigLift(Game& g) {
-  auto& st = g.st;
+void PigLift(Rules& r) {
+  auto& st = r.st;
   const int p = st.seat;
   const int t = st.specialTimer[p];
+  st.lift[p] = 0;
   if (st.playerCharacter[p] != kPig || t == 0) return;
   // Two falls of 2 units per tick: from 28 down to the landing at 15, then from 30 down to 0.
-  const int height = t >= 16 ? 2 * t - 30 : 2 * t;
-  g.scene.SetPosition(st.playerFrames[p], {}, st.posX[p], st.sway[0] + height, st.posZ[p]);
+  st.lift[p] = static_cast<int16_t>(t >= 16 ? 2 * t - 30 : 2 * t);
 }
 
 }  // namespace kelmora

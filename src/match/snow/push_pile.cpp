@@ -1,10 +1,9 @@
 // Walking into a pile shoves it; every pile lying in the goal is delivered to the pusher.
 #include "match/characters.h"
-#include "match/game.h"
+#include "match/rules.h"
 #include "match/numbers.h"
 #include "match/reach.h"
 #include "match/snow/shovel.h"
-#include "match/status_panels.h"
 
 namespace kelmora {
 
@@ -39,14 +38,14 @@ void ParkComputerSeats(MatchState& st) {
 
 }  // namespace
 
-void PushPile(Game& g, int p, int k) {
-  auto& st = g.st;
+void PushPile(Rules& r, int p, int k) {
+  auto& st = r.st;
   if (20 <= st.animFrame[p] && st.animFrame[p] <= 49) return;  // swinging or carrying
   if (Underground(st, p)) return;
 
   st.pushTicks[p] = kPushHold;
   if (st.animFrame[p] < 20) st.animFrame[p] = static_cast<int16_t>(st.animFrame[p] + 50);
-  if (st.animFrame[p] == 55 || st.animFrame[p] == 65) g.SoundPlay(kSoundScrape);
+  if (st.animFrame[p] == 55 || st.animFrame[p] == 65) r.Sound(kSoundScrape);
 
   if (st.stickX[p] != 0) Shove(st.pileX[k], st.posX[p]);
   if (st.stickZ[p] != 0) Shove(st.pileZ[k], st.posZ[p]);
@@ -55,8 +54,8 @@ void PushPile(Game& g, int p, int k) {
     if (!PileInGoal(st, j)) continue;
     st.pileX[j] = kAbsent;
     ++st.score[p];
-    PlayVoice(g);
-    DrawPanels(g);
+    PlayVoice(r);
+    r.Panels();
   }
 
   int empty = 0;

@@ -1,6 +1,4 @@
-#include <bit>
-
-#include "match/game.h"
+#include "match/rules.h"
 #include "match/reach.h"
 #include "match/snow/powers.h"
 
@@ -22,20 +20,18 @@ void Pull(MatchState& st, int k, double x0, double z0) {
 
 }  // namespace
 
-void ElephantSuction(Game& g) {
-  auto& st = g.st;
+void ElephantSuction(Rules& r) {
+  auto& st = r.st;
   const int p = st.seat;
   const double x0 = st.posX[p];
   const double z0 = st.posZ[p];
   // Each point ahead pulls every pile within reach of it, in slot order, so a pile between two
-  // neighbouring points is pulled twice in one tick. (Pulling one pile moves no other, so the
-  // piles in reach of a point can all be found before the first is pulled.)
+  // neighbouring points is pulled twice in one tick.
   for (int n = 0; n < kSuctionPoints; ++n) {
     const double sx = x0 + 50 * n * st.faceX[p];
     const double sz = z0 - 50 * n * st.faceZ[p];
-    for (uint32_t inReach = PileMask(st, ReachBox(sx, sz, static_cast<int32_t>(kPileReach))); inReach != 0;
-         inReach &= inReach - 1) {
-      Pull(st, std::countr_zero(inReach), x0, z0);
+    for (int k = 0; k < kPileSlots; ++k) {
+      if (Reaches(sx, sz, st.pileX[k], st.pileZ[k], kPileReach)) Pull(st, k, x0, z0);
     }
   }
 }

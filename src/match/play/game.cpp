@@ -1,5 +1,6 @@
-#include "match/game.h"
+#include "match/play/game.h"
 
+#include "platform/asset_path.h"
 #include "platform/clock.h"
 #include "platform/window.h"
 
@@ -9,11 +10,7 @@ void Game::DoEvents() {
   if (handlers) window.DoEvents(*handlers);
 }
 
-std::string Game::Asset(std::string_view path) const {
-  std::string out = programFolder;
-  for (char c : path) out += (c == '\\') ? '/' : c;
-  return out;
-}
+std::string Game::Asset(std::string_view path) const { return AssetPath(programFolder, path); }
 
 int32_t Game::TickNow() { return static_cast<int32_t>(clock.GetTickCount() / platform::kTickMs); }
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-namespace kelmora::scene {
+namespace kelmora {
 
 struct StageInfo {
   const char* model;          // path under the program folder
@@ -37,4 +37,4 @@ inline constexpr std::array<const char*, 9> kCharacterModels{
 // Stage indexes with something of their own.
 constexpr int16_t kSecondStage = 1, kDarkStage = 2, kRaftStage = 4, kRailStage = 5;
 
-}  // namespace kelmora::scene
+}  // namespace kelmora

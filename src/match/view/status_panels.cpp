@@ -1,17 +1,14 @@
-#include "match/status_panels.h"
+#include "match/view/status_panels.h"
 
 #include <algorithm>
 
-#include "match/game.h"
 #include "match/numbers.h"
+#include "match/view/match_view.h"
 #include "platform/screen.h"
 
 namespace kelmora {
 
 namespace {
-
-// The cheer of each character (sound table slots).
-constexpr int kVoiceOf[9] = {3, 9, 8, 7, 11, 10, 16, 15, 13};
 
 constexpr platform::Rect kScoreColumn{320, 0, 1, 15};
 constexpr platform::Rect kPowerColumn{321, 0, 1, 15};
@@ -49,60 +46,51 @@ void ResizeBar(platform::Screen& screen, const platform::PictureBox& strip, SDL_
 
 }  // namespace
 
-void DrawPanels(Game& g) {
-  if (g.onPanels) g.onPanels(g);
-  auto& st = g.st;
-  auto& screen = g.screen;
+void DrawPanels(MatchView& v, int16_t displayMode, const Seat16& character, const Seat16& score, const Seat16& power) {
+  auto& screen = v.screen;
   const platform::PictureBox& strip = screen.Picture1;
-  const bool small = st.displayMode == 80;
+  const bool small = displayMode == 80;
   const StripLayout& l = small ? kSmall : kLarge;
-  StripShown& shown = g.stripShown;
+  StripShown& shown = v.stripShown;
   // Each seat draws only inside its own quarter, so a panel drawn alone over the strip as it
   // was left gives the pixels of the whole strip drawn again.
   const bool kept = shown.revision == screen.revision() && shown.surface == screen.surface() &&
-                    shown.characterSheet == g.characterSheet && shown.menuSheet == g.menuSheet &&
+                    shown.characterSheet == v.characterSheet && shown.menuSheet == v.menuSheet &&
                     shown.place == strip.place && shown.small == small;
   if (!kept) screen.FillRectIn(strip, 0, 0, l.width, l.height, {0, 0, 0});
   for (int s = 0; s < kSeats; ++s) {
-    const int c = st.playerCharacter[s];
+    const int c = character[s];
     const int left = l.panel * s;
-    const BarWidths bars = BarsOf(l, small, st.score[s], st.power[s]);
+    const BarWidths bars = BarsOf(l, small, score[s], power[s]);
     if (kept) {
       const bool sameCharacter = shown.character[s] == c;
-      if (sameCharacter && shown.score[s] == st.score[s] && shown.power[s] == st.power[s]) continue;
+      if (sameCharacter && shown.score[s] == score[s] && shown.power[s] == power[s]) continue;
       if (sameCharacter && c >= 0 && c <= 8) {
         // The face stands as drawn: only the bars move.
         const BarWidths was = BarsOf(l, small, shown.score[s], shown.power[s]);
-        ResizeBar(screen, strip, g.menuSheet, kScoreColumn, left + l.barX, l.scoreY, l.barHeight, was.score, bars.score);
-        ResizeBar(screen, strip, g.menuSheet, kPowerColumn, left + l.barX, l.powerY, l.barHeight, was.power, bars.power);
-        shown.score[s] = st.score[s];
-        shown.power[s] = st.power[s];
+        ResizeBar(screen, strip, v.menuSheet, kScoreColumn, left + l.barX, l.scoreY, l.barHeight, was.score, bars.score);
+        ResizeBar(screen, strip, v.menuSheet, kPowerColumn, left + l.barX, l.powerY, l.barHeight, was.power, bars.power);
+        shown.score[s] = score[s];
+        shown.power[s] = power[s];
         continue;
       }
       screen.FillRectIn(strip, left, 0, left + l.panel, l.height, {0, 0, 0});
     }
     shown.character[s] = static_cast<int16_t>(c);
-    shown.score[s] = st.score[s];
-    shown.power[s] = st.power[s];
+    shown.score[s] = score[s];
+    shown.power[s] = power[s];
     if (c < 0 || c > 8) continue;
-    screen.CopyIn(strip, g.characterSheet, {50 * c, 100, 50, 50}, {left, 0, l.face, l.face});
-    screen.CopyIn(strip, g.menuSheet, kScoreColumn, {left + l.barX, l.scoreY, bars.score, l.barHeight});
-    screen.CopyIn(strip, g.menuSheet, kPowerColumn, {left + l.barX, l.powerY, bars.power, l.barHeight});
+    screen.CopyIn(strip, v.characterSheet, {50 * c, 100, 50, 50}, {left, 0, l.face, l.face});
+    screen.CopyIn(strip, v.menuSheet, kScoreColumn, {left + l.barX, l.scoreY, bars.score, l.barHeight});
+    screen.CopyIn(strip, v.menuSheet, kPowerColumn, {left + l.barX, l.powerY, bars.power, l.barHeight});
   }
   shown.revision = screen.revision();
   shown.surface = screen.surface();
-  shown.characterSheet = g.characterSheet;
-  shown.menuSheet = g.menuSheet;
+  shown.characterSheet = v.characterSheet;
+  shown.menuSheet = v.menuSheet;
   shown.place = strip.place;
   shown.small = small;
 }
 
-void PlayVoice(Game& g) {
-  const int seat = g.st.seat;
-  if (seat < 0 || seat >= kSeats) return;
-  const int c = g.st.playerCharacter[seat];
-  if (c < 0 || c > 8) return;
-  g.SoundPlay(kVoiceOf[c]);
-}
 
 }  // namespace kelmora

@@ -1,5 +1,5 @@
 #pragma once
-// The status strip under the 3D view, and the characters' cheers.
+// The status strip under the 3D view.
 #include <SDL.h>
 
 #include <array>
@@ -9,7 +9,7 @@
 #include "platform/screen.h"
 
 namespace kelmora {
-struct Game;
+struct MatchView;
 
 // What the status strip last showed. While nothing else has drawn on the screen since, only
 // the panels of seats whose character, score or gauge changed are drawn again.
@@ -23,10 +23,8 @@ struct StripShown {
   std::array<int16_t, kSeats> character{}, score{}, power{};
 };
 
-// Brings the status strip up to date with the current state: the same pixels as drawing it
-// whole, drawing only the panels that changed.
-void DrawPanels(Game& g);
-// Plays the cheer of the character of seat `seat`; an empty seat is silent.
-void PlayVoice(Game& g);
+// Brings the status strip up to date with these characters, scores and gauges in the display
+// mode: the same pixels as drawing it whole, drawing only the panels that changed.
+void DrawPanels(MatchView& v, int16_t displayMode, const Seat16& character, const Seat16& score, const Seat16& power);
 
 }  // namespace kelmora

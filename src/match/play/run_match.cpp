@@ -1,0 +1,128 @@
+#include "match/play/run_match.h"
+
+#include "audio/dx7_snd_support.h"
+#include "audio/music.h"
+#include "input/get_controller.h"
+#include "match/play/game.h"
+#include "match/play/synctest.h"
+#include "match/stage_table.h"
+#include "match/view/match_view.h"
+#include "match/view/release_scene.h"
+#include "match/view/status_panels.h"
+#include "platform/clock.h"
+#include "platform/screen.h"
+#include "platform/window.h"
+
+namespace kelmora {
+
+namespace {
+
+// The pad seats (3P and 4P) that play by hand read their pads at the start of the tick, as
+// their turns take the reading.
+void ReadPads(Game& g) {
+  auto& st = g.st;
+  if (st.matchCounter <= kDecisionCounter) return;
+  for (int s = 2; s < kSeats; ++s) {
+    if (st.playerCharacter[s] == -1 || st.isCpu[s] != 0) continue;
+    g.joy.joyId = s - 2;
+    input::JoystickRead(g.joy, g.joyDevice);
+    g.controls.pads[s] = {true, g.joy.joyX, g.joy.joyY, g.joy.joyButtons};
+  }
+}
+
+// The tick's events, in the order the rules reported them.
+void PlayEvents(Game& g) {
+  for (const TickEvent& e : g.events.list) {
+    switch (e.kind) {
+      case TickEventKind::Sound:
+        if (g.onSound) g.onSound(g, e.id);
+        PlaySound(g.view, e.id);
+        break;
+      case TickEventKind::Panels:
+        if (g.onPanels) g.onPanels(g, e);
+        DrawPanels(g.view, g.st.displayMode, g.st.playerCharacter, e.score, e.power);
+        break;
+      case TickEventKind::MusicPoll: g.music.MusicPoll(); break;
+      case TickEventKind::StopMusic: g.music.MusicStop("BGM"); break;
+      case TickEventKind::Render: RenderMatch(g.view, g.st); break;
+    }
+  }
+}
+
+}  // namespace
+
+void SetUpMatch(Game& g) {
+  auto& st = g.st;
+  ++g.matchesStarted;
+  g.matchTick = 0;
+  SetUpRules(g);
+  ApplyDisplayMode(g.screen, st.displayMode);
+  BuildMatchScene(g.view, st);
+  if (g.onLoop && st.musicOn == 1 && st.stage == kRailStage) g.onLoop(g, audio::kStageSixMusicSlot);
+  g.controls.Clear();
+  g.gatherControls = true;
+  g.screen.Picture1.visible = true;
+  g.screen.Picture2.visible = true;
+  st.lastTick = g.TickNow();
+  st.running = -1;
+}
+
+bool MatchTick(Game& g) {
+  ++g.matchTick;
+  ReadPads(g);
+  g.events.Clear();
+  const bool ended = g.synctest > 0 ? SyncTestTick(g, g.controls, g.events) : RunTick(g, g.controls, g.events);
+  g.controls.Clear();
+  PlayEvents(g);
+  // The last tick draws nothing, but its scene stands where the state says, as every other.
+  if (ended) PoseScene(g.view, g.st);
+  return ended;
+}
+
+void EndMatch(Game& g) {
+  auto& st = g.st;
+  // Key changes that came after the last tick reach the state as they always did.
+  for (const ControlOp& op : g.controls.keys) ApplyControl(st, op);
+  g.controls.Clear();
+  g.gatherControls = false;
+  g.music.MusicStop("BGM");
+  g.music.MusicStop("BGM2");
+  g.snd.SoundStopAll(g.soundTable[audio::kStageSixMusicSlot]);
+  g.screen.SetMode(640, 480);
+  st.running = 0;
+  ReleaseScene(g.view);
+  g.screen.Clear();
+  g.screen.Picture1.visible = false;
+  g.screen.Picture2.visible = false;
+  for (int s = 0; s < kSeats; ++s) {
+    st.actionButton[s] = st.specialButton[s] = st.stickX[s] = st.stickZ[s] = 0;
+  }
+  g.window.Present(g.screen);
+  g.matchTick = -1;
+}
+
+NextScreen RunMatch(Game& g) {
+  SetUpMatch(g);
+  int tick = 0;
+  g.matchTicks = 0;
+  for (;;) {
+    if (g.closing) return NextScreen::Closed;
+    if (g.st.running == 0) break;
+    const int32_t now = g.TickNow();
+    if (now >= g.st.lastTick + 1) {
+      g.st.lastTick = now;
+      const bool ended = MatchTick(g);
+      ++tick;
+      g.matchTicks = tick;
+      if (g.afterTick) g.afterTick(g, tick);
+      if (ended) break;
+    } else {
+      g.window.WaitUntil(static_cast<uint32_t>(g.st.lastTick + 1) * platform::kTickMs);
+    }
+    g.DoEvents();
+  }
+  EndMatch(g);
+  return NextScreen::Menu;
+}
+
+}  // namespace kelmora
