@@ -6,8 +6,8 @@
 #
 #   scripts/reference-corpus.sh BUILD OUT [EXTRA...]   writes every output to OUT and OUT/SUMS
 #   scripts/reference-corpus.sh --check BUILD OUT      the same, then compares OUT/SUMS with
-#                                                      tests/corpus/reference.sums (and removes
-#                                                      the pictures and dumps when they agree)
+#                                                      tests/corpus/reference.sums, in a new
+#                                                      folder under OUT, removed when they agree
 # EXTRA options are added to every run (for example --synctest 8: its outputs must not change).
 set -e
 check=0
@@ -19,6 +19,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 bin=$(cd "$build" && pwd)/kelmora
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
+# A check writes into a folder of its own, so that two checks at once never mix their files.
+if [ "$check" = 1 ]; then out=$(mktemp -d "$out/check.XXXXXX"); fi
 export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
 
 # run NAME ARGS...: one headless run, its dump and events named after it.
@@ -79,9 +81,9 @@ echo "reference-corpus: $(wc -l < "$out/SUMS") files in $out"
 if [ "$check" = 1 ]; then
   if diff "$root/tests/corpus/reference.sums" "$out/SUMS" > "$out/SUMS.diff"; then
     echo "reference-corpus: identical to the reference"
-    rm -f "$out"/*.png "$out"/*.jsonl
+    rm -rf "$out"
   else
-    echo "reference-corpus: differs from the reference:" >&2
+    echo "reference-corpus: differs from the reference (the runs are in $out):" >&2
     grep '^[<>]' "$out/SUMS.diff" | head -20 >&2
     exit 1
   fi
