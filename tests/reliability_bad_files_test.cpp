@@ -243,5 +243,57 @@ TEST(BadFiles, TheProgramEndsWithOneLineAndStatusOneAtStartUpAndAtTheMatchSetUp)
   ExpectOneLineAndStatusOne("sound/bgm6.wav", music.substr(0, music.size() / 2), "--match 0:0,1,-1,-1");
 }
 
+// A valid model whose first frame has a name of `length` bytes, or with a string of that
+// length: in the text form (the test quad, its material's texture) or the binary one (the
+// game's snow, in a block of its own in the first frame).
+std::string LongNamed(bool binary, size_t length, bool string = false) {
+  const std::string name(length, 'n');
+  if (!binary) {
+    std::string quad = testing::ReadFileText(fs::path(KELMORA_TEST_DATA_DIR) / "quad.x");
+    if (string) return quad.insert(quad.find("}\n\nFrame Quad"), " TextureFilename {\"" + name + "\";}\n");
+    return quad.replace(quad.find("Frame Quad {"), 10, "Frame " + name);
+  }
+  std::string snow = testing::ReadFileText(kAssets / "model/snow.x");
+  const std::string token("\x01\x00\x04\x00\x00\x00snow", 10);  // a name: kind 1, its length, its bytes
+  const size_t at = snow.find(token);
+  std::string sized(1, string ? '\x02' : '\x01');
+  sized += '\0';
+  for (int b = 0; b < 4; ++b) sized += static_cast<char>(length >> (8 * b));
+  if (!string) return snow.replace(at, token.size(), sized + name);
+  // A string: kind 2, and two bytes of its own end.
+  const std::string note = std::string("\x01\x00\x04\x00\x00\x00Note\x0a\x00", 12) + sized + name +
+                           std::string("\0\0\x0b\x00", 4);
+  return snow.insert(at + token.size() + 2, note);
+}
+
+// The reader copies a frame's name into a fixed string of 1,024 bytes without measuring it:
+// a longer one overran it, and the program ended in the reader with a buffer overflow.
+TEST(BadFiles, AModelNameOrStringLongerThanTheReaderHoldsIsRefused) {
+  ScratchAssets scratch;
+  scene::Scene sc;
+  sc.CreateRetainedMode();
+  const auto load = [&](const std::string& bytes) {
+    const fs::path p = scratch.Put("model/snow.x", &bytes);
+    scene::ForgetParsedFiles();
+    try {
+      sc.LoadMesh(sc.CreateMeshBuilder(), p.string());
+    } catch (const platform::AssetError& e) {
+      EXPECT_EQ(e.file, p.string());
+      return std::string(e.what());
+    }
+    return std::string("loaded");
+  };
+  for (bool binary : {false, true}) {
+    EXPECT_EQ(load(LongNamed(binary, 1023)), "loaded") << binary;
+    EXPECT_NE(load(LongNamed(binary, 1024)).find(binary ? "byte 27: a name of 1024 bytes, longer than the 1023"
+                                                        : "line 10: a name of 1024 bytes, longer than the 1023"),
+              std::string::npos)
+        << binary;
+    EXPECT_NE(load(LongNamed(binary, 1024, true)).find("a string of 1024 bytes"), std::string::npos) << binary;
+    ExpectOneLineAndStatusOne("model/snow.x", LongNamed(binary, 3000), "--match 0:0,1,2,3:1111");
+  }
+  scene::ForgetParsedFiles();
+}
+
 }  // namespace
 }  // namespace kelmora

@@ -42,6 +42,28 @@ bool IsDelimiter(char c) { return KindOf(c) & kDelimiter; }
 constexpr int kDeepestFrame = 200;
 // Texture coordinate and colour sets a mesh may have.
 constexpr int kMostSets = 8;
+// The reader's names and strings end in its own fixed strings of 1,024 bytes with their
+// terminator. A frame's name it copies there without measuring it, and overruns the string
+// with a longer one; the other names it leaves empty or cuts short, and the model would then
+// name other frames or textures than the file does. No word or string of the file may be longer.
+constexpr size_t kLongestName = 1023;
+std::string TooLong(const char* what, size_t bytes) {
+  return std::string(what) + " of " + std::to_string(bytes) + " bytes, longer than the " +
+         std::to_string(kLongestName) + " the model reader holds";
+}
+
+// A count larger than `room`. Built by appending: GCC 12 warns, wrongly, of a copy past the end
+// of a string in the same message built with + where _FORTIFY_SOURCE is on.
+std::string BadCount(const char* what, uint64_t v, const char* room) {
+  std::string m = "a bad ";
+  m += what;
+  m += " (";
+  m += std::to_string(v);
+  m += ", more than ";
+  m += room;
+  m += ")";
+  return m;
+}
 
 // Thrown to end the walk: the problem, or "" when the text ended first. The reader throws
 // there too, and throwing from where it is leaks what it has read so far: it is handed only
@@ -90,7 +112,9 @@ class TextLex {
     const char* from = p_;
     if (IsDelimiter(*p_)) return {p_++, 1};
     while (p_ < end_ && !(KindOf(*p_) & kEndsWord)) ++p_;
-    return {from, static_cast<size_t>(p_ - from)};
+    const size_t length = static_cast<size_t>(p_ - from);
+    if (length > kLongestName) Refuse(TooLong("a name", length));
+    return {from, length};
   }
 
   // One of ; , { } next: taken at once, without making a word of it.
@@ -160,7 +184,7 @@ class TextLex {
   // A number the reader sizes a list by: no larger than the file could hold.
   uint64_t Count(const char* what, uint64_t /*bytesEach*/ = 1) {
     const uint64_t v = Whole();
-    if (v > size_) Refuse(std::string("a bad ") + what + " (" + std::to_string(v) + ", more than the file holds)");
+    if (v > size_) Refuse(BadCount(what, v, "the file holds"));
     return v;
   }
 
@@ -228,10 +252,12 @@ class TextLex {
     if (p_ >= end_) throw Stop{};
     if (*p_ != '"') Refuse("a quotation mark expected");
     ++p_;
+    const char* from = p_;
     const void* quote = std::memchr(p_, '"', static_cast<size_t>(end_ - p_));
     p_ = quote ? static_cast<const char*>(quote) : end_;
     if (p_ + 1 >= end_) throw Stop{};
     if (p_[1] != ';') Refuse("a string without its semicolon");
+    if (static_cast<size_t>(p_ - from) > kLongestName) Refuse(TooLong("a string", static_cast<size_t>(p_ - from)));
     p_ += 2;
   }
 
@@ -286,6 +312,7 @@ class BinaryLex {
         }
         // The reader takes an empty word for the end of the file.
         if (length == 0) Refuse(kind == kName ? "an empty name" : "an empty string");
+        if (length > kLongestName) Refuse(TooLong(kind == kName ? "a name" : "a string", length));
         const std::string_view word(p_, length);
         p_ += length + (kind == kString ? 2 : 0);  // a string's own terminator
         return word;
@@ -380,7 +407,7 @@ class BinaryLex {
   uint64_t Count(const char* what, uint64_t bytesEach = 4) {
     const uint64_t v = Whole();
     if (v * bytesEach > Left()) {
-      Refuse(std::string("a bad ") + what + " (" + std::to_string(v) + ", more than the rest of the file holds)");
+      Refuse(BadCount(what, v, "the rest of the file holds"));
     }
     return v;
   }

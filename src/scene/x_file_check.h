@@ -4,7 +4,8 @@
 // faces, a face without corners, a face's material that its list never gave, a second
 // material list, frames nested thousands deep, a mesh outside the frames of a model that has
 // frames (whose root's list of meshes the reader then loses), a count larger than the file
-// could hold, a name or list running past the end of a binary file. The file is followed the
+// could hold, a name or list running past the end of a binary file, a name or string longer
+// than the reader's fixed strings (1,023 bytes and the terminator). The file is followed the
 // way the reader follows it, word for word, in the text form or the binary one (the game's
 // models are binary). Compressed .x files are not read at all.
 #include <string>
