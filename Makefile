@@ -65,16 +65,18 @@ bench: build
 
 # Long fuzzing runs outside the suite: each libFuzzer target (scripts, models, textures) for
 # FUZZ_SECONDS seconds, built with clang under the sanitizers and started from the game's own
-# files; an input that fails is kept in $(FUZZ_BUILD)/faults.
+# files, with a dictionary of each format's words and inputs of up to FUZZ_MAX_LEN bytes; an
+# input that fails is kept in $(FUZZ_BUILD)/faults.
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
+FUZZ_MAX_LEN ?= 131072
 
 fuzz: build
 	@./scripts/setup.sh fuzz
 	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
 	  "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" -DKELMORA_SANITIZE=ON -DKELMORA_FUZZ=ON -DKELMORA_BENCH=OFF > /dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_script fuzz_model fuzz_texture
-	@./scripts/fuzz.sh $(FUZZ_BUILD) $(BUILD) $(FUZZ_SECONDS)
+	@MAX_LEN=$(FUZZ_MAX_LEN) ./scripts/fuzz.sh $(FUZZ_BUILD) $(BUILD) $(FUZZ_SECONDS)
 
 # `make install PREFIX=DIR` (DESTDIR is honoured too) installs both components, the game and
 # its data; `make uninstall` removes exactly the files that the last install recorded. The
