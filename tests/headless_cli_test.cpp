@@ -97,4 +97,50 @@ TEST_F(HeadlessCli, AMissingModelIsReportedByNameAndEndsTheRunCleanly) {
   EXPECT_NE(r.out.find("fire.x"), std::string::npos) << r.out;
 }
 
+// --version, and --write-controls making the player's controls file where none was.
+TEST_F(HeadlessCli, VersionAndWriteControlsOnAFreshConfigFolder) {
+  const CliResult version = RunKelmora("--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out.rfind("Kelmora 0.", 0), 0u) << version.out;
+
+  const std::string cfg = Path("cfg"), file = cfg + "/kelmora/controls.ini";
+  const std::string write = "XDG_CONFIG_HOME=" + cfg + " HOME=" + Path("home") + " " + KELMORA_BINARY + " --write-controls";
+  auto run = [](const std::string& cmd) { return kelmora::testing::RunCommand(cmd + " 2>&1"); };
+  const CliResult first = run(write);
+  EXPECT_EQ(first.status, 0);
+  EXPECT_NE(first.out.find(file), std::string::npos) << first.out;
+  EXPECT_EQ(ReadFileText(file), RunKelmora("--headless --print-controls").out) << "the built-in controls";
+
+  std::ofstream(file) << "# mine\n";
+  const CliResult again = run(write);
+  EXPECT_EQ(again.status, 1);
+  EXPECT_NE(again.out.find(file + " already exists"), std::string::npos) << again.out;
+  EXPECT_EQ(ReadFileText(file), "# mine\n");
+  EXPECT_EQ(run(write + " --force").status, 0);
+  EXPECT_EQ(ReadFileText(file + ".bak"), "# mine\n");
+  EXPECT_EQ(ReadFileText(file), RunKelmora("--headless --print-controls").out);
+
+  std::ofstream(Path("plain")) << "a file, not a folder\n";
+  const CliResult blocked = run("XDG_CONFIG_HOME=" + Path("plain") + " " + KELMORA_BINARY + " --write-controls");
+  EXPECT_EQ(blocked.status, 1);
+  EXPECT_NE(blocked.out.find(Path("plain") + "/kelmora: cannot make the folder"), std::string::npos) << blocked.out;
+}
+
+// A stage or character out of range names the numbers there are, as --help does.
+TEST_F(HeadlessCli, AMatchOutOfRangeListsTheStagesOrTheCharacters) {
+  const std::string bin = std::string(KELMORA_BINARY);
+  const CliResult stage = kelmora::testing::RunCommand(bin + " --headless --match 6:0,1,2,3 2>&1");
+  EXPECT_EQ(stage.status, 2);
+  EXPECT_NE(stage.out.find("the stages are 0 meadow, 1 night courtyard, 2 dark hall, 3 harbour, 4 raft, 5 rooftop"),
+            std::string::npos) << stage.out;
+  const CliResult animal = kelmora::testing::RunCommand(bin + " --headless --match 1:0,1,9,-1 2>&1");
+  EXPECT_EQ(animal.status, 2);
+  EXPECT_NE(animal.out.find("bad character '9'; the characters are 0 bear,"), std::string::npos) << animal.out;
+  EXPECT_NE(animal.out.find("7 flying squirrel, 8 mouse, -1 an empty seat"), std::string::npos) << animal.out;
+  const std::string help = RunKelmora("--help").out;
+  for (const char* name : {"5 rooftop", "7 flying squirrel", "--write-controls", "--version", "80 = a 320x240"}) {
+    EXPECT_NE(help.find(name), std::string::npos) << name;
+  }
+}
+
 }  // namespace

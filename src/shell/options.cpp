@@ -3,9 +3,19 @@
 #include <charconv>
 #include <sstream>
 
+#ifndef KELMORA_VERSION
+#define KELMORA_VERSION "unknown"
+#endif
+
 namespace kelmora {
 
 namespace {
+
+// The numbers --match takes, as --help lists them.
+constexpr const char* kStageList =
+    "0 meadow, 1 night courtyard, 2 dark hall, 3 harbour, 4 raft, 5 rooftop";
+constexpr const char* kAnimalList =
+    "0 bear, 1 fox, 2 pig, 3 elephant, 4 spider, 5 fish, 6 mole, 7 flying squirrel, 8 mouse, -1 an empty seat";
 
 int32_t Number(const std::string& text, int32_t lo, int32_t hi, const std::string& what) {
   int32_t v = 0;
@@ -32,10 +42,20 @@ MatchChoice ParseMatch(const std::string& text) {
     throw UsageError("--match takes STAGE:C0,C1,C2,C3[:CPUS], not '" + text + "'");
   }
   MatchChoice m;
-  m.stage = static_cast<int16_t>(Number(parts[0], 0, 5, "stage"));
+  try {
+    m.stage = static_cast<int16_t>(Number(parts[0], 0, 5, "stage"));
+  } catch (const UsageError& e) {
+    throw UsageError(std::string("--match: ") + e.what() + "; the stages are " + kStageList);
+  }
   const auto chars = Split(parts[1], ',');
   if (chars.size() != 4) throw UsageError("--match needs four characters, not '" + parts[1] + "'");
-  for (int i = 0; i < 4; ++i) m.characters[i] = static_cast<int16_t>(Number(chars[i], -1, 8, "character"));
+  for (int i = 0; i < 4; ++i) {
+    try {
+      m.characters[i] = static_cast<int16_t>(Number(chars[i], -1, 8, "character"));
+    } catch (const UsageError& e) {
+      throw UsageError(std::string("--match: ") + e.what() + "; the characters are " + kAnimalList);
+    }
+  }
   if (parts.size() == 3) {
     if (parts[2].size() != 4) throw UsageError("CPUS is four digits 0/1, not '" + parts[2] + "'");
     for (int i = 0; i < 4; ++i) {
@@ -97,12 +117,20 @@ Options ParseOptions(const std::vector<std::string>& args) {
       o.synctest = Number(value(), 1, 64, "--synctest ticks");
     } else if (a == "--print-controls") {
       o.printControls = true;
+    } else if (a == "--write-controls") {
+      o.writeControls = true;
+    } else if (a == "--force") {
+      o.force = true;
+    } else if (a == "--version") {
+      o.version = true;
     } else if (a == "--help" || a == "-h") {
       o.help = true;
     } else {
       throw UsageError("unknown option '" + a + "'");
     }
   }
+  if (o.force && !o.writeControls) throw UsageError("--force goes with --write-controls");
+  if (o.writeControls && o.printControls) throw UsageError("--print-controls or --write-controls, not both");
   if (!o.headless && (!o.script.empty() || !o.screenshots.empty())) {
     throw UsageError("--script and --screenshot need --headless");
   }
@@ -124,10 +152,24 @@ const char* UsageText() {
          "               [--match STAGE:C0,C1,C2,C3[:CPUS]] [--music 0|1] [--mode 80|240|400]\n"
          "               [--data DIR] [--controls FILE]\n"
          "       kelmora [--headless] [--controls FILE] --print-controls\n"
+         "       kelmora [--controls FILE] --write-controls [--force]\n"
+         "       kelmora --version | --help\n"
          "With no arguments Kelmora starts at its title screen, with the controls of\n"
          "$XDG_CONFIG_HOME/kelmora/controls.ini (~/.config/kelmora/controls.ini) if there is one;\n"
          "headless runs and replays read a controls file only when --controls names it.\n"
          "--print-controls prints the controls in force as a file to save and edit.\n"
+         "--write-controls writes the built-in controls (or those of --controls FILE) as that\n"
+         "  file, making its folder, for you to edit. A file already there is left as it is;\n"
+         "  with --force it is kept as controls.ini.bak and a fresh one written.\n"
+         "--match STAGE:C0,C1,C2,C3[:CPUS] plays one match, without the title and menu, and\n"
+         "  prints its result. STAGE: 0 meadow, 1 night courtyard, 2 dark hall, 3 harbour,\n"
+         "  4 raft, 5 rooftop. C0..C3, the characters of seats 1P..4P: 0 bear, 1 fox, 2 pig,\n"
+         "  3 elephant, 4 spider, 5 fish, 6 mole, 7 flying squirrel, 8 mouse, -1 empty.\n"
+         "  CPUS: four digits, 1 for a computer player (--match 0:0,1,2,3:0011).\n"
+         "--music 0 plays no stage music (the menu's NoBGM); 1, the default, plays it.\n"
+         "--mode is the menu's display mode: 80 = a 320x240 screen (the 3D view 320x215 over\n"
+         "  the status strip), 240 = 640x480 with a 400x300 view in the middle (the default),\n"
+         "  400 = 640x480 with the whole 640x430 view. The window scales the screen to its size.\n"
          "--record FILE writes every key and joystick change the run takes, by tick, as a script:\n"
          "  kelmora --headless --script FILE plays the session again exactly (give it the same\n"
          "  --match, --music and --mode). --replay FILE shows a recording in the window at\n"
@@ -136,5 +178,7 @@ const char* UsageText() {
          "  every tick the last N ticks (1-64) run again from their saved state, silently, and\n"
          "  must end in the same state and scene; the first difference ends the run with status 1.\n";
 }
+
+const char* VersionText() { return "Kelmora " KELMORA_VERSION; }
 
 }  // namespace kelmora

@@ -38,6 +38,9 @@ struct Options {
   int32_t synctest = 0;              // --synctest N: every tick's last N ticks run twice
   std::vector<std::string> playOptions;  // --match, --music and --mode as given
   bool printControls = false;        // --print-controls
+  bool writeControls = false;        // --write-controls [--force]: the player's own file
+  bool force = false;
+  bool version = false;              // --version
   bool help = false;
 };
 
@@ -48,5 +51,7 @@ struct UsageError : std::runtime_error {
 
 Options ParseOptions(const std::vector<std::string>& args);
 const char* UsageText();
+// "Kelmora VERSION", the project's version.
+const char* VersionText();
 
 }  // namespace kelmora

@@ -10,6 +10,7 @@
 
 #include "input/controls.h"
 #include "input/controls_file.h"
+#include "input/write_controls.h"
 #include "match/play/game.h"
 #include "platform/asset_error.h"
 #include "platform/gl/gl_renderer.h"
@@ -62,6 +63,23 @@ input::Controls ReadControls(const Options& o) {
   }
   for (const std::string& p : problems) std::fprintf(stderr, "kelmora: %s\n", p.c_str());
   return controls;
+}
+
+// --write-controls: a fresh file of the built-in controls (or of --controls FILE) where the
+// game looks for the player's own.
+int WriteControls(const Options& o) {
+  const std::string path = input::UserControlsPath();
+  if (path.empty()) {
+    std::fprintf(stderr, "kelmora: neither XDG_CONFIG_HOME nor HOME is set: no folder for the controls file\n");
+    return 1;
+  }
+  std::vector<std::string> problems;
+  const input::Controls controls =
+      o.controls.empty() ? input::BuiltInControls() : input::LoadControls(o.controls, true, problems);
+  for (const std::string& p : problems) std::fprintf(stderr, "kelmora: %s\n", p.c_str());
+  const input::WriteResult r = input::WriteControlsFile(path, controls, o.force);
+  std::fprintf(r.ok ? stdout : stderr, "kelmora: %s\n", r.message.c_str());
+  return r.ok ? 0 : 1;
 }
 
 // Keys reach the key map as the controls say (in the real window; script keys are already
@@ -214,10 +232,15 @@ int RunProgram(const std::vector<std::string>& args) {
       std::fputs(UsageText(), stdout);
       return 0;
     }
+    if (o.version) {
+      std::printf("%s\n", VersionText());
+      return 0;
+    }
     if (o.printControls) {
       std::fputs(input::ControlsText(ReadControls(o)).c_str(), stdout);
       return 0;
     }
+    if (o.writeControls) return WriteControls(o);
     if (!o.script.empty()) events = platform::LoadScript(o.script);
     if (!o.replay.empty()) events = platform::LoadScript(o.replay);
     if (!o.record.empty()) record = OpenRecording(o);
