@@ -1,7 +1,9 @@
 #include "frontend/menu_seat_step.h"
 
 #include "frontend/show_screen.h"
+#include "input/controls.h"
 #include "input/get_controller.h"
+#include "input/seat_pads.h"
 #include "match/play/game.h"
 
 namespace kelmora::frontend {
@@ -26,14 +28,25 @@ void OptionKeys(Game& g) {
   }
 }
 
-// Seats 2 and 3 take their controls from joysticks 0 and 1 on every tick.
+// Every seat reads its pad on every tick. Seats 2 and 3 take their controls from it; on seats
+// 0 and 1 it plays beside the keys. Its menu buttons come first: a pad that moves to another
+// seat plays there from the next tick.
 void ReadJoystick(Game& g, int s) {
   auto& st = g.st;
-  g.joy.joyId = s - 2;
-  input::JoystickRead(g.joy, g.joyDevice);
-  st.stickX[s] = g.joy.joyX;
-  st.stickZ[s] = g.joy.joyY;
-  st.actionButton[s] = static_cast<int16_t>(g.joy.joyButtons);
+  const input::SeatPad pad = input::ReadSeatPad(g.joy, g.joyDevice, s);
+  if (input::MenuPadButtons(g.joy, g.joyDevice, st, s, pad) >= 0) {
+    g.SoundPlay(kSoundCursor);
+    return;
+  }
+  if (s < input::kKeySeats) {
+    std::vector<ControlOp> changes;
+    input::PadKeyChanges(pad, s, changes);
+    for (const ControlOp& op : changes) ApplyControl(st, op);
+    return;
+  }
+  st.stickX[s] = pad.now.x;
+  st.stickZ[s] = pad.now.y;
+  st.actionButton[s] = static_cast<int16_t>(pad.now.buttons);
   // A centred stick ends the repeat delay, as releasing Left or Right does on the keyboard;
   // a held button keeps it, so the button joins and leaves every 10 ticks like a held key
   // instead of on every tick.
@@ -91,7 +104,7 @@ void ChangeCharacter(Game& g, int s) {
 void MenuSeatStep(Game& g, int s) {
   auto& st = g.st;
   OptionKeys(g);
-  if (s >= 2) ReadJoystick(g, s);
+  ReadJoystick(g, s);
 
   if (st.pushTicks[s] == 0) {
     const bool pressed = st.actionButton[s] == 1;

@@ -9,7 +9,7 @@ namespace kelmora::frontend {
 // The repeat delay a seat waits after each action, in menu ticks.
 constexpr int kRepeatTicks = 10;
 
-// Seat `seat`'s step: the option keys, the joystick of seats 2 and 3, joining and leaving,
+// Seat `seat`'s step: the option keys, the seat's pad (input/seat_pads.h), joining and leaving,
 // seat 0's display-mode and stage rows and its cursor, the seat's character, and the repeat
 // delay (kept in pushTicks).
 void MenuSeatStep(Game& g, int seat);

@@ -96,10 +96,12 @@ void ApplyButtons(const Controls& controls, Joysticks& joy) {
 }
 
 uint32_t ButtonsAsRead(const Joysticks& joy, int id, uint32_t raw) {
-  if (id < 0 || id >= kJoySeats) return raw;
+  if (id < 0 || id >= platform::kPadSlots) return raw;
+  const int seat = joy.seatOfSlot[id] - kKeySeats;
+  if (seat < 0 || seat >= kJoySeats) return raw;
   uint32_t mask = 0;
   for (int b = 0; b < 32; ++b) {
-    if (raw & (1u << b)) mask |= 1u << joy.buttonBits[id][b];
+    if (raw & (1u << b)) mask |= 1u << joy.buttonBits[seat][b];
   }
   return mask;
 }

@@ -55,8 +55,8 @@ std::vector<std::pair<SDL_Scancode, int16_t>> KeyBindings(const Controls& contro
 std::array<uint8_t, kMaxButton> ButtonBits(int actionButton, int specialButton);
 // Gives both joystick seats their buttons.
 void ApplyButtons(const Controls& controls, Joysticks& joy);
-// The button mask of joystick `id` as the game reads it: each raw button moved to the bit the
-// controls gave it (joysticks 0 and 1; others read as they are).
+// The button mask of joystick slot `id` as the game reads it: each raw button moved to the bit
+// the controls gave it for the slot's seat (3P and 4P; pads on 1P and 2P read as they are).
 uint32_t ButtonsAsRead(const Joysticks& joy, int id, uint32_t raw);
 
 }  // namespace kelmora::input

@@ -4,12 +4,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/joystick_device.h"
+
 namespace kelmora {
 struct MatchState;
 struct ControlOp;
-}
-namespace kelmora::platform {
-class JoystickDevice;
 }
 
 namespace kelmora::input {
@@ -27,15 +26,29 @@ enum Vk : int16_t {
 void Form_KeyDown(MatchState& st, int16_t keyCode, int16_t shift, std::vector<ControlOp>* gather = nullptr);
 void Form_KeyUp(MatchState& st, int16_t keyCode, int16_t shift, std::vector<ControlOp>* gather = nullptr);
 
+// One reading of a joystick slot as the game takes it: the stick (-1, 0, 1 on each axis) and
+// the button mask as read.
+struct PadSample {
+  int16_t x = 0, y = 0;
+  int32_t buttons = 0;
+  friend bool operator==(const PadSample&, const PadSample&) = default;
+};
+
 // Module state of the joystick reader.
 struct Joysticks {
   int32_t joyId = -1;
   int32_t joyLeftBelow = 0, joyRightAbove = 0, joyUpBelow = 0, joyDownAbove = 0;
   int16_t joyX = 0, joyY = 0;
   int32_t joyButtons = 0;
-  // Joysticks 0 and 1: the bit of the mask each button reads as (the players' choice of
-  // action and special buttons); every button on its own bit unless changed.
+  // Seats 2 and 3 (3P, 4P): the bit of the mask each button of the seat's pad reads as (the
+  // players' choice of action and special buttons); every button on its own bit unless changed.
   std::array<std::array<uint8_t, 32>, 2> buttonBits = {OwnBits(), OwnBits()};
+  // The seat each slot plays (joystick_device.h), and each slot's reading as the seats last
+  // took it (seat_pads.h).
+  std::array<int, platform::kPadSlots> seatOfSlot = platform::kStartSeatOfSlot;
+  std::array<PadSample, platform::kPadSlots> lastReading{};
+  // The scores the pads last felt (seat_pads.h: a rumble for each delivery).
+  std::array<int16_t, 4> feltScore{};
 
   static constexpr std::array<uint8_t, 32> OwnBits() {
     std::array<uint8_t, 32> bits{};

@@ -6,7 +6,7 @@ namespace kelmora::platform {
 
 int RecordingJoysticks::GetPos(int id, JoyPos& out) {
   const int status = inner_->GetPos(id, out);
-  if (id < 0 || id > 1) return status;
+  if (id < 0 || id >= kPadSlots) return status;
   Reading now;  // a joystick that stops answering reads idle, as the game takes it
   if (status == 0) {
     now.x = std::clamp<int32_t>(out.x, -32768, 32767);

@@ -1,5 +1,5 @@
 #pragma once
-// Joysticks whose readings are written down: every reading of joystick 0 or 1 that the program
+// Joysticks whose readings are written down: every reading of a joystick slot that the program
 // takes and that differs from the one before, as a script's joy line. The buttons are written
 // as the game reads them (after the players' choice of buttons), so the recording plays back
 // without the controls it was made with.
@@ -24,6 +24,8 @@ class RecordingJoysticks final : public JoystickDevice {
   int NumDevs() override { return inner_->NumDevs(); }
   int GetPos(int id, JoyPos& out) override;
   int GetDevCaps(int id, JoyCaps& out) override { return inner_->GetDevCaps(id, out); }
+  void ShowSeat(int id, int seat) override { inner_->ShowSeat(id, seat); }
+  void Rumble(int id, int ms) override { inner_->Rumble(id, ms); }
 
   JoystickDevice& inner() { return *inner_; }
 
@@ -36,8 +38,8 @@ class RecordingJoysticks final : public JoystickDevice {
   std::unique_ptr<JoystickDevice> inner_;
   RecordFile& file_;
   std::function<uint32_t(int, uint32_t)> buttons_;
-  // The last reading written of joysticks 0 and 1; none until one first answers.
-  std::optional<Reading> last_[2];
+  // The last reading written of each slot; none until it first answers.
+  std::optional<Reading> last_[kPadSlots];
 };
 
 }  // namespace kelmora::platform

@@ -15,7 +15,10 @@ void SetPadHints() {
   SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
 }
 
-SdlJoysticks::SdlJoysticks() { Refresh(); }
+SdlJoysticks::SdlJoysticks() {
+  for (int i = 0; i < kSlots; ++i) seats_[i] = kStartSeatOfSlot[i];
+  Refresh();
+}
 
 SdlJoysticks::~SdlJoysticks() {
   for (Slot& slot : slots_) Free(slot);
@@ -49,7 +52,9 @@ void SdlJoysticks::Refresh() {
     if (instance < 0 || std::find(seen_.begin(), seen_.end(), instance) != seen_.end()) continue;
     seen_.push_back(instance);
     auto free = std::find_if(std::begin(slots_), std::end(slots_), [](const Slot& s) { return !s.stick; });
-    if (free != std::end(slots_)) Open(*free, i);
+    if (free == std::end(slots_)) continue;
+    Open(*free, i);
+    if (free->stick) SDL_JoystickSetPlayerIndex(free->stick, seats_[free - std::begin(slots_)]);
   }
 }
 
@@ -66,6 +71,24 @@ int SdlJoysticks::GetDevCaps(int id, JoyCaps& out) {
   if (id < 0 || id >= kSlots) return kJoyBadId;
   out = kSdlAxisRange;
   return 0;
+}
+
+void SdlJoysticks::ShowSeat(int id, int seat) {
+  if (id < 0 || id >= kSlots) return;
+  seats_[id] = seat;
+  if (slots_[id].stick) SDL_JoystickSetPlayerIndex(slots_[id].stick, seat);
+}
+
+void SdlJoysticks::Rumble(int id, int ms) {
+  if (id < 0 || id >= kSlots || !slots_[id].stick) return;
+  // Both motors, the weak one harder: a knock rather than a hum. A device without motors
+  // refuses, which is no fault.
+  constexpr Uint16 kLow = 0x6000, kHigh = 0xc000;
+  if (slots_[id].pad) {
+    SDL_GameControllerRumble(slots_[id].pad, kLow, kHigh, static_cast<Uint32>(ms));
+  } else {
+    SDL_JoystickRumble(slots_[id].stick, kLow, kHigh, static_cast<Uint32>(ms));
+  }
 }
 
 }  // namespace kelmora::platform

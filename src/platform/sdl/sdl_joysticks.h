@@ -1,10 +1,12 @@
 #pragma once
-// Joysticks and pads over SDL, in two slots: joystick 0 for seat 2 (3P), joystick 1 for seat 3
-// (4P). The devices plugged in at start-up take the slots in SDL's order; a device connected
-// while the program runs takes the first free slot. An unplugged device frees its slot, which
-// fails to read (the seat reads idle) until another device is connected. Devices that found
-// no free slot when they came wait unread. A pad that SDL knows reads through the game
-// controller API, any other device raw (sdl_pad_reading.h).
+// Joysticks and pads over SDL, in four slots (joystick_device.h: 3P, 4P, 2P, 1P unless a pad
+// chose another seat). The devices plugged in at start-up take the slots in SDL's order; a
+// device connected while the program runs takes the first free slot. An unplugged device frees
+// its slot, which fails to read (the seat reads idle) until another device is connected.
+// Devices that found no free slot when they came wait unread. A pad that SDL knows reads
+// through the game controller API, any other device raw (sdl_pad_reading.h). Each device is
+// given its slot's seat as SDL's player index (the pad's player lights), and rumbles where it
+// can.
 #include <SDL.h>
 
 #include <vector>
@@ -21,7 +23,7 @@ void SetPadHints();
 
 class SdlJoysticks final : public JoystickDevice {
  public:
-  static constexpr int kSlots = 2;
+  static constexpr int kSlots = kPadSlots;
 
   SdlJoysticks();
   ~SdlJoysticks() override;
@@ -32,6 +34,8 @@ class SdlJoysticks final : public JoystickDevice {
   int GetPos(int id, JoyPos& out) override;
   // Every slot gives SDL's axis range, whether or not a device sits in it now.
   int GetDevCaps(int id, JoyCaps& out) override;
+  void ShowSeat(int id, int seat) override;
+  void Rumble(int id, int ms) override;
 
  private:
   struct Slot {
@@ -44,6 +48,7 @@ class SdlJoysticks final : public JoystickDevice {
   static void Free(Slot& slot);
 
   Slot slots_[kSlots];
+  int seats_[kSlots];
   // Every device met so far (instance ids are never reused within a run).
   std::vector<SDL_JoystickID> seen_;
 };
