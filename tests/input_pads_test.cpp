@@ -30,9 +30,19 @@ class VirtualDevice {
  public:
   // A pad SDL knows (its mapping: a:b0, b:b1, x:b2, y:b3, back:b4, start:b6, shoulders b9
   // and b10, the D-pad b11..b14; left stick a0/a1, triggers a4/a5), or a device it does not.
+  // A pad counts the rumbles it is asked for.
   explicit VirtualDevice(bool pad = true) {
-    const int index = pad ? SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
-                                                      SDL_CONTROLLER_BUTTON_MAX, 0)
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    desc.userdata = this;
+    desc.Rumble = [](void* self, Uint16, Uint16) {
+      ++static_cast<VirtualDevice*>(self)->rumbles;
+      return 0;
+    };
+    const int index = pad ? SDL_JoystickAttachVirtualEx(&desc)
                           : SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_UNKNOWN, 2, 4, 1);
     if (index < 0) return;
     instance_ = SDL_JoystickGetDeviceInstanceID(index);
@@ -43,6 +53,9 @@ class VirtualDevice {
   VirtualDevice& operator=(const VirtualDevice&) = delete;
 
   bool ok() const { return stick_ != nullptr; }
+  // SDL's player index of the device: the seat its player lights show.
+  int lights() const { return SDL_JoystickGetPlayerIndex(stick_); }
+  int rumbles = 0;
   void Axis(int axis, int16_t v) { SDL_JoystickSetVirtualAxis(stick_, axis, v); }
   void Button(int button, bool down) { SDL_JoystickSetVirtualButton(stick_, button, down ? 1 : 0); }
   void Hat(uint8_t hat) { SDL_JoystickSetVirtualHat(stick_, 0, hat); }
@@ -182,11 +195,18 @@ TEST_F(Pads, PadsConnectedLaterTakeTheFirstFreeSeatAndAnUnpluggedSeatReadsIdle) 
   Update();
   EXPECT_EQ(Read(joy, dev, 0), (Reading{-1, 0, 0})) << "the next pad takes the free seat";
 
-  // A pad that came while both seats were taken waits: it does not take a seat freed later.
+  // Then the keyboard seats' slots, 2P's and 1P's. A pad that came while all four were taken
+  // waits: it does not take a slot freed later.
+  VirtualDevice third, fourth;
+  third.Button(SDL_CONTROLLER_BUTTON_Y, true);
+  fourth.Button(SDL_CONTROLLER_BUTTON_LEFTSHOULDER, true);
+  Update();
+  EXPECT_EQ(Read(joy, dev, 2), (Reading{0, 0, 8}));
+  EXPECT_EQ(Read(joy, dev, 3), (Reading{0, 0, 16}));
   VirtualDevice waiting;
   waiting.Button(SDL_CONTROLLER_BUTTON_A, true);
   Update();
-  EXPECT_EQ(Read(joy, dev, 1), (Reading{0, 0, 2}));  // the seats are read on every tick
+  EXPECT_EQ(Read(joy, dev, 1), (Reading{0, 0, 2}));  // the slots are read on every tick
   b.Unplug();
   Update();
   EXPECT_EQ(Read(joy, dev, 1), (Reading{0, 0, 0}));
@@ -260,6 +280,64 @@ TEST_F(Pads, AFourSeatMatchWithTwoPadsOneUnpluggedAndReplaced) {
   EXPECT_GE(g.matchTicks, 1700) << "the whole match was played";
   EXPECT_GT(rightAt, -300) << "seat 2 went right from its start";
   EXPECT_LT(leftAt, rightAt) << "and left again on the new pad";
+}
+
+// Three pads: the third plays 2P beside its keys. It steers 2P down and is pulled out while
+// held, which leaves 2P standing; the D key still steers 2P; a new pad takes 2P's slot and
+// steers it. Every pad's lights show its seat, and a rumble reaches the pad of its slot.
+TEST_F(Pads, APadOnAKeyboardSeatPlaysBesideTheKeysThroughHotPlug) {
+  Options options;
+  Backends b = MakeHeadlessBackends(options, platform::ParseScript("400 key-down 68 0\n450 key-up 68 0\n", "keys"));
+  auto headlessJoysticks = std::move(b.joysticks);  // the headless window keeps a reference
+  auto sdl = std::make_unique<platform::SdlJoysticks>();
+  platform::SdlJoysticks& dev = *sdl;
+  b.joysticks = std::move(sdl);
+  VirtualDevice first, second;
+  auto third = std::make_unique<VirtualDevice>();
+  ASSERT_TRUE(first.ok() && second.ok() && third->ok()) << SDL_GetError();
+  std::unique_ptr<VirtualDevice> replacement;
+
+  Game g(*b.clock, *b.window, *b.screen, *b.scene, *b.snd, *b.music, *b.joysticks);
+  g.programFolder = KELMORA_BUILD_DIR;
+  const resources::SpriteSheets sheets;
+  g.view.menuSheet = sheets.menu;
+  g.view.characterSheet = sheets.character;
+  MainWindow form(g);
+
+  constexpr int kUnplug = 300, kReplace = 600;
+  std::vector<std::pair<int16_t, int16_t>> sticks(1, {0, 0});  // 2P's stick after each tick
+  g.afterTick = [&](Game& game, int tick) {
+    sticks.emplace_back(game.st.stickX[1], game.st.stickZ[1]);
+    if (third) third->Axis(SDL_CONTROLLER_AXIS_LEFTY, 32767);
+    if (tick == kUnplug) third.reset();
+    if (tick == kReplace) {
+      replacement = std::make_unique<VirtualDevice>();
+      replacement->Axis(SDL_CONTROLLER_AXIS_LEFTX, -32768);
+    }
+    Update();
+  };
+  ASSERT_TRUE(form.Form_Load());
+  EXPECT_EQ(first.lights(), 2) << "3P";
+  EXPECT_EQ(second.lights(), 3) << "4P";
+  EXPECT_EQ(third->lights(), 1) << "2P";
+  dev.Rumble(2, 100);
+  EXPECT_EQ(third->rumbles, 1);
+  EXPECT_EQ(first.rumbles + second.rumbles, 0);
+
+  g.st.stage = 1;
+  g.st.playerCharacter = {0, 1, 2, 3};
+  g.st.isCpu = {1, 0, 1, 1};
+  b.headlessWindow->SetTickOrigin(g.TickNow());
+  b.headlessWindow->SetGrace(false);
+  EXPECT_EQ(form.RunScreens(NextScreen::Match, true), 0);
+  ASSERT_GT(sticks.size(), size_t{kReplace + 10});
+  using Stick = std::pair<int16_t, int16_t>;
+  EXPECT_EQ(sticks[kUnplug - 10], (Stick{0, 1})) << "the pad steers 2P down";
+  EXPECT_EQ(sticks[kUnplug + 1], (Stick{0, 0})) << "pulled out while held: 2P stands";
+  EXPECT_EQ(sticks[420], (Stick{1, 0})) << "the D key";
+  EXPECT_EQ(sticks[500], (Stick{0, 0}));
+  EXPECT_EQ(sticks[kReplace + 2], (Stick{-1, 0})) << "the new pad takes 2P";
+  EXPECT_EQ(replacement->lights(), 1);
 }
 
 }  // namespace
