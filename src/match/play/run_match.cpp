@@ -3,6 +3,7 @@
 #include "audio/dx7_snd_support.h"
 #include "audio/music.h"
 #include "input/get_controller.h"
+#include "input/seat_pads.h"
 #include "match/play/game.h"
 #include "match/play/synctest.h"
 #include "match/stage_table.h"
@@ -17,16 +18,19 @@ namespace kelmora {
 
 namespace {
 
-// The pad seats (3P and 4P) that play by hand read their pads at the start of the tick, as
-// their turns take the reading.
+// The seats that play by hand read their pads at the start of the tick, as their turns take
+// the reading; a pad on 1P or 2P plays beside the keys, through the key map's changes.
 void ReadPads(Game& g) {
   auto& st = g.st;
   if (st.matchCounter <= kDecisionCounter) return;
-  for (int s = 2; s < kSeats; ++s) {
+  for (int s = 0; s < kSeats; ++s) {
     if (st.playerCharacter[s] == -1 || st.isCpu[s] != 0) continue;
-    g.joy.joyId = s - 2;
-    input::JoystickRead(g.joy, g.joyDevice);
-    g.controls.pads[s] = {true, g.joy.joyX, g.joy.joyY, g.joy.joyButtons};
+    const input::SeatPad pad = input::ReadSeatPad(g.joy, g.joyDevice, s);
+    if (s < 2) {
+      input::PadKeyChanges(pad, s, g.controls.keys);  // a pad on a keyboard seat, beside its keys
+    } else {
+      g.controls.pads[s] = {true, pad.now.x, pad.now.y, pad.now.buttons};
+    }
   }
 }
 
@@ -74,6 +78,7 @@ bool MatchTick(Game& g) {
   const bool ended = g.synctest > 0 ? SyncTestTick(g, g.controls, g.events) : RunTick(g, g.controls, g.events);
   g.controls.Clear();
   PlayEvents(g);
+  input::FeelTick(g.joy, g.joyDevice, g.st, g.events);
   // The last tick draws nothing, but its scene stands where the state says, as every other.
   if (ended) PoseScene(g.view, g.st);
   return ended;
