@@ -43,13 +43,15 @@ TEST(Script, EveryEventWrittenAsALineReadsBackTheSame) {
   const ScriptEvent events[] = {
       {0, ScriptEvent::Kind::KeyDown, 17, 2},
       {3, ScriptEvent::Kind::KeyUp, 255, 7},
-      {7, ScriptEvent::Kind::Joy, 1, -32768, 32767, static_cast<int32_t>(0x80010003u)},
+      {7, ScriptEvent::Kind::Joy, 3, -32768, 32767, static_cast<int32_t>(0x80010003u)},
+      {8, ScriptEvent::Kind::JoyDown, 2, 13},
+      {8, ScriptEvent::Kind::JoyUp, 0, 27},
       {9, ScriptEvent::Kind::Close},
   };
   std::string text;
   for (const ScriptEvent& e : events) text += platform::ScriptLine(e) + "\n";
   const auto back = platform::ParseScript(text, "r.txt");
-  ASSERT_EQ(back.size(), 4u) << text;
+  ASSERT_EQ(back.size(), std::size(events)) << text;
   for (size_t i = 0; i < back.size(); ++i) EXPECT_EQ(back[i], events[i]) << text;
 }
 

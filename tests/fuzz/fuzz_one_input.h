@@ -38,9 +38,11 @@ inline std::string OneScript(const std::string& text) {
     if (e.tick < 0 || (i > 0 && e.tick < events[i - 1].tick)) return "ticks out of order";
     const bool key = e.kind == Kind::KeyDown || e.kind == Kind::KeyUp;
     if (key && (e.a < 0 || e.a > 255 || e.b < 0 || e.b > 7)) return "key event out of range";
-    if (e.kind == Kind::Joy && (e.a < 0 || e.a > 1 || e.b < -32768 || e.b > 32767 || e.c < -32768 || e.c > 32767)) {
+    if (e.kind == Kind::Joy && (e.a < 0 || e.a > 3 || e.b < -32768 || e.b > 32767 || e.c < -32768 || e.c > 32767)) {
       return "joystick event out of range";
     }
+    const bool pad = e.kind == Kind::JoyDown || e.kind == Kind::JoyUp;
+    if (pad && (e.a < 0 || e.a > 3 || (e.b != 13 && e.b != 27))) return "pad button out of range";
   }
   return "";
 }

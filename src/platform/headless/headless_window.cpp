@@ -7,9 +7,9 @@ namespace kelmora::platform {
 HeadlessWindow::HeadlessWindow(VirtualClock& clock, HeadlessJoysticks& joysticks,
                                std::vector<ScriptEvent> events)
     : clock_(clock), joysticks_(joysticks), events_(std::move(events)) {
-  // A joystick that the script moves counts as plugged in from the start.
+  // A joystick that the script moves or presses counts as plugged in from the start.
   for (const auto& e : events_) {
-    if (e.kind == ScriptEvent::Kind::Joy) joysticks_.Plug(e.a);
+    if (e.kind == ScriptEvent::Kind::Joy || e.kind == ScriptEvent::Kind::JoyDown) joysticks_.Plug(e.a);
   }
 }
 
@@ -25,6 +25,12 @@ void HeadlessWindow::DoEvents(WindowEvents& handlers) {
         break;
       case ScriptEvent::Kind::KeyUp:
         handlers.Form_KeyUp(static_cast<int16_t>(e.a), static_cast<int16_t>(e.b));
+        break;
+      case ScriptEvent::Kind::JoyDown:
+        handlers.Form_KeyDown(static_cast<int16_t>(e.b), 0);
+        break;
+      case ScriptEvent::Kind::JoyUp:
+        handlers.Form_KeyUp(static_cast<int16_t>(e.b), 0);
         break;
       case ScriptEvent::Kind::Joy:
         joysticks_.Set(e.a, e.b, e.c, static_cast<uint32_t>(e.d));

@@ -18,6 +18,13 @@ bool ParseInt(const std::string& word, int64_t lo, int64_t hi, int32_t& out) {
   return true;
 }
 
+// The pad buttons a script can press, and the keys they stand for.
+struct PadKey {
+  const char* name;
+  int32_t vk;
+};
+constexpr PadKey kPadKeys[] = {{"start", 13}, {"back", 27}};
+
 }  // namespace
 
 std::vector<ScriptEvent> ParseScript(const std::string& text, const std::string& name) {
@@ -47,10 +54,18 @@ std::vector<ScriptEvent> ParseScript(const std::string& text, const std::string&
     } else if (kind == "joy") {
       e.kind = ScriptEvent::Kind::Joy;
       if (w.size() != 6) fail("joy takes ID X Y BUTTONS");
-      if (!ParseInt(w[2], 0, 1, e.a)) fail("bad joystick id '" + w[2] + "' (0 or 1)");
+      if (!ParseInt(w[2], 0, 3, e.a)) fail("bad joystick id '" + w[2] + "' (0 to 3)");
       if (!ParseInt(w[3], -32768, 32767, e.b)) fail("bad axis value '" + w[3] + "'");
       if (!ParseInt(w[4], -32768, 32767, e.c)) fail("bad axis value '" + w[4] + "'");
       if (!ParseInt(w[5], 0, UINT32_MAX, e.d)) fail("bad button mask '" + w[5] + "'");
+    } else if (kind == "joy-down" || kind == "joy-up") {
+      e.kind = kind == "joy-down" ? ScriptEvent::Kind::JoyDown : ScriptEvent::Kind::JoyUp;
+      if (w.size() != 4) fail(kind + " takes ID start|back");
+      if (!ParseInt(w[2], 0, 3, e.a)) fail("bad joystick id '" + w[2] + "' (0 to 3)");
+      for (const PadKey& k : kPadKeys) {
+        if (w[3] == k.name) e.b = k.vk;
+      }
+      if (e.b == 0) fail("bad pad button '" + w[3] + "' (start or back)");
     } else if (kind == "close") {
       e.kind = ScriptEvent::Kind::Close;
       if (w.size() != 2) fail("close takes nothing more");
@@ -85,6 +100,14 @@ std::string ScriptLine(const ScriptEvent& e) {
       line += ' ' + std::to_string(static_cast<uint32_t>(e.d));  // the mask, unsigned
       break;
     case ScriptEvent::Kind::Close: line += " close"; break;
+    case ScriptEvent::Kind::JoyDown:
+    case ScriptEvent::Kind::JoyUp:
+      line += e.kind == ScriptEvent::Kind::JoyDown ? " joy-down" : " joy-up";
+      add(e.a);
+      for (const PadKey& k : kPadKeys) {
+        if (e.b == k.vk) line += std::string(" ") + k.name;
+      }
+      break;
   }
   return line;
 }

@@ -1,8 +1,11 @@
 #pragma once
 // Scripts of headless runs, one event per line:
 //   TICK key-down VK MODS | TICK key-up VK MODS | TICK joy ID X Y BUTTONS | TICK close
-// '#' starts a comment; blank lines are ignored. Events of tick T arrive before match tick T
-// runs; a key-down and its key-up in the same tick press the key for exactly that tick.
+//   TICK joy-down ID start|back | TICK joy-up ID start|back   (a pad's Start and Back, which
+//   reach the program as the Enter and Esc keys, as in the real window)
+// A joystick ID is a slot, 0 to 3. '#' starts a comment; blank lines are ignored. Events of
+// tick T arrive before match tick T runs; a key-down and its key-up in the same tick press the
+// key for exactly that tick.
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -11,10 +14,11 @@
 namespace kelmora::platform {
 
 struct ScriptEvent {
-  enum class Kind { KeyDown, KeyUp, Joy, Close };
+  enum class Kind { KeyDown, KeyUp, Joy, Close, JoyDown, JoyUp };
   int32_t tick = 0;
   Kind kind = Kind::Close;
-  int32_t a = 0, b = 0, c = 0, d = 0;  // key: VK, MODS; joy: ID, X, Y, BUTTONS (the mask's bits)
+  // key: VK, MODS; joy: ID, X, Y, BUTTONS (the mask's bits); joy-down/up: ID, the VK
+  int32_t a = 0, b = 0, c = 0, d = 0;
   friend bool operator==(const ScriptEvent&, const ScriptEvent&) = default;
 };
 
