@@ -4,7 +4,7 @@
 set -e
 PACKAGES="g++ cmake make pkg-config libsdl2-dev libsdl2-mixer-dev libassimp-dev libglm-dev
 libepoxy-dev libstb-dev libgl1-mesa-dri libegl-mesa0 libgl1-mesa-dev timgm6mb-soundfont
-libfontconfig-dev fonts-droid-fallback
+libfontconfig-dev fonts-droid-fallback libenet-dev
 libgtest-dev libbenchmark-dev fonts-dejavu-core xvfb xauth sox
 dpkg-dev desktop-file-utils appstream lintian"
 # `setup.sh fuzz`: also the compiler and the libFuzzer runtime of `make fuzz`.

@@ -150,7 +150,9 @@ TEST(Layers, TheRulesTheViewAndTheSceneIncludeOnlyWhatLiesBelowThem) {
           EXPECT_NE(header.rfind(b, 0), 0u) << e.path() << " includes " << header;
         }
       }
-      if (noGame) EXPECT_FALSE(std::regex_search(text, game)) << e.path() << " names Game";
+      if (noGame) {
+        EXPECT_FALSE(std::regex_search(text, game)) << e.path() << " names Game";
+      }
     };
     for (const auto& e : fs::recursive_directory_iterator(dir)) visit(e);
     EXPECT_GT(files, 0) << dir;

@@ -197,7 +197,6 @@ TEST(PowerUp, FallsTwentyPerTickAndWaitsAbove60) {
 
 TEST(Camera, AimsAtHalfTheMeanOfTheSeatsFromAbove) {
   MatchOn m(0, {0, 1, -1, -1});
-  auto& st = m.st();
   CameraStep(m.game.rules);
   EXPECT_EQ(m.sc().WorldPosition(m.obj().cameraTarget), glm::dvec3(0, 0, 50)) << "(-300+300+0+0)/8, (200+200+0+0)/8";
   EXPECT_EQ(m.sc().WorldPosition(m.obj().cameraFrame), glm::dvec3(0, 475, -1000));

@@ -30,6 +30,10 @@ void ApplyControl(MatchState& st, const ControlOp& op) {
     case ControlKind::ReleaseAction: st.actionButton[s] = 0; break;
     case ControlKind::PressSpecial: Press(st.specialButton[s]); break;
     case ControlKind::ReleaseSpecial: st.specialButton[s] = 0; break;
+    case ControlKind::ComputerPlays:
+      st.isCpu[s] = 1;
+      st.stickX[s] = st.stickZ[s] = st.actionButton[s] = st.specialButton[s] = 0;
+      break;
   }
 }
 

@@ -20,6 +20,7 @@ enum class ControlKind : uint8_t {
   ReleaseAction,   // the action button comes up
   PressSpecial,
   ReleaseSpecial,
+  ComputerPlays,   // from this tick on a computer plays the seat (its player left the session)
 };
 
 struct ControlOp {

@@ -24,6 +24,10 @@ class WindowEvents {
   virtual void Form_QueryUnload() = 0;
   // Called first by every DoEvents, before any of the pending events.
   virtual void BeforeEvents() {}
+  // A script's seat control (an online match's confirmed controls played back): a change to
+  // the seat as the key map makes it, or a pad seat's reading from now on.
+  virtual void SeatControl(int /*seat*/, int /*kind*/, int /*value*/) {}
+  virtual void SeatPad(int /*seat*/, int /*x*/, int /*z*/, uint32_t /*buttons*/) {}
 };
 
 class Window {

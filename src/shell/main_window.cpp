@@ -114,6 +114,20 @@ void MainWindow::Form_KeyUp(int16_t keyCode, int16_t shift) {
   taps_.KeyUp(g_.st, keyCode, shift, pass_);
 }
 
+void MainWindow::SeatControl(int seat, int kind, int value) {
+  const ControlOp op{static_cast<ControlKind>(kind), static_cast<int8_t>(seat), static_cast<int16_t>(value)};
+  if (g_.gatherControls) {
+    g_.controls.keys.push_back(op);
+  } else {
+    ApplyControl(g_.st, op);
+  }
+}
+
+void MainWindow::SeatPad(int seat, int x, int z, uint32_t buttons) {
+  if (seat < 0 || seat >= kSeats) return;
+  g_.scriptedPads[seat] = {true, static_cast<int16_t>(x), static_cast<int16_t>(z), static_cast<int32_t>(buttons)};
+}
+
 void MainWindow::BeforeEvents() {
   if (onTitle_ || g_.st.lastTick != lastTickSeen_) {
     ++pass_;

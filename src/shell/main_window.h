@@ -26,6 +26,9 @@ class MainWindow final : public platform::WindowEvents {
   void Form_QueryUnload() override;
   // Lets go the key releases held back until a tick had seen their presses.
   void BeforeEvents() override;
+  // A script's seat controls: into the next tick's controls while a match runs.
+  void SeatControl(int seat, int kind, int value) override;
+  void SeatPad(int seat, int x, int z, uint32_t buttons) override;
 
  private:
   // Where the keys' changes to the seats go: the next tick's controls while a match runs.

@@ -115,6 +115,51 @@ Options ParseOptions(const std::vector<std::string>& args) {
       o.replay = value();
     } else if (a == "--synctest") {
       o.synctest = Number(value(), 1, 64, "--synctest ticks");
+    } else if (a == "--host") {
+      o.host = true;
+      if (i + 1 < args.size() && !args[i + 1].empty() && args[i + 1][0] != '-') {
+        o.port = static_cast<uint16_t>(Number(value(), 1, 65535, "--host port"));
+      }
+    } else if (a == "--join") {
+      o.join = true;
+      const std::string& v = value();
+      const auto colon = v.rfind(':');
+      o.joinHost = colon == std::string::npos ? v : v.substr(0, colon);
+      if (colon != std::string::npos) o.port = static_cast<uint16_t>(Number(v.substr(colon + 1), 1, 65535, "--join port"));
+      if (o.joinHost.empty()) throw UsageError("--join takes HOST[:PORT]");
+    } else if (a == "--seats") {
+      const std::string& v = value();
+      std::stringstream list(v);
+      for (std::string seat; std::getline(list, seat, ',');) {
+        o.seats |= static_cast<uint8_t>(1u << Number(seat, 0, 3, "seat"));
+      }
+    } else if (a == "--tick-ms") {
+      o.tickMs = Number(value(), 1, 1000, "--tick-ms value");
+    } else if (a == "--input-delay") {
+      o.inputDelay = Number(value(), 0, 30, "--input-delay ticks");
+    } else if (a == "--rollback") {
+      o.rollback = Number(value(), 1, 30, "--rollback ticks");
+    } else if (a == "--net-sim") {
+      std::stringstream list(value());
+      std::vector<std::string> parts;
+      for (std::string p; std::getline(list, p, ',');) parts.push_back(p);
+      if (parts.size() < 3 || parts.size() > 4) throw UsageError("--net-sim takes LOSS,DELAY,JITTER[,SEED]");
+      o.simLoss = Number(parts[0], 0, 100, "--net-sim loss");
+      o.simDelay = Number(parts[1], 0, 5000, "--net-sim delay");
+      o.simJitter = Number(parts[2], 0, 5000, "--net-sim jitter");
+      if (parts.size() == 4) o.simSeed = static_cast<uint32_t>(Number(parts[3], 0, INT32_MAX, "--net-sim seed"));
+    } else if (a == "--net-blackout") {
+      const std::string& v = value();
+      const auto comma = v.find(',');
+      if (comma == std::string::npos) throw UsageError("--net-blackout takes AT,LENGTH (ms)");
+      o.blackoutAt = Number(v.substr(0, comma), 0, INT32_MAX, "--net-blackout start");
+      o.blackoutMs = Number(v.substr(comma + 1), 0, INT32_MAX, "--net-blackout length");
+    } else if (a == "--name") {
+      o.name = value().substr(0, 32);
+    } else if (a == "--stop-after") {
+      o.stopAfter = Number(value(), 1, 1900, "--stop-after ticks");
+    } else if (a == "--net-version") {
+      o.netVersion = value();
     } else if (a == "--print-controls") {
       o.printControls = true;
     } else if (a == "--write-controls") {
@@ -139,6 +184,16 @@ Options ParseOptions(const std::vector<std::string>& args) {
     throw UsageError("--dump and --events need --headless, --record or --replay");
   }
   if (o.synctest > 0 && !o.headless) throw UsageError("--synctest needs --headless");
+  if (o.host && o.join) throw UsageError("--host or --join, not both");
+  if ((o.host || o.join) && !o.headless) {
+    throw UsageError("online play runs headless for now: add --headless (the window's online menu is not built yet)");
+  }
+  if (o.host && !o.match) throw UsageError("--host needs --match: the host chooses the match");
+  if (o.join && o.match) throw UsageError("a joiner plays the host's match: leave out --match");
+  if ((o.host || o.join) && o.seats == 0) throw UsageError("--host and --join need --seats: this machine's seats");
+  if ((o.host || o.join) && (o.synctest > 0 || !o.replay.empty())) {
+    throw UsageError("--synctest and --replay are for matches on one machine");
+  }
   if (!o.replay.empty() && o.headless) {
     throw UsageError("--replay shows a recording in the window; a headless run plays it with --script");
   }

@@ -41,6 +41,21 @@ struct Options {
   bool writeControls = false;        // --write-controls [--force]: the player's own file
   bool force = false;
   bool version = false;              // --version
+  // Online play: --host [PORT] or --join HOST[:PORT], this machine's --seats, and the tuning.
+  bool host = false, join = false;
+  std::string joinHost;
+  uint16_t port = 7790;
+  uint8_t seats = 0;                 // --seats LIST: bit s, seat s (0..3)
+  int32_t tickMs = 20;               // --tick-ms N
+  int32_t inputDelay = 2;            // --input-delay N
+  int32_t rollback = 8;              // --rollback N
+  double simLoss = 0;                // --net-sim LOSS,DELAY,JITTER[,SEED]
+  int32_t simDelay = 0, simJitter = 0;
+  uint32_t simSeed = 1;
+  int32_t blackoutAt = -1, blackoutMs = 0;  // --net-blackout AT,LEN (ms)
+  std::string name;                  // --name NAME
+  std::string netVersion;            // --net-version TEXT: the version told to peers (tests)
+  int32_t stopAfter = 0;             // --stop-after N: an online match ends after N ticks (tests)
   bool help = false;
 };
 

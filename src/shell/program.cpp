@@ -12,6 +12,7 @@
 #include "input/controls_file.h"
 #include "input/write_controls.h"
 #include "match/play/game.h"
+#include "match/play/online_match.h"
 #include "platform/asset_error.h"
 #include "platform/gl/gl_renderer.h"
 #include "platform/gl/screenshot.h"
@@ -96,6 +97,58 @@ void ApplyControls(const input::Controls& controls, Game& g, Backends& b) {
   }
 }
 
+// An online match (headless): the dump holds confirmed ticks only, and --record writes the
+// confirmed controls of every seat, which `--match ... --script FILE` plays back offline.
+int PlayOnline(const Options& o, Game& g, std::ofstream& dump) {
+  OnlineOptions online;
+  online.host = o.host;
+  online.address = o.joinHost;
+  online.port = o.port;
+  online.seats = o.seats;
+  online.tickMs = o.tickMs;
+  online.inputDelay = o.inputDelay;
+  online.window = o.rollback;
+  online.sim = {o.simLoss, o.simDelay, o.simJitter, o.simSeed, o.blackoutAt, o.blackoutMs};
+  online.name = o.name.empty() ? (o.host ? "the host" : "a joiner") : o.name;
+  if (!o.netVersion.empty()) online.version = o.netVersion;
+  online.stopAfter = o.stopAfter;
+  std::ofstream record;
+  if (!o.record.empty()) {
+    record.open(o.record, std::ios::binary | std::ios::trunc);
+    if (!record) {
+      std::fprintf(stderr, "kelmora: %s: cannot write the recording\n", o.record.c_str());
+      return 2;
+    }
+  }
+  bool headed = false;
+  auto recordLine = [&](const std::string& line) {
+    if (!record.is_open()) return;
+    if (!headed) {
+      headed = true;
+      const auto& st = g.st;
+      record << "# " << VersionText() << ": the confirmed controls of every seat of an online match\n";
+      record << "# play it back with: kelmora --headless --match " << st.stage << ':';
+      for (int s = 0; s < kSeats; ++s) record << (s ? "," : "") << st.playerCharacter[s];
+      record << ':';
+      for (int s = 0; s < kSeats; ++s) record << st.isCpu[s];
+      record << " --script FILE\n";
+    }
+    record << line << '\n';
+  };
+  auto confirmed = [&](int tick) {
+    if (g.afterTick) g.afterTick(g, tick);
+  };
+  (void)dump;
+  const OnlineResult r = RunOnlineMatch(g, online, confirmed, recordLine);
+  record.flush();
+  if (r.ticks > 0) {
+    std::string line = ResultJson(g);
+    line.insert(line.size() - 1, ",\"net\":" + r.Json());
+    std::printf("%s\n", line.c_str());
+  }
+  return r.status;
+}
+
 int Run(const Options& o, Backends& b, const input::Controls& controls) {
   Game g(*b.clock, *b.window, *b.screen, *b.scene, *b.snd, *b.music, *b.joysticks);
   ApplyControls(controls, g, b);
@@ -124,7 +177,7 @@ int Run(const Options& o, Backends& b, const input::Controls& controls) {
       std::fprintf(stderr, "kelmora: %s: cannot write the event log\n", o.events.c_str());
       return 2;
     }
-    events.Attach(g, !o.match.has_value());
+    events.Attach(g, !o.match.has_value() && !o.join);
   }
 
   // Screenshots of the match ticks asked for, after the tick's dump line.
@@ -193,9 +246,13 @@ int Run(const Options& o, Backends& b, const input::Controls& controls) {
         }
         if (b.record) b.record->SetTickOrigin(g.TickNow());
       }
-      status = form.RunScreens(first, o.match.has_value());
-      // A match that could not be set up has no result to print: its error says why.
-      if (o.match && g.matchesStarted > 0 && status == 0) std::printf("%s\n", ResultJson(g).c_str());
+      if (o.host || o.join) {
+        status = PlayOnline(o, g, dump);
+      } else {
+        status = form.RunScreens(first, o.match.has_value());
+        // A match that could not be set up has no result to print: its error says why.
+        if (o.match && g.matchesStarted > 0 && status == 0) std::printf("%s\n", ResultJson(g).c_str());
+      }
     }
   } catch (const platform::AssetError& e) {
     g.window.MessageBox(e.what(), "Kelmora", platform::MessageIcon::Critical);
@@ -243,7 +300,7 @@ int RunProgram(const std::vector<std::string>& args) {
     if (o.writeControls) return WriteControls(o);
     if (!o.script.empty()) events = platform::LoadScript(o.script);
     if (!o.replay.empty()) events = platform::LoadScript(o.replay);
-    if (!o.record.empty()) record = OpenRecording(o);
+    if (!o.record.empty() && !o.host && !o.join) record = OpenRecording(o);
   } catch (const UsageError& e) {
     std::fprintf(stderr, "kelmora: %s (kelmora --help lists the options)\n", e.what());
     return 2;

@@ -89,6 +89,9 @@ struct Game : MatchRules, ProgramLife {
   // here instead of into the state), and the events of the tick last run.
   SeatControls controls;
   bool gatherControls = false;
+  // Pad readings that a script plays back for seats (an online match's recording), which
+  // stand instead of the pads from the tick they come.
+  std::array<PadReading, kSeats> scriptedPads{};
   TickEvents events;
   // The rules' context over st, rnd and events: rule tests call single rules with it.
   Rules rules{st, rnd, events};

@@ -25,6 +25,10 @@ void ReadPads(Game& g) {
   if (st.matchCounter <= kDecisionCounter) return;
   for (int s = 0; s < kSeats; ++s) {
     if (st.playerCharacter[s] == -1 || st.isCpu[s] != 0) continue;
+    if (g.scriptedPads[s].read) {
+      g.controls.pads[s] = g.scriptedPads[s];
+      continue;
+    }
     const input::SeatPad pad = input::ReadSeatPad(g.joy, g.joyDevice, s);
     if (s < 2) {
       input::PadKeyChanges(pad, s, g.controls.keys);  // a pad on a keyboard seat, beside its keys
@@ -64,6 +68,7 @@ void SetUpMatch(Game& g) {
   BuildMatchScene(g.view, st);
   if (g.onLoop && st.musicOn == 1 && st.stage == kRailStage) g.onLoop(g, audio::kStageSixMusicSlot);
   g.controls.Clear();
+  g.scriptedPads = {};
   g.gatherControls = true;
   g.screen.Picture1.visible = true;
   g.screen.Picture2.visible = true;

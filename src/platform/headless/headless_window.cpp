@@ -35,6 +35,8 @@ void HeadlessWindow::DoEvents(WindowEvents& handlers) {
       case ScriptEvent::Kind::Joy:
         joysticks_.Set(e.a, e.b, e.c, static_cast<uint32_t>(e.d));
         break;
+      case ScriptEvent::Kind::Control: handlers.SeatControl(e.a, e.b, e.c); break;
+      case ScriptEvent::Kind::Pad: handlers.SeatPad(e.a, e.b, e.c, static_cast<uint32_t>(e.d)); break;
       case ScriptEvent::Kind::Close:
         closeSent_ = true;
         handlers.Form_QueryUnload();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace kelmora::platform {
@@ -58,6 +59,23 @@ std::vector<ScriptEvent> ParseScript(const std::string& text, const std::string&
       if (!ParseInt(w[3], -32768, 32767, e.b)) fail("bad axis value '" + w[3] + "'");
       if (!ParseInt(w[4], -32768, 32767, e.c)) fail("bad axis value '" + w[4] + "'");
       if (!ParseInt(w[5], 0, UINT32_MAX, e.d)) fail("bad button mask '" + w[5] + "'");
+    } else if (kind == "control") {
+      e.kind = ScriptEvent::Kind::Control;
+      if (w.size() != 5) fail("control takes SEAT KIND VALUE");
+      if (!ParseInt(w[2], 0, 3, e.a)) fail("bad seat '" + w[2] + "' (0..3)");
+      e.b = -1;
+      for (int k = 0; k < static_cast<int>(std::size(kControlNames)); ++k) {
+        if (w[3] == kControlNames[k]) e.b = k;
+      }
+      if (e.b < 0) fail("unknown control '" + w[3] + "'");
+      if (!ParseInt(w[4], -1, 1, e.c)) fail("bad control value '" + w[4] + "' (-1..1)");
+    } else if (kind == "pad") {
+      e.kind = ScriptEvent::Kind::Pad;
+      if (w.size() != 6) fail("pad takes SEAT X Z BUTTONS");
+      if (!ParseInt(w[2], 0, 3, e.a)) fail("bad seat '" + w[2] + "' (0..3)");
+      if (!ParseInt(w[3], -1, 1, e.b)) fail("bad stick value '" + w[3] + "' (-1..1)");
+      if (!ParseInt(w[4], -1, 1, e.c)) fail("bad stick value '" + w[4] + "' (-1..1)");
+      if (!ParseInt(w[5], 0, UINT32_MAX, e.d)) fail("bad button mask '" + w[5] + "'");
     } else if (kind == "joy-down" || kind == "joy-up") {
       e.kind = kind == "joy-down" ? ScriptEvent::Kind::JoyDown : ScriptEvent::Kind::JoyUp;
       if (w.size() != 4) fail(kind + " takes ID start|back");
@@ -107,6 +125,17 @@ std::string ScriptLine(const ScriptEvent& e) {
       for (const PadKey& k : kPadKeys) {
         if (e.b == k.vk) line += std::string(" ") + k.name;
       }
+      break;
+    case ScriptEvent::Kind::Control:
+      line += " control";
+      add(e.a);
+      line += std::string(" ") + (e.b >= 0 && e.b < static_cast<int>(std::size(kControlNames)) ? kControlNames[e.b] : "?");
+      add(e.c);
+      break;
+    case ScriptEvent::Kind::Pad:
+      line += " pad";
+      add(e.a); add(e.b); add(e.c);
+      line += ' ' + std::to_string(static_cast<uint32_t>(e.d));
       break;
   }
   return line;

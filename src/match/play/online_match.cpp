@@ -1,0 +1,736 @@
+#include "match/play/online_match.h"
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <thread>
+
+#include "audio/music.h"
+#include "input/get_controller.h"
+#include "input/seat_pads.h"
+#include "match/play/game.h"
+#include "match/play/run_match.h"
+#include "match/state_fields.h"
+#include "match/view/match_view.h"
+#include "net/protocol.h"
+#include "net/rollback.h"
+#include "platform/clock.h"
+#include "platform/window.h"
+
+#ifndef KELMORA_VERSION
+#define KELMORA_VERSION "unknown"
+#endif
+
+namespace kelmora {
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+constexpr int kSilentWarnMs = 500;
+constexpr int kSilentDropMs = 5000;
+constexpr int kHashEvery = 25;
+constexpr int kJoinTimeoutMs = 5000;
+constexpr int kWaitForPlayersMs = 60000;
+constexpr int kLingerMs = 3000;
+constexpr int kLastTick = kMatchTicks;
+
+double MsSince(SteadyClock::time_point t) {
+  return std::chrono::duration<double, std::milli>(SteadyClock::now() - t).count();
+}
+
+uint32_t NowMs() {
+  using namespace std::chrono;
+  return static_cast<uint32_t>(duration_cast<milliseconds>(SteadyClock::now().time_since_epoch()).count());
+}
+
+const char* KindName(ControlKind k) {
+  switch (k) {
+    case ControlKind::StickX: return "stick-x";
+    case ControlKind::StickZ: return "stick-z";
+    case ControlKind::LetGoX: return "let-go-x";
+    case ControlKind::LetGoZ: return "let-go-z";
+    case ControlKind::PressAction: return "press-action";
+    case ControlKind::ReleaseAction: return "release-action";
+    case ControlKind::PressSpecial: return "press-special";
+    case ControlKind::ReleaseSpecial: return "release-special";
+    case ControlKind::ComputerPlays: return "computer";
+  }
+  return "?";
+}
+
+std::string SeatList(uint8_t seats) {
+  std::string out;
+  for (int s = 0; s < kSeats; ++s) {
+    if (seats & (1u << s)) out += (out.empty() ? "" : ", ") + std::to_string(s + 1) + "P";
+  }
+  return out;
+}
+
+struct Peer {
+  int id = 0;
+  std::string name;
+  uint8_t seats = 0;
+  bool welcomed = false;
+  bool gone = false;
+  bool warned = false;
+  SteadyClock::time_point lastHeard = SteadyClock::now();
+  std::array<uint32_t, kSeats> acked{};  // what the peer has of each seat
+  uint32_t lastStamp = 0;
+  int remoteTick = 0;
+};
+
+class Session {
+ public:
+  Session(Game& g, const OnlineOptions& o, net::Link& link, const std::function<void(int)>& onConfirmed,
+          const std::function<void(const std::string&)>& onRecordLine)
+      : g_(g), o_(o), link_(link), onConfirmed_(onConfirmed), onRecordLine_(onRecordLine) {}
+
+  bool Handshake(OnlineResult& r);
+  void Play(OnlineResult& r);
+
+ private:
+  void Say(const std::string& text) { std::fprintf(stderr, "kelmora: %s\n", text.c_str()); }
+  Peer* PeerById(int id) {
+    for (Peer& p : peers_) {
+      if (p.id == id) return &p;
+    }
+    return nullptr;
+  }
+  void Service(uint32_t waitMs);
+  void Receive(Peer& p, const net::Message& m);
+  void Store(int seat, int tick, const net::SeatInput& in);
+  void SendInputs();
+  void GatherLocal(int tick);
+  void PlayFirstRun(const TickEvents& events);
+  void WriteConfirmed();
+  void CheckSilence();
+  void TakeOver(Peer& p, const std::string& why);
+  void Desync(int tick);
+  int Contiguous(int seat) const { return contiguous_[seat]; }
+
+  Game& g_;
+  const OnlineOptions& o_;
+  net::Link& link_;
+  const std::function<void(int)>& onConfirmed_;
+  const std::function<void(const std::string&)>& onRecordLine_;
+  std::vector<Peer> peers_;
+  std::unique_ptr<net::Rollback> rb_;
+  int tickMs_ = 20, delay_ = 2, window_ = 8;
+  int base_ = 0;  // the clock's tick at the set-up: tick t of the match is base_ + t
+  std::array<bool, kSeats> needed_{};
+  std::array<int, kSeats> owner_{};  // the peer whose seat it is (0: this machine)
+  std::array<std::vector<char>, kSeats> have_;
+  std::array<std::vector<net::SeatInput>, kSeats> history_;
+  std::array<int, kSeats> contiguous_{};
+  std::array<bool, kSeats> free_{};  // taken over: needs no more controls
+  int written_ = 0;
+  int endTick_ = 0;
+  std::map<int, uint64_t> ownHashes_, theirHashes_;
+  int lastAgreed_ = 0;
+  bool over_ = false;
+  int status_ = 0;
+  int dropped_ = 0, desyncs_ = 0;
+  int stall_ = 0, longestStall_ = 0;
+  int rollbacksSeen_ = 0;
+  std::array<PadReading, kSeats> recordedPad_{};
+  std::array<bool, kSeats> padRecorded_{};
+  std::string hostName_ = "the host";
+};
+
+bool Session::Handshake(OnlineResult& r) {
+  auto& st = g_.st;
+  const auto started = SteadyClock::now();
+  if (o_.host) {
+    uint8_t wanted = 0;
+    for (int s = 0; s < kSeats; ++s) {
+      if (st.playerCharacter[s] != -1 && st.isCpu[s] == 0 && !(o_.seats & (1u << s))) wanted |= 1u << s;
+    }
+    std::string where;
+    for (const std::string& a : net::LocalAddresses()) where += "\n    kelmora --join " + a + ":" + std::to_string(o_.port);
+    Say("hosting on UDP port " + std::to_string(o_.port) + " (open it to friends outside this network); they join with" +
+        where);
+    tickMs_ = o_.tickMs;
+    delay_ = o_.inputDelay;
+    window_ = o_.window;
+    while (wanted != 0) {
+      if (MsSince(started) > kWaitForPlayersMs) {
+        Say("nobody came for " + SeatList(wanted) + " within a minute: the match is not played");
+        r.status = 1;
+        return false;
+      }
+      const net::LinkEvent e = link_.Poll(50);
+      if (e.kind == net::LinkEvent::Kind::Connect) {
+        peers_.push_back({});
+        peers_.back().id = e.peer;
+        peers_.back().name = link_.Address(e.peer);
+      } else if (e.kind == net::LinkEvent::Kind::Disconnect) {
+        if (Peer* p = PeerById(e.peer)) {
+          if (p->welcomed) wanted |= p->seats;
+          p->gone = true;
+        }
+      } else if (e.kind == net::LinkEvent::Kind::Receive) {
+        Peer* p = PeerById(e.peer);
+        const auto m = net::Decode(e.data.data(), e.data.size());
+        if (!p || !m || m->kind != net::MessageKind::Hello || p->welcomed) {
+          ++dropped_;
+          continue;
+        }
+        const net::Hello& h = m->hello;
+        const std::string mine = o_.version.empty() ? std::string(KELMORA_VERSION) : o_.version;
+        char rulesText[2][24];
+        std::snprintf(rulesText[0], sizeof rulesText[0], "%016llx", static_cast<unsigned long long>(h.rules));
+        std::snprintf(rulesText[1], sizeof rulesText[1], "%016llx", static_cast<unsigned long long>(RulesDigest()));
+        std::string why;
+        if (h.protocol != net::kProtocol || h.version != mine || h.rules != RulesDigest()) {
+          why = (h.name.empty() ? p->name : h.name) + " runs Kelmora " + h.version + " (rules " + rulesText[0] +
+                "), this host Kelmora " + mine + " (rules " + rulesText[1] + ")";
+        } else if (h.seats == 0 || (h.seats & ~wanted) != 0) {
+          why = "seats " + SeatList(h.seats) + " are not free (free: " + (wanted ? SeatList(wanted) : "none") + ")";
+        }
+        if (!why.empty()) {
+          Say("refused " + p->name + ": " + why);
+          link_.Send(p->id, net::Encode(net::Refuse{why}), true);
+          link_.Flush();
+          link_.Disconnect(p->id);
+          p->gone = true;
+          continue;
+        }
+        p->welcomed = true;
+        p->seats = h.seats;
+        if (!h.name.empty()) p->name = h.name;
+        wanted &= static_cast<uint8_t>(~h.seats);
+        net::Welcome w;
+        w.stage = st.stage;
+        w.characters = st.playerCharacter;
+        w.cpu = st.isCpu;
+        w.tickMs = static_cast<uint16_t>(tickMs_);
+        w.inputDelay = static_cast<uint8_t>(delay_);
+        w.window = static_cast<uint8_t>(window_);
+        w.seats = h.seats;
+        w.hostName = o_.name;
+        link_.Send(p->id, net::Encode(w), true);
+        Say(p->name + " joined and plays " + SeatList(h.seats));
+      }
+      link_.Flush();
+    }
+    std::erase_if(peers_, [](const Peer& p) { return p.gone || !p.welcomed; });
+    for (const Peer& p : peers_) link_.Send(p.id, net::EncodeStart(), true);
+    link_.Flush();
+    for (Peer& p : peers_) {
+      for (int s = 0; s < kSeats; ++s) {
+        if (p.seats & (1u << s)) owner_[s] = p.id;
+      }
+    }
+  } else {
+    bool connected = false, welcomed = false;
+    peers_.push_back({});
+    peers_.back().id = 1;
+    peers_.back().name = "the host";
+    while (true) {
+      const double waited = MsSince(started);
+      if (!connected && waited > kJoinTimeoutMs) {
+        Say("cannot reach " + o_.address + ":" + std::to_string(o_.port) + ": no answer within 5 seconds");
+        r.status = 1;
+        return false;
+      }
+      if (waited > kWaitForPlayersMs) {
+        Say("the host did not start the match within a minute");
+        r.status = 1;
+        return false;
+      }
+      const net::LinkEvent e = link_.Poll(50);
+      if (e.kind == net::LinkEvent::Kind::Connect) {
+        connected = true;
+        net::Hello h;
+        h.version = o_.version.empty() ? std::string(KELMORA_VERSION) : o_.version;
+        h.rules = RulesDigest();
+        h.name = o_.name;
+        h.seats = o_.seats;
+        link_.Send(1, net::Encode(h), true);
+        link_.Flush();
+      } else if (e.kind == net::LinkEvent::Kind::Disconnect) {
+        Say(connected ? "the host closed the connection" : "cannot reach " + o_.address + ":" + std::to_string(o_.port));
+        r.status = 1;
+        return false;
+      } else if (e.kind == net::LinkEvent::Kind::Receive) {
+        const auto m = net::Decode(e.data.data(), e.data.size());
+        if (!m) {
+          ++dropped_;
+          continue;
+        }
+        if (m->kind == net::MessageKind::Refuse) {
+          Say("refused by the host: " + m->refuse.why);
+          r.status = 1;
+          return false;
+        }
+        if (m->kind == net::MessageKind::Welcome && !welcomed) {
+          const net::Welcome& w = m->welcome;
+          welcomed = true;
+          st.stage = w.stage;
+          st.playerCharacter = w.characters;
+          st.isCpu = w.cpu;
+          tickMs_ = w.tickMs;
+          delay_ = w.inputDelay;
+          window_ = w.window;
+          if (!w.hostName.empty()) hostName_ = peers_[0].name = w.hostName;
+          for (int s = 0; s < kSeats; ++s) owner_[s] = (o_.seats & (1u << s)) ? 0 : 1;
+        } else if (m->kind == net::MessageKind::Start && welcomed) {
+          break;
+        } else {
+          ++dropped_;
+        }
+      }
+    }
+  }
+  return true;
+}
+
+void Session::Store(int seat, int tick, const net::SeatInput& in) {
+  if (tick < 1 || tick > kLastTick + 64) return;
+  auto& have = have_[seat];
+  if (static_cast<int>(have.size()) <= tick) {
+    have.resize(static_cast<size_t>(tick) + 1, 0);
+    history_[seat].resize(static_cast<size_t>(tick) + 1);
+  }
+  if (have[static_cast<size_t>(tick)]) return;
+  if (!rb_->SetInput(tick, seat, in)) return;  // too far ahead: it comes again
+  have[static_cast<size_t>(tick)] = 1;
+  history_[seat][static_cast<size_t>(tick)] = in;
+  while (contiguous_[seat] + 1 < static_cast<int>(have.size()) && have[static_cast<size_t>(contiguous_[seat] + 1)]) {
+    ++contiguous_[seat];
+  }
+}
+
+void Session::GatherLocal(int tick) {
+  // The script's (or the window's) events of this tick reach the key map, as before a tick of
+  // a match on one machine; what they do to the seats is gathered, not applied.
+  g_.st.lastTick = base_ + tick - 1;
+  g_.window.WaitUntil(static_cast<uint32_t>(base_ + tick) * platform::kTickMs);
+  g_.DoEvents();
+  for (int s = 0; s < kSeats; ++s) {
+    if (!(o_.seats & (1u << s)) || !needed_[s] || free_[s]) continue;
+    // Pads as on one machine: beside the keys on 1P and 2P, read as a pad on 3P and 4P, and
+    // not once the match is decided.
+    const bool decided = rb_->state().st.matchCounter <= kDecisionCounter;
+    const input::SeatPad pad = input::ReadSeatPad(g_.joy, g_.joyDevice, s);
+    if (s < 2 && !decided) input::PadKeyChanges(pad, s, g_.controls.keys);
+    net::SeatInput in;
+    for (const ControlOp& op : g_.controls.keys) {
+      if (op.seat == s) in.Add(op);
+    }
+    if (s >= 2 && !decided) {
+      in.hasPad = true;
+      in.pad = {true, pad.now.x, pad.now.y, pad.now.buttons};
+    }
+    Store(s, tick + delay_, in);
+  }
+  g_.controls.Clear();
+}
+
+void Session::PlayFirstRun(const TickEvents& events) {
+  // The scene and the strip show the state as it stands; a tick sounds only when it first runs.
+  auto& view = g_.view;
+  const int16_t running = g_.st.running;
+  static_cast<MatchRules&>(g_) = rb_->state();
+  g_.st.running = running;
+  if (rb_->stats().rollbacks != rollbacksSeen_) {
+    rollbacksSeen_ = rb_->stats().rollbacks;
+    DrawPanels(view, g_.st.displayMode, g_.st.playerCharacter, g_.st.score, g_.st.power);
+  }
+  for (const TickEvent& e : events.list) {
+    switch (e.kind) {
+      case TickEventKind::Sound: PlaySound(view, e.id); break;
+      case TickEventKind::Panels: DrawPanels(view, g_.st.displayMode, g_.st.playerCharacter, e.score, e.power); break;
+      case TickEventKind::MusicPoll: g_.music.MusicPoll(); break;
+      case TickEventKind::StopMusic: g_.music.MusicStop("BGM"); break;
+      case TickEventKind::Render: RenderMatch(view, g_.st); break;
+    }
+  }
+}
+
+void Session::WriteConfirmed() {
+  while (endTick_ == 0 && written_ < rb_->confirmed()) {
+    const int t = ++written_;
+    const MatchState saved = g_.st;
+    // A confirmed tick is written as a match on one machine writes it: the clock's tick and
+    // the run flag as a headless run keeps them.
+    g_.st = rb_->StateAfter(t).st;
+    g_.st.lastTick = base_ + t;
+    g_.matchTick = t;
+    for (const TickEvent& e : rb_->EventsOf(t).list) {
+      if (e.kind == TickEventKind::Sound && g_.onSound) g_.onSound(g_, e.id);
+      if (e.kind == TickEventKind::Panels && g_.onPanels) g_.onPanels(g_, e);
+    }
+    if (onConfirmed_) onConfirmed_(t);
+    if (onRecordLine_) {
+      const net::TickInput& in = rb_->InputsOf(t);
+      for (int s = 0; s < kSeats; ++s) {
+        for (int i = 0; i < in[s].count; ++i) {
+          const ControlOp& op = in[s].ops[i];
+          onRecordLine_(std::to_string(t) + " control " + std::to_string(s) + " " + KindName(op.kind) + " " +
+                        std::to_string(op.value));
+        }
+        if (in[s].computer) onRecordLine_(std::to_string(t) + " control " + std::to_string(s) + " computer 0");
+        const PadReading& pad = in[s].pad;
+        if (in[s].hasPad && (!padRecorded_[s] || pad.x != recordedPad_[s].x || pad.z != recordedPad_[s].z ||
+                             pad.buttons != recordedPad_[s].buttons)) {
+          padRecorded_[s] = true;
+          recordedPad_[s] = pad;
+          onRecordLine_(std::to_string(t) + " pad " + std::to_string(s) + " " + std::to_string(pad.x) + " " +
+                        std::to_string(pad.z) + " " + std::to_string(static_cast<uint32_t>(pad.buttons)));
+        }
+      }
+    }
+    g_.st = saved;
+    if (t % kHashEvery == 0) {
+      const MatchRules& after = rb_->StateAfter(t);
+      const uint64_t h = StateHash(after.st, after.rnd);
+      ownHashes_[t] = h;
+      for (const Peer& p : peers_) {
+        if (!p.gone) link_.Send(p.id, net::Encode(net::Hash{static_cast<uint32_t>(t), h}), true);
+      }
+      if (auto it = theirHashes_.find(t); it != theirHashes_.end()) {
+        if (it->second != h) Desync(t);
+        else lastAgreed_ = t;
+      }
+    }
+    if (rb_->Ended(t) || t == o_.stopAfter) {
+      endTick_ = t;
+      break;
+    }
+  }
+}
+
+void Session::Desync(int tick) {
+  ++desyncs_;
+  if (over_) return;
+  const std::string file = "kelmora-out-of-sync-" + std::to_string(tick) + (o_.host ? "-host" : "-joiner") + ".txt";
+  std::ofstream out(file);
+  out << "# out of sync at tick " << tick << "; the peers last agreed at tick " << lastAgreed_ << "\n";
+  for (int t = std::max(lastAgreed_ + 1, written_ - net::Rollback::kKept + 1); t <= tick; ++t) {
+    const MatchRules& after = rb_->StateAfter(t);
+    char hash[24];
+    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(StateHash(after.st, after.rnd)));
+    out << "tick " << t << " hash " << hash << " posX " << after.st.posX[0] << "," << after.st.posX[1] << ","
+        << after.st.posX[2] << "," << after.st.posX[3] << " score " << after.st.score[0] << "," << after.st.score[1]
+        << "," << after.st.score[2] << "," << after.st.score[3] << "\n";
+    const net::TickInput& in = rb_->InputsOf(t);
+    for (int s = 0; s < kSeats; ++s) {
+      for (int i = 0; i < in[s].count; ++i) {
+        out << "  seat " << s << " " << KindName(in[s].ops[i].kind) << " " << in[s].ops[i].value << "\n";
+      }
+      if (in[s].hasPad) out << "  seat " << s << " pad " << in[s].pad.x << " " << in[s].pad.z << " " << in[s].pad.buttons << "\n";
+    }
+  }
+  Say("out of sync at tick " + std::to_string(tick) + ": the match ends; what each side saw is in " + file);
+  for (const Peer& p : peers_) {
+    if (!p.gone) link_.Send(p.id, net::EncodeBye(), true);
+  }
+  over_ = true;
+  status_ = 1;
+}
+
+void Session::Receive(Peer& p, const net::Message& m) {
+  p.lastHeard = SteadyClock::now();
+  p.warned = false;
+  switch (m.kind) {
+    case net::MessageKind::Inputs: {
+      const net::Inputs& in = m.inputs;
+      // A peer gives only the seats it may: a joiner its own, the host every seat but ours.
+      for (const net::InputRange& range : in.ranges) {
+        const int s = range.seat;
+        const bool allowed = o_.host ? owner_[s] == p.id : owner_[s] != 0;
+        if (!allowed || !needed_[s] || free_[s] || range.from + range.ticks.size() > static_cast<size_t>(kLastTick + 64)) {
+          ++dropped_;
+          continue;
+        }
+        for (size_t i = 0; i < range.ticks.size(); ++i) Store(s, static_cast<int>(range.from + i), range.ticks[i]);
+      }
+      p.acked = in.acked;
+      p.lastStamp = in.stamp;
+      p.remoteTick = static_cast<int>(in.tick);
+      break;
+    }
+    case net::MessageKind::Hash: {
+      const int t = static_cast<int>(m.hash.tick);
+      if (auto it = ownHashes_.find(t); it != ownHashes_.end()) {
+        if (it->second != m.hash.hash) Desync(t);
+        else lastAgreed_ = std::max(lastAgreed_, t);
+      } else {
+        theirHashes_[t] = m.hash.hash;
+      }
+      break;
+    }
+    case net::MessageKind::TakeOver:
+      if (o_.host) {
+        ++dropped_;
+        break;
+      }
+      for (int s = 0; s < kSeats; ++s) {
+        if ((m.takeOver.seats & (1u << s)) && needed_[s] && !free_[s]) {
+          free_[s] = true;
+          rb_->TakeOver(s, static_cast<int>(m.takeOver.tick));
+          Say("computers play " + SeatList(static_cast<uint8_t>(1u << s)) + " from tick " +
+              std::to_string(m.takeOver.tick));
+        }
+      }
+      break;
+    case net::MessageKind::Bye:
+      if (o_.host) {
+        TakeOver(p, p.name + " left");
+      } else if (!over_ && endTick_ == 0) {
+        Say(hostName_ + " ended the match");
+        over_ = true;
+        status_ = 1;
+      }
+      break;
+    default:
+      ++dropped_;
+      break;
+  }
+}
+
+void Session::TakeOver(Peer& p, const std::string& why) {
+  if (p.gone) return;
+  p.gone = true;
+  link_.Disconnect(p.id);
+  if (endTick_ != 0) return;  // the match is over here: a peer leaving changes nothing
+  if (!o_.host) {
+    if (!over_) Say("the host left the session: the match ends");
+    over_ = true;
+    status_ = 1;
+    return;
+  }
+  int from = kLastTick + 1;
+  uint8_t seats = 0;
+  for (int s = 0; s < kSeats; ++s) {
+    if (owner_[s] == p.id && needed_[s] && !free_[s]) {
+      from = std::min(from, contiguous_[s] + 1);
+      seats |= static_cast<uint8_t>(1u << s);
+    }
+  }
+  // A peer that leaves once all its seats' controls to the end are here leaves nothing to take.
+  if (seats == 0 || from > (o_.stopAfter > 0 ? o_.stopAfter : kLastTick)) return;
+  for (int s = 0; s < kSeats; ++s) {
+    if (seats & (1u << s)) {
+      free_[s] = true;
+      rb_->TakeOver(s, from);
+    }
+  }
+  Say(why + ": computers play " + SeatList(seats) + " from tick " + std::to_string(from));
+  for (const Peer& q : peers_) {
+    if (!q.gone) link_.Send(q.id, net::Encode(net::TakeOver{static_cast<uint32_t>(from), seats}), true);
+  }
+}
+
+void Session::CheckSilence() {
+  for (Peer& p : peers_) {
+    if (p.gone) continue;
+    const double silent = MsSince(p.lastHeard);
+    if (silent > kSilentWarnMs && !p.warned) {
+      p.warned = true;
+      Say("waiting for " + p.name);
+    }
+    if (silent > kSilentDropMs) TakeOver(p, p.name + " went silent");
+  }
+}
+
+void Session::Service(uint32_t waitMs) {
+  for (uint32_t wait = waitMs;; wait = 0) {
+    const net::LinkEvent e = link_.Poll(wait);
+    if (e.kind == net::LinkEvent::Kind::None) break;
+    Peer* p = PeerById(e.peer);
+    if (e.kind == net::LinkEvent::Kind::Connect) {
+      // Nobody joins a match under way (watching one is a later matter).
+      link_.Disconnect(e.peer);
+      continue;
+    }
+    if (!p || p->gone) continue;
+    if (e.kind == net::LinkEvent::Kind::Disconnect) {
+      TakeOver(*p, p->name + " left");
+      continue;
+    }
+    const auto m = net::Decode(e.data.data(), e.data.size());
+    if (!m) {
+      ++dropped_;
+      continue;
+    }
+    Receive(*p, *m);
+  }
+}
+
+void Session::SendInputs() {
+  for (Peer& p : peers_) {
+    if (p.gone) continue;
+    net::Inputs in;
+    in.tick = static_cast<uint32_t>(rb_->current());
+    in.stamp = NowMs();
+    in.echo = p.lastStamp;
+    for (int s = 0; s < kSeats; ++s) {
+      in.acked[s] = static_cast<uint32_t>(free_[s] || !needed_[s] ? kLastTick + 64 : contiguous_[s]);
+      // The host sends every seat but the receiver's own; a joiner sends its own seats.
+      const bool ours = o_.host ? owner_[s] != p.id : owner_[s] == 0;
+      if (!needed_[s] || free_[s] || !ours) continue;
+      const int from = static_cast<int>(p.acked[s]) + 1;
+      const int to = std::min(contiguous_[s], from + net::kMaxRangeTicks - 1);
+      if (from > to) continue;
+      net::InputRange range;
+      range.seat = static_cast<uint8_t>(s);
+      range.from = static_cast<uint32_t>(from);
+      for (int t = from; t <= to; ++t) range.ticks.push_back(history_[s][static_cast<size_t>(t)]);
+      in.ranges.push_back(std::move(range));
+    }
+    link_.Send(p.id, net::Encode(in), false);
+  }
+  link_.Flush();
+}
+
+void Session::Play(OnlineResult& r) {
+  auto& st = g_.st;
+  SetUpMatch(g_);
+  base_ = st.lastTick;
+  for (int s = 0; s < kSeats; ++s) needed_[s] = st.playerCharacter[s] != -1 && st.isCpu[s] == 0;
+  rb_ = std::make_unique<net::Rollback>(static_cast<const MatchRules&>(g_), needed_, window_);
+  // The first ticks, before any control can have come through the delay, have none.
+  for (int t = 1; t <= delay_; ++t) {
+    for (int s = 0; s < kSeats; ++s) {
+      if ((o_.seats & (1u << s)) && needed_[s]) Store(s, t, net::SeatInput{});
+    }
+  }
+  for (Peer& p : peers_) p.lastHeard = SteadyClock::now();
+  const auto started = SteadyClock::now();
+  double nextTickAt = tickMs_;
+  double lingerSince = -1;
+  double lastSent = -100;
+  while (!g_.closing) {
+    Service(0);
+    CheckSilence();
+    if (g_.st.running == 0 && !over_) {
+      // Esc: a joiner leaves the session; on the host it ends the match for everyone.
+      for (const Peer& p : peers_) {
+        if (!p.gone) link_.Send(p.id, net::EncodeBye(), true);
+      }
+      link_.Flush();
+      Say(o_.host ? "the host ended the match" : "left the session");
+      over_ = true;
+      status_ = 1;
+    }
+    if (over_) break;
+    const double now = MsSince(started);
+    bool ran = false;
+    const int lastToRun = o_.stopAfter > 0 ? std::min(o_.stopAfter + delay_ + window_, kLastTick) : kLastTick;
+    if (endTick_ == 0 && rb_->current() < lastToRun && now >= nextTickAt) {
+      if (rb_->CanAdvance() && rb_->current() + 1 <= kLastTick) {
+        const int next = rb_->current() + 1;
+        GatherLocal(next);
+        bool ended = false;
+        const TickEvents& events = rb_->Advance(ended);
+        PlayFirstRun(events);
+        ran = true;
+        stall_ = 0;
+        // A peer that runs ahead of the others waits a little: its next tick comes later.
+        double stretch = 0;
+        for (const Peer& p : peers_) {
+          if (!p.gone && rb_->current() > p.remoteTick + 2) stretch = std::max(stretch, tickMs_ * 0.25);
+        }
+        nextTickAt = std::max(nextTickAt + tickMs_ + stretch, now);
+      } else {
+        ++stall_;
+        longestStall_ = std::max(longestStall_, stall_);
+        nextTickAt = now + tickMs_;
+      }
+    }
+    rb_->Settle();
+    WriteConfirmed();
+    if (ran || now - lastSent >= tickMs_) {
+      SendInputs();
+      lastSent = now;
+    }
+    if (endTick_ != 0) {
+      // Stay until every peer has all of this machine's controls (or they stop answering).
+      if (lingerSince < 0) lingerSince = now;
+      bool allHave = true;
+      for (const Peer& p : peers_) {
+        if (p.gone) continue;
+        for (int s = 0; s < kSeats; ++s) {
+          const bool ours = o_.host ? owner_[s] != p.id : owner_[s] == 0;
+          if (needed_[s] && !free_[s] && ours && static_cast<int>(p.acked[s]) < endTick_) allHave = false;
+        }
+      }
+      if (allHave || now - lingerSince > kLingerMs) break;
+    }
+    const double untilTick = nextTickAt - MsSince(started);
+    Service(static_cast<uint32_t>(std::clamp(untilTick, 0.0, 5.0)));
+  }
+  for (const Peer& p : peers_) {
+    if (!p.gone) link_.Send(p.id, net::EncodeBye(), true);
+  }
+  link_.Flush();
+  const auto& stats = rb_->stats();
+  r.status = status_;
+  r.rollbacks = stats.rollbacks;
+  r.resimulated = stats.resimulated;
+  r.longestRollback = stats.longestRollback;
+  r.longestStall = longestStall_;
+  r.desyncs = desyncs_;
+  r.dropped = dropped_;
+  r.ticks = written_;
+  r.seconds = MsSince(started) / 1000.0;
+  // The program's own state after the match: the last confirmed one.
+  if (written_ > 0) static_cast<MatchRules&>(g_) = rb_->StateAfter(written_);
+  g_.matchTicks = written_;
+}
+
+}  // namespace
+
+std::string OnlineResult::Json() const {
+  char text[320];
+  std::snprintf(text, sizeof text,
+                "{\"rollbacks\":%d,\"resimulated\":%d,\"longestRollback\":%d,\"longestStall\":%d,\"desyncs\":%d,"
+                "\"dropped\":%d,\"bytesSent\":%llu,\"bytesReceived\":%llu,\"seconds\":%.2f}",
+                rollbacks, resimulated, longestRollback, longestStall, desyncs, dropped,
+                static_cast<unsigned long long>(bytesSent), static_cast<unsigned long long>(bytesReceived), seconds);
+  return text;
+}
+
+uint64_t RulesDigest() {
+  static const uint64_t digest = [] {
+    MatchRules m;
+    m.st.stage = 2;
+    m.st.playerCharacter = {0, 2, 5, 8};
+    m.st.isCpu = {1, 1, 1, 1};
+    SetUpRules(m);
+    TickEvents events;
+    for (int t = 0; t < 400; ++t) {
+      events.Clear();
+      RunTick(m, {}, events);
+    }
+    return StateHash(m.st, m.rnd);
+  }();
+  return digest;
+}
+
+OnlineResult RunOnlineMatch(Game& g, const OnlineOptions& o, const std::function<void(int)>& onConfirmed,
+                            const std::function<void(const std::string&)>& onRecordLine) {
+  OnlineResult r;
+  std::string error;
+  std::unique_ptr<net::Link> link = o.host ? net::Link::Host(o.port, 4, error) : net::Link::Join(o.address, o.port, error);
+  if (!link) {
+    std::fprintf(stderr, "kelmora: %s\n", error.c_str());
+    r.status = 1;
+    return r;
+  }
+  link->SetSim(o.sim);
+  Session session(g, o, *link, onConfirmed, onRecordLine);
+  if (session.Handshake(r)) session.Play(r);
+  r.bytesSent = link->bytesSent();
+  r.bytesReceived = link->bytesReceived();
+  EndMatch(g);
+  return r;
+}
+
+}  // namespace kelmora

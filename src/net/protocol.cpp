@@ -1,0 +1,260 @@
+#include "net/protocol.h"
+
+namespace kelmora::net {
+
+namespace {
+
+class Writer {
+ public:
+  explicit Writer(MessageKind kind) { bytes_ = {'K', 'M', static_cast<uint8_t>(kind)}; }
+  void U8(uint8_t v) { bytes_.push_back(v); }
+  void I8(int8_t v) { bytes_.push_back(static_cast<uint8_t>(v)); }
+  void U16(uint16_t v) {
+    for (int i = 0; i < 2; ++i) bytes_.push_back(static_cast<uint8_t>(v >> (8 * i)));
+  }
+  void I16(int16_t v) { U16(static_cast<uint16_t>(v)); }
+  void U32(uint32_t v) {
+    for (int i = 0; i < 4; ++i) bytes_.push_back(static_cast<uint8_t>(v >> (8 * i)));
+  }
+  void U64(uint64_t v) {
+    for (int i = 0; i < 8; ++i) bytes_.push_back(static_cast<uint8_t>(v >> (8 * i)));
+  }
+  void Text(const std::string& s) {
+    const size_t n = std::min<size_t>(s.size(), 64);
+    U8(static_cast<uint8_t>(n));
+    bytes_.insert(bytes_.end(), s.begin(), s.begin() + static_cast<std::ptrdiff_t>(n));
+  }
+  size_t size() const { return bytes_.size(); }
+  std::vector<uint8_t>& bytes() { return bytes_; }
+
+ private:
+  std::vector<uint8_t> bytes_;
+};
+
+class Reader {
+ public:
+  Reader(const uint8_t* p, size_t n) : p_(p), n_(n) {}
+  bool U8(uint8_t& v) {
+    if (at_ + 1 > n_) return false;
+    v = p_[at_++];
+    return true;
+  }
+  bool I8(int8_t& v) {
+    uint8_t u = 0;
+    if (!U8(u)) return false;
+    v = static_cast<int8_t>(u);
+    return true;
+  }
+  bool U16(uint16_t& v) {
+    if (at_ + 2 > n_) return false;
+    v = static_cast<uint16_t>(p_[at_] | (p_[at_ + 1] << 8));
+    at_ += 2;
+    return true;
+  }
+  bool I16(int16_t& v) {
+    uint16_t u = 0;
+    if (!U16(u)) return false;
+    v = static_cast<int16_t>(u);
+    return true;
+  }
+  bool U32(uint32_t& v) {
+    if (at_ + 4 > n_) return false;
+    v = 0;
+    for (int i = 0; i < 4; ++i) v |= static_cast<uint32_t>(p_[at_ + i]) << (8 * i);
+    at_ += 4;
+    return true;
+  }
+  bool U64(uint64_t& v) {
+    if (at_ + 8 > n_) return false;
+    v = 0;
+    for (int i = 0; i < 8; ++i) v |= static_cast<uint64_t>(p_[at_ + i]) << (8 * i);
+    at_ += 8;
+    return true;
+  }
+  bool Text(std::string& s) {
+    uint8_t n = 0;
+    if (!U8(n) || n > 64 || at_ + n > n_) return false;
+    s.assign(reinterpret_cast<const char*>(p_ + at_), n);
+    at_ += n;
+    return true;
+  }
+  bool Done() const { return at_ == n_; }
+
+ private:
+  const uint8_t* p_;
+  size_t n_;
+  size_t at_ = 0;
+};
+
+bool ValidSeat(int s) { return s >= 0 && s < kSeats; }
+bool ValidCharacter(int16_t c) { return c >= -1 && c <= 8; }
+
+// One seat's input: flags (bit 0 pad, bit 1 computer), the number of key changes, each as
+// kind and value, then the pad's stick and buttons.
+void Put(Writer& w, const SeatInput& in) {
+  w.U8(static_cast<uint8_t>((in.hasPad ? 1 : 0) | (in.computer ? 2 : 0)));
+  w.U8(in.count);
+  for (int i = 0; i < in.count; ++i) {
+    w.U8(static_cast<uint8_t>(in.ops[i].kind));
+    w.I8(static_cast<int8_t>(in.ops[i].value));
+  }
+  if (in.hasPad) {
+    w.I8(static_cast<int8_t>(in.pad.x));
+    w.I8(static_cast<int8_t>(in.pad.z));
+    w.U32(static_cast<uint32_t>(in.pad.buttons));
+  }
+}
+
+bool Get(Reader& r, int seat, SeatInput& in) {
+  uint8_t flags = 0, count = 0;
+  if (!r.U8(flags) || (flags & ~3u) != 0 || !r.U8(count) || count > kMaxOpsPerSeat) return false;
+  in = SeatInput{};
+  in.hasPad = (flags & 1) != 0;
+  in.computer = (flags & 2) != 0;
+  for (int i = 0; i < count; ++i) {
+    uint8_t kind = 0;
+    int8_t value = 0;
+    if (!r.U8(kind) || !r.I8(value)) return false;
+    // A player's changes: sticks and buttons of the seat itself, values -1..1. A computer
+    // takes a seat over only by its own flag.
+    if (kind > static_cast<uint8_t>(ControlKind::ReleaseSpecial) || value < -1 || value > 1) return false;
+    in.ops[in.count++] = {static_cast<ControlKind>(kind), static_cast<int8_t>(seat), value};
+  }
+  if (in.hasPad) {
+    int8_t x = 0, z = 0;
+    uint32_t buttons = 0;
+    if (!r.I8(x) || !r.I8(z) || !r.U32(buttons) || x < -1 || x > 1 || z < -1 || z > 1) return false;
+    in.pad = {true, x, z, static_cast<int32_t>(buttons)};
+  }
+  return true;
+}
+
+}  // namespace
+
+std::vector<uint8_t> Encode(const Hello& m) {
+  Writer w(MessageKind::Hello);
+  w.U16(m.protocol);
+  w.Text(m.version);
+  w.U64(m.rules);
+  w.Text(m.name);
+  w.U8(m.seats);
+  return std::move(w.bytes());
+}
+
+std::vector<uint8_t> Encode(const Welcome& m) {
+  Writer w(MessageKind::Welcome);
+  w.I16(m.stage);
+  for (int16_t c : m.characters) w.I16(c);
+  for (int16_t c : m.cpu) w.I16(c);
+  w.U16(m.tickMs);
+  w.U8(m.inputDelay);
+  w.U8(m.window);
+  w.U8(m.seats);
+  w.Text(m.hostName);
+  return std::move(w.bytes());
+}
+
+std::vector<uint8_t> Encode(const Refuse& m) {
+  Writer w(MessageKind::Refuse);
+  w.Text(m.why.substr(0, 64));
+  return std::move(w.bytes());
+}
+
+std::vector<uint8_t> EncodeStart() { return Writer(MessageKind::Start).bytes(); }
+std::vector<uint8_t> EncodeBye() { return Writer(MessageKind::Bye).bytes(); }
+
+std::vector<uint8_t> Encode(const Inputs& m) {
+  Writer w(MessageKind::Inputs);
+  w.U32(m.tick);
+  w.U32(m.stamp);
+  w.U32(m.echo);
+  for (uint32_t a : m.acked) w.U32(a);
+  const size_t countAt = w.size();
+  w.U8(0);
+  uint8_t ranges = 0;
+  for (const InputRange& range : m.ranges) {
+    Writer piece(MessageKind::Inputs);
+    piece.U8(range.seat);
+    piece.U32(range.from);
+    const size_t n = std::min<size_t>(range.ticks.size(), kMaxRangeTicks);
+    piece.U8(static_cast<uint8_t>(n));
+    for (size_t i = 0; i < n; ++i) Put(piece, range.ticks[i]);
+    if (w.size() + piece.size() - 3 > kMaxPacket || ranges == 255) break;
+    w.bytes().insert(w.bytes().end(), piece.bytes().begin() + 3, piece.bytes().end());
+    ++ranges;
+  }
+  w.bytes()[countAt] = ranges;
+  return std::move(w.bytes());
+}
+
+std::vector<uint8_t> Encode(const Hash& m) {
+  Writer w(MessageKind::Hash);
+  w.U32(m.tick);
+  w.U64(m.hash);
+  return std::move(w.bytes());
+}
+
+std::vector<uint8_t> Encode(const TakeOver& m) {
+  Writer w(MessageKind::TakeOver);
+  w.U32(m.tick);
+  w.U8(m.seats);
+  return std::move(w.bytes());
+}
+
+std::optional<Message> Decode(const uint8_t* data, size_t size) {
+  if (data == nullptr || size < 3 || size > kMaxPacket || data[0] != 'K' || data[1] != 'M') return std::nullopt;
+  Reader r(data + 3, size - 3);
+  Message m;
+  m.kind = static_cast<MessageKind>(data[2]);
+  bool ok = false;
+  switch (m.kind) {
+    case MessageKind::Hello: {
+      Hello& h = m.hello;
+      ok = r.U16(h.protocol) && r.Text(h.version) && r.U64(h.rules) && r.Text(h.name) && r.U8(h.seats) &&
+           (h.seats & ~0xFu) == 0;
+      break;
+    }
+    case MessageKind::Welcome: {
+      Welcome& w = m.welcome;
+      ok = r.I16(w.stage) && w.stage >= 0 && w.stage <= 5;
+      for (int16_t& c : w.characters) ok = ok && r.I16(c) && ValidCharacter(c);
+      for (int16_t& c : w.cpu) ok = ok && r.I16(c) && (c == 0 || c == 1);
+      ok = ok && r.U16(w.tickMs) && w.tickMs >= 1 && w.tickMs <= 1000 && r.U8(w.inputDelay) && w.inputDelay <= 30 &&
+           r.U8(w.window) && w.window >= 1 && w.window <= 30 && r.U8(w.seats) && (w.seats & ~0xFu) == 0 &&
+           r.Text(w.hostName);
+      break;
+    }
+    case MessageKind::Refuse: ok = r.Text(m.refuse.why); break;
+    case MessageKind::Start:
+    case MessageKind::Bye: ok = true; break;
+    case MessageKind::Inputs: {
+      Inputs& in = m.inputs;
+      uint8_t ranges = 0;
+      ok = r.U32(in.tick) && r.U32(in.stamp) && r.U32(in.echo);
+      for (uint32_t& a : in.acked) ok = ok && r.U32(a);
+      ok = ok && r.U8(ranges);
+      for (int i = 0; ok && i < ranges; ++i) {
+        InputRange range;
+        uint8_t n = 0;
+        ok = r.U8(range.seat) && ValidSeat(range.seat) && r.U32(range.from) && range.from >= 1 &&
+             range.from < (1u << 24) && r.U8(n) && n <= kMaxRangeTicks;
+        for (int t = 0; ok && t < n; ++t) {
+          SeatInput seat;
+          ok = Get(r, range.seat, seat);
+          range.ticks.push_back(seat);
+        }
+        in.ranges.push_back(std::move(range));
+      }
+      break;
+    }
+    case MessageKind::Hash: ok = r.U32(m.hash.tick) && r.U64(m.hash.hash); break;
+    case MessageKind::TakeOver:
+      ok = r.U32(m.takeOver.tick) && r.U8(m.takeOver.seats) && (m.takeOver.seats & ~0xFu) == 0;
+      break;
+    default: ok = false; break;
+  }
+  if (!ok || !r.Done()) return std::nullopt;
+  return m;
+}
+
+}  // namespace kelmora::net

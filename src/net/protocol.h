@@ -1,0 +1,100 @@
+#pragma once
+// The messages peers exchange, and their bytes. Every message starts with the two bytes "KM"
+// and its kind; numbers are little-endian. Decoding checks every length and range and refuses
+// what it cannot take whole: a packet is used as a whole or not at all.
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "match/match_state.h"
+#include "net/seat_input.h"
+
+namespace kelmora::net {
+
+constexpr uint16_t kProtocol = 1;
+constexpr size_t kMaxPacket = 1200;  // under ENet's MTU: never fragmented
+constexpr int kMaxRangeTicks = 40;   // ticks of one seat's controls in one packet
+
+enum class MessageKind : uint8_t { Hello = 1, Welcome, Refuse, Start, Inputs, Hash, TakeOver, Bye };
+
+// Joiner to host: who it is and which seats it plays.
+struct Hello {
+  uint16_t protocol = kProtocol;
+  std::string version;  // the program's version
+  uint64_t rules = 0;   // digest of the rules: a fixed computer match played at start-up
+  std::string name;
+  uint8_t seats = 0;    // bit s: seat s is played on the joiner
+};
+
+// Host to joiner: the match and how it is played.
+struct Welcome {
+  int16_t stage = 0;
+  Seat16 characters{}, cpu{};
+  uint16_t tickMs = 20;
+  uint8_t inputDelay = 2, window = 8;
+  uint8_t seats = 0;       // the joiner's seats
+  std::string hostName;
+};
+
+struct Refuse {
+  std::string why;
+};
+
+// Host to every joiner: the match starts now.
+struct Start {};
+
+// One seat's controls for a run of ticks.
+struct InputRange {
+  uint8_t seat = 0;
+  uint32_t from = 0;  // the first tick
+  std::vector<SeatInput> ticks;
+};
+
+struct Inputs {
+  uint32_t tick = 0;   // the sender's last tick run (time sync)
+  uint32_t stamp = 0;  // the sender's clock, ms (round trips)
+  uint32_t echo = 0;   // the last stamp the sender received from the receiver
+  std::array<uint32_t, kSeats> acked{};  // per seat: every tick up to this one has arrived
+  std::vector<InputRange> ranges;
+};
+
+// A confirmed tick's state hash.
+struct Hash {
+  uint32_t tick = 0;
+  uint64_t hash = 0;
+};
+
+// Host to every joiner: computers play these seats from this tick on.
+struct TakeOver {
+  uint32_t tick = 0;
+  uint8_t seats = 0;
+};
+
+struct Bye {};
+
+struct Message {
+  MessageKind kind = MessageKind::Bye;
+  Hello hello;
+  Welcome welcome;
+  Refuse refuse;
+  Inputs inputs;
+  Hash hash;
+  TakeOver takeOver;
+};
+
+std::vector<uint8_t> Encode(const Hello& m);
+std::vector<uint8_t> Encode(const Welcome& m);
+std::vector<uint8_t> Encode(const Refuse& m);
+std::vector<uint8_t> EncodeStart();
+// Ranges that do not fit in one packet are left out from the last one on.
+std::vector<uint8_t> Encode(const Inputs& m);
+std::vector<uint8_t> Encode(const Hash& m);
+std::vector<uint8_t> Encode(const TakeOver& m);
+std::vector<uint8_t> EncodeBye();
+
+// The message in the bytes, or nothing when they are not one whole, valid message.
+std::optional<Message> Decode(const uint8_t* data, size_t size);
+
+}  // namespace kelmora::net
