@@ -1,5 +1,6 @@
 #include "match/view/match_view.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "match/stage_table.h"
@@ -19,7 +20,7 @@ void Place(scene::Scene& sc, scene::FrameHandle frame, const ObjectPlace& at) {
 }
 
 // Turns a seat's model to face the way the stick (x, z) points (z +1 faces towards lower z).
-void Turn(scene::Scene& sc, scene::FrameHandle frame, int16_t x, int16_t z) {
+void Turn(scene::Scene& sc, scene::FrameHandle frame, double x, double z) {
   sc.SetOrientation(frame, {}, glm::dvec3(x, 0, -z), glm::dvec3(0, 1, 0));
 }
 
@@ -51,7 +52,7 @@ void PoseSeats(MatchView& v, const ScenePose& p, bool all) {
 
 // The camera over the seats (shaken by a stomping pig), then, once the match is decided, over
 // the winner or the arena's centre.
-void PoseCamera(MatchView& v, const MatchState& st, const ScenePose& p) {
+void PoseCamera(MatchView& v, const ScenePose& p) {
   auto& o = v.objects;
   auto& sc = v.scene;
   Place(sc, o.cameraTarget, p.cameraTarget);
@@ -70,11 +71,11 @@ void PoseCamera(MatchView& v, const MatchState& st, const ScenePose& p) {
     sc.LookAt(o.cameraFrame, o.cameraTarget);
     return;
   }
-  const int w = p.winner;
-  sc.SetPosition(light, {}, st.posX[w], 250, st.posZ[w] - 500);
-  sc.SetPosition(o.cameraFrame, {}, st.posX[w], 250, st.posZ[w] - 500);
-  sc.LookAt(o.cameraFrame, o.playerFrames[w]);
-  sc.SetPosition(o.winnerFrame, {}, st.posX[w], 50, st.posZ[w] - 200);
+  const ObjectPlace& w = p.winnerAt;
+  sc.SetPosition(light, {}, w.x, 250, w.z - 500);
+  sc.SetPosition(o.cameraFrame, {}, w.x, 250, w.z - 500);
+  sc.LookAt(o.cameraFrame, o.playerFrames[p.winner]);
+  sc.SetPosition(o.winnerFrame, {}, w.x, 50, w.z - 200);
 }
 
 // The decision: the hurry board goes, the dark stage's winner light comes on and the
@@ -94,7 +95,7 @@ void ShowDecision(MatchView& v, const ScenePose& p) {
   sc.AddVisual(o.winnerFrame, o.winnerBoard);
 }
 
-void ApplyPose(MatchView& v, const MatchState& st, const ScenePose& p) {
+void ApplyPose(MatchView& v, const ScenePose& p) {
   auto& o = v.objects;
   auto& sc = v.scene;
   const bool all = !v.posedValid;
@@ -119,7 +120,7 @@ void ApplyPose(MatchView& v, const MatchState& st, const ScenePose& p) {
   if (p.stage == kDarkStage) Place(sc, o.lightFrame, p.spot);
   if (p.presentation == Presentation::Hurry) sc.SetPosition(o.messageFrame, {}, 0, 150, -250);
   if (p.presentation >= Presentation::Decision && !v.decisionShown) ShowDecision(v, p);
-  PoseCamera(v, st, p);
+  PoseCamera(v, p);
   v.posed = p;
   v.posedValid = true;
 }
@@ -158,16 +159,43 @@ void BuildMatchScene(MatchView& v, const MatchState& st) {
   }
   v.posedValid = false;
   v.decisionShown = false;
+  v.tickPoses = 0;
 }
 
-void PoseScene(MatchView& v, const MatchState& st) { ApplyPose(v, st, PoseOf(st)); }
+namespace {
 
-void RenderMatch(MatchView& v, const MatchState& st) {
-  PoseScene(v, st);
+// The tick's pose becomes the latest of the two that pictures between ticks are blended from.
+const ScenePose& TakeTickPose(MatchView& v, const MatchState& st) {
+  v.previousTickPose = v.tickPose;
+  v.tickPose = PoseOf(st);
+  v.tickPoses = std::min(v.tickPoses + 1, 2);
+  return v.tickPose;
+}
+
+void DrawAndShow(MatchView& v) {
   v.scene.Clear(v.objects.viewport);
   v.scene.Render(v.objects.viewport, v.objects.sceneFrame);
   v.scene.Update();
   v.window.Present(v.screen);
+}
+
+}  // namespace
+
+void PoseScene(MatchView& v, const MatchState& st) { ApplyPose(v, TakeTickPose(v, st)); }
+
+void RenderMatch(MatchView& v, const MatchState& st) {
+  if (v.picturesBetweenTicks) {
+    TakeTickPose(v, st);
+    return;
+  }
+  PoseScene(v, st);
+  DrawAndShow(v);
+}
+
+void RenderBetweenTicks(MatchView& v, double f) {
+  if (v.tickPoses == 0) return;
+  ApplyPose(v, v.tickPoses == 2 ? BlendPoses(v.previousTickPose, v.tickPose, f) : v.tickPose);
+  DrawAndShow(v);
 }
 
 void PlaySound(MatchView& v, int id) { v.snd.SoundPlay(v.soundTable[id]); }

@@ -55,10 +55,9 @@ struct MatchScene {
 };
 
 struct MatchView {
-  MatchView(scene::Scene& scene, platform::Screen& screen, platform::Window& window, audio::Dx7DSndSupport& snd,
-            audio::SoundTable& soundTable, audio::Music& music, const std::string& programFolder)
-      : scene(scene), screen(screen), window(window), snd(snd), soundTable(soundTable), music(music),
-        programFolder(programFolder) {}
+  MatchView(scene::Scene& scn, platform::Screen& scr, platform::Window& win, audio::Dx7DSndSupport& sound,
+            audio::SoundTable& sounds, audio::Music& tunes, const std::string& folder)
+      : scene(scn), screen(scr), window(win), snd(sound), soundTable(sounds), music(tunes), programFolder(folder) {}
 
   scene::Scene& scene;
   platform::Screen& screen;
@@ -76,6 +75,12 @@ struct MatchView {
   // What the scene was last posed at, so that only what moved is placed again.
   ScenePose posed;
   bool posedValid = false;
+  // The poses of the last two ticks (tickPoses of them so far in this match), which pictures
+  // between ticks are blended from; and whether the match loop draws those pictures (the real
+  // window), so that a tick's render only takes its pose.
+  ScenePose previousTickPose, tickPose;
+  int tickPoses = 0;
+  bool picturesBetweenTicks = false;
   bool decisionShown = false;
   // What the status strip shows.
   StripShown stripShown;
@@ -92,8 +97,12 @@ void ApplyDisplayMode(platform::Screen& screen, int16_t displayMode);
 void BuildMatchScene(MatchView& v, const MatchState& st);
 // Poses the whole scene from the rules' state.
 void PoseScene(MatchView& v, const MatchState& st);
-// Poses the scene, clears the viewport, renders the scene and shows the screen.
+// Poses the scene, clears the viewport, renders the scene and shows the screen; while the loop
+// draws pictures between ticks, only takes the tick's pose for them.
 void RenderMatch(MatchView& v, const MatchState& st);
+// Poses the scene `f` of the way from the previous tick's pose to the latest tick's (f 1: as
+// the latest tick rendered it), renders it and shows the screen.
+void RenderBetweenTicks(MatchView& v, double f);
 // Plays sound table entry id.
 void PlaySound(MatchView& v, int id);
 
