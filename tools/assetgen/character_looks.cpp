@@ -24,7 +24,8 @@ void TwoArms(CharacterLook& l, const Material& fur, const Material& paw, float r
 // A tube bent through the given points.
 void AddChain(Mesh& m, const std::vector<glm::vec3>& pts, float r0, float r1, const Material& mat) {
   for (size_t i = 0; i + 1 < pts.size(); ++i) {
-    const float a = r0 + (r1 - r0) * i / (pts.size() - 1), b = r0 + (r1 - r0) * (i + 1) / (pts.size() - 1);
+    const float last = static_cast<float>(pts.size() - 1);
+    const float a = r0 + (r1 - r0) * static_cast<float>(i) / last, b = r0 + (r1 - r0) * static_cast<float>(i + 1) / last;
     AddTube(m, pts[i], pts[i + 1], a, b, mat, 6);
     if (i + 2 < pts.size()) AddEllipsoid(m, pts[i + 1], glm::vec3(b), mat, 6, 4);
   }
@@ -98,9 +99,10 @@ CharacterLook Pig() {
   l.tailPivot = {0, 8, -11.5f};
   std::vector<glm::vec3> curl;
   for (int i = 0; i <= 10; ++i) {
-    const float a = i * 0.75f;
-    const float r = 2.6f - i * 0.12f;
-    curl.push_back({r * std::cos(a) - 2.6f, r * std::sin(a), -i * 0.45f});
+    const float fi = static_cast<float>(i);
+    const float a = fi * 0.75f;
+    const float r = 2.6f - fi * 0.12f;
+    curl.push_back({r * std::cos(a) - 2.6f, r * std::sin(a), -fi * 0.45f});
   }
   AddChain(l.tail, curl, 0.8f, 0.6f, skin);
   l.tailWag = 25;
@@ -154,7 +156,7 @@ CharacterLook Spider() {
   for (int i = 0; i < 4; ++i) {
     for (float s : {-1.0f, 1.0f}) {
       Limb leg{std::string(s < 0 ? "legL" : "legR") + std::to_string(i + 1), {s * 7, 4, zs[i]}, Mesh(),
-               ((i + (s > 0 ? 1 : 0)) % 2) * kPi, true};
+               static_cast<float>((i + (s > 0 ? 1 : 0)) % 2) * kPi, true};
       const glm::mat4 turn = RotateY(s * yaws[i]);
       const glm::vec3 knee(s * 15, 9, 0), foot(s * 27, -21.5f, 0);
       AddTube(leg.mesh, {0, 0, 0}, knee, 1.8f, 1.5f, shell, 6, turn);
@@ -177,7 +179,7 @@ CharacterLook Fish() {
   AddEllipsoid(l.body, {0, 17, 0}, {10.5f, 19, 11}, blue, 12, 9);
   AddEllipsoid(l.body, {0, 13, 4.5f}, {7.5f, 14, 7}, belly, 10, 7);
   for (int i = 0; i < 3; ++i)
-    AddEllipsoid(l.body, {0, 8.0f + i * 6, -9.6f}, {6, 1.2f, 2.2f}, teal, 8, 4);
+    AddEllipsoid(l.body, {0, 8.0f + static_cast<float>(i * 6), -9.6f}, {6, 1.2f, 2.2f}, teal, 8, 4);
   l.headPivot = {0, 29, 1};
   AddEllipsoid(l.head, {0, 2, 0}, {9, 8, 9.5f}, blue, 12, 8);
   AddEllipsoid(l.head, {0, 9, -4}, {1.2f, 8, 8}, teal, 8, 6, RotateX(-20));
@@ -212,7 +214,7 @@ CharacterLook Mole() {
   for (Mesh* arm : {&l.armL, &l.armR}) {
     const float hx = arm == &l.armL ? -2.5f : 2.5f;
     AddEllipsoid(*arm, {hx, 0, l.armLength + 1}, {4.2f, 1.8f, 3.5f}, kPink, 8, 5);
-    for (int c = -1; c <= 1; ++c)
+    for (float c = -1; c <= 1; ++c)
       AddTube(*arm, {hx + c * 2.2f, 0, l.armLength + 3.5f}, {hx + c * 2.8f, -0.8f, l.armLength + 7.5f}, 0.9f,
               0.1f, claw, 5);
   }
@@ -270,7 +272,7 @@ CharacterLook Mouse() {
   for (float s : {-1.0f, 1.0f}) {
     AddEllipsoid(l.head, {s * 8.5f, 13, -1}, {7.2f, 7.2f, 1.5f}, fur, 12, 6, RotateY(s * -15));
     AddEllipsoid(l.head, {s * 8.3f, 13, 0.3f}, {5.2f, 5.2f, 1.1f}, kPink, 12, 6, RotateY(s * -15));
-    for (int w = -1; w <= 1; w += 2)
+    for (float w : {-1.0f, 1.0f})
       AddTube(l.head, {s * 2.5f, 2.2f, 10.5f}, {s * 9, 2.2f + w * 1.6f, 10}, 0.25f, 0.15f, Paint(90, 90, 100), 4);
   }
   AddEyes(l.head, {0, 6, 7.2f}, 3.2f, 1.3f);

@@ -197,7 +197,7 @@ Model BuildCharacter(int id) {
       if (t <= 19 || t >= 30) {
         const int first = t <= 19 ? 0 : (t < 50 ? 30 : 50);
         const float amp = t <= 19 ? 26.0f : (t < 50 ? 22.0f : 30.0f);
-        swing = t == first ? 0.0f : amp * std::sin(2.0f * kPi * (t - first) / 19.0f + limb.phase);
+        swing = t == first ? 0.0f : amp * std::sin(2.0f * kPi * static_cast<float>(t - first) / 19.0f + limb.phase);
       }
       if (limb.scuttle) return MakePose(limb.pivot, 0, swing * 0.5f, std::fabs(swing) * 0.15f);
       return MakePose(limb.pivot, -swing);

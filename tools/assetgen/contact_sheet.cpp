@@ -10,12 +10,15 @@
 #include "raster.h"
 
 namespace assetgen {
+namespace {
 
 void WritePng(const std::filesystem::path& path, const Image& image) {
   std::filesystem::create_directories(path.parent_path().empty() ? "." : path.parent_path());
   if (!stbi_write_png(path.string().c_str(), image.width, image.height, 3, image.rgb.data(), image.width * 3))
     throw std::runtime_error("cannot write " + path.string());
 }
+
+}  // namespace
 
 void WriteContactSheet(const std::filesystem::path& path) {
   const int cw = 210, ch = 240;

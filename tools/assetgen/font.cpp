@@ -69,14 +69,14 @@ Mask Render(const std::vector<int>& cps, float height, int pad) {
   for (size_t i = 0; i < cps.size(); ++i) {
     int adv, lsb;
     stbtt_GetCodepointHMetrics(&f, cps[i], &adv, &lsb);
-    width += adv * scale;
-    if (i + 1 < cps.size()) width += stbtt_GetCodepointKernAdvance(&f, cps[i], cps[i + 1]) * scale;
+    width += static_cast<float>(adv) * scale;
+    if (i + 1 < cps.size()) width += static_cast<float>(stbtt_GetCodepointKernAdvance(&f, cps[i], cps[i + 1])) * scale;
   }
   Mask m;
   m.w = static_cast<int>(std::ceil(width)) + 2 * pad + 2;
-  m.h = static_cast<int>(std::ceil((ascent - descent) * scale)) + 2 * pad;
+  m.h = static_cast<int>(std::ceil(static_cast<float>(ascent - descent) * scale)) + 2 * pad;
   m.a.assign(static_cast<size_t>(m.w) * m.h, 0.0f);
-  const int baseline = pad + static_cast<int>(std::lround(ascent * scale));
+  const int baseline = pad + static_cast<int>(std::lround(static_cast<float>(ascent) * scale));
   float pen = static_cast<float>(pad);
   for (size_t i = 0; i < cps.size(); ++i) {
     int gw, gh, xo, yo;
@@ -92,8 +92,8 @@ Mask Render(const std::vector<int>& cps, float height, int pad) {
     stbtt_FreeBitmap(bmp, nullptr);
     int adv, lsb;
     stbtt_GetCodepointHMetrics(&f, cps[i], &adv, &lsb);
-    pen += adv * scale;
-    if (i + 1 < cps.size()) pen += stbtt_GetCodepointKernAdvance(&f, cps[i], cps[i + 1]) * scale;
+    pen += static_cast<float>(adv) * scale;
+    if (i + 1 < cps.size()) pen += static_cast<float>(stbtt_GetCodepointKernAdvance(&f, cps[i], cps[i + 1])) * scale;
   }
   return m;
 }
@@ -136,7 +136,8 @@ void DrawText(Image& image, const std::string& text, int x, int y, int w, int h,
   const int pad = static_cast<int>(std::ceil(std::max(s.outlineWidth, s.outerWidth))) + 1;
   Mask m = Render(cps, s.height, pad);
   if (m.w > w || m.h > h + 2 * pad) {  // shrink to fit
-    const float k = std::min(static_cast<float>(w) / m.w, static_cast<float>(h + 2 * pad) / m.h);
+    const float k = std::min(static_cast<float>(w) / static_cast<float>(m.w),
+                             static_cast<float>(h + 2 * pad) / static_cast<float>(m.h));
     s.height *= k;
     s.outlineWidth *= std::max(k, 0.6f);
     s.outerWidth *= std::max(k, 0.6f);
@@ -151,7 +152,7 @@ void DrawText(Image& image, const std::string& text, int x, int y, int w, int h,
     for (int xx = 0; xx < m.w; ++xx)
       if (m.At(xx, yy) > 0.0f) top = std::min(top, yy), bottom = std::max(bottom, yy);
   for (int yy = 0; yy < m.h; ++yy) {
-    const float t = bottom > top ? std::clamp(static_cast<float>(yy - top) / (bottom - top), 0.0f, 1.0f) : 0.0f;
+    const float t = bottom > top ? std::clamp(static_cast<float>(yy - top) / static_cast<float>(bottom - top), 0.0f, 1.0f) : 0.0f;
     const glm::vec3 fill = s.fillTop + (s.fillBottom - s.fillTop) * t;
     for (int xx = 0; xx < m.w; ++xx) {
       const int px = ox + xx, py = oy + yy;

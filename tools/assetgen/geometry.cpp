@@ -106,9 +106,9 @@ void AddEllipsoidTop(Mesh& mesh, glm::vec3 centre, glm::vec3 radii, const Materi
   const int mi = e.MaterialIndex(m);
   std::vector<uint32_t> ring;
   for (int i = 0; i <= bands; ++i) {
-    const float phi = kPi * static_cast<float>(i) / stacks;  // 0 at the top
+    const float phi = kPi * static_cast<float>(i) / static_cast<float>(stacks);  // 0 at the top
     for (int j = 0; j < slices; ++j) {
-      const float th = 2.0f * kPi * static_cast<float>(j) / slices;
+      const float th = 2.0f * kPi * static_cast<float>(j) / static_cast<float>(slices);
       const glm::vec3 unit(std::sin(phi) * std::sin(th), std::cos(phi), std::sin(phi) * std::cos(th));
       const glm::vec3 p = centre + unit * radii;
       const glm::vec3 n = unit / radii;  // normal of the ellipsoid surface
@@ -144,7 +144,7 @@ void AddTube(Mesh& mesh, glm::vec3 p0, glm::vec3 p1, float r0, float r1, const M
   const float slope = (r0 - r1) / len;
   std::vector<uint32_t> side0, side1, cap0, cap1;
   for (int j = 0; j < segments; ++j) {
-    const float th = 2.0f * kPi * static_cast<float>(j) / segments;
+    const float th = 2.0f * kPi * static_cast<float>(j) / static_cast<float>(segments);
     const glm::vec3 dir = u * std::cos(th) + v * std::sin(th);
     const glm::vec3 n = glm::normalize(dir + axis * slope);
     side0.push_back(t.AddVertex(p0 + dir * r0, n));
@@ -187,8 +187,9 @@ void AddFloor(Mesh& mesh, float x0, float x1, float z0, float z1, float y, float
   const glm::vec3 up(0, 1, 0);
   for (int i = 0; i < nx; ++i) {
     for (int j = 0; j < nz; ++j) {
-      const float ax = x0 + (x1 - x0) * i / nx, bx = x0 + (x1 - x0) * (i + 1) / nx;
-      const float az = z0 + (z1 - z0) * j / nz, bz = z0 + (z1 - z0) * (j + 1) / nz;
+      const float fx = static_cast<float>(nx), fz = static_cast<float>(nz);
+      const float ax = x0 + (x1 - x0) * static_cast<float>(i) / fx, bx = x0 + (x1 - x0) * static_cast<float>(i + 1) / fx;
+      const float az = z0 + (z1 - z0) * static_cast<float>(j) / fz, bz = z0 + (z1 - z0) * static_cast<float>(j + 1) / fz;
       const Material& mat = (checker && ((i + j) % 2)) ? *checker : m;
       const int mi = mesh.MaterialIndex(mat);
       const uint32_t a = mesh.AddVertex({ax, y, az}, up), b = mesh.AddVertex({bx, y, az}, up);

@@ -32,11 +32,11 @@ Image FacePicture(int size) {
 // Coverage of a pixel by a square with rounded corners filling the picture, 0..1, with a
 // soft one-pixel edge.
 float TileCoverage(int x, int y, int size) {
-  const float half = size * 0.5f;
-  const float radius = size * 0.18f;
+  const float half = static_cast<float>(size) * 0.5f;
+  const float radius = static_cast<float>(size) * 0.18f;
   const float inner = half - 0.5f - radius;
-  const float dx = std::max(std::fabs(x + 0.5f - half) - inner, 0.0f);
-  const float dy = std::max(std::fabs(y + 0.5f - half) - inner, 0.0f);
+  const float dx = std::max(std::fabs(static_cast<float>(x) + 0.5f - half) - inner, 0.0f);
+  const float dy = std::max(std::fabs(static_cast<float>(y) + 0.5f - half) - inner, 0.0f);
   const float outside = std::sqrt(dx * dx + dy * dy) - radius;
   return std::clamp(0.5f - outside, 0.0f, 1.0f);
 }

@@ -174,7 +174,7 @@ void AddMelody(const Song& song, Track& track, int firstBar, const std::string& 
   }
   if ((at - origin) % song.BarTicks() != 0) Fail(song, "melody does not end on a bar line");
   for (Note& n : line) {
-    const int64_t gap = std::min<int64_t>(static_cast<int64_t>(n.length * (1.0 - gate)),
+    const int64_t gap = std::min<int64_t>(static_cast<int64_t>(static_cast<double>(n.length) * (1.0 - gate)),
                                           static_cast<int64_t>(kTicksPerQuarter * (1.0 - gate)));
     n.length = std::max<int64_t>(30, n.length - gap);
     track.notes.push_back(n);

@@ -46,7 +46,7 @@ struct Song {
 
   int64_t BarTicks() const { return static_cast<int64_t>(kTicksPerQuarter) * 4 * meterTop / meterBottom; }
   int64_t EndTick() const { return BarTicks() * bars; }
-  double Seconds() const { return EndTick() / static_cast<double>(kTicksPerQuarter) * 60.0 / bpm; }
+  double Seconds() const { return static_cast<double>(EndTick()) / kTicksPerQuarter * 60.0 / bpm; }
   double TickSeconds() const { return 60.0 / bpm / kTicksPerQuarter; }
 };
 

@@ -32,7 +32,7 @@ void DrawStageScene(Raster& r, int index, bool withPlayers) {
     const glm::vec3 at[4] = {{-150, 0, -150}, {150, 0, -150}, {-150, 0, 150}, {150, 0, 150}};
     const int who[4] = {(index * 2) % 9, (index * 2 + 1) % 9, (index * 2 + 5) % 9, (index * 2 + 7) % 9};
     for (int p = 0; p < 4; ++p)
-      r.DrawModel(BuildCharacter(who[p]), p % 2 ? 8 : 0, Translate(at[p]) * RotateY(p * 90.0f + 200.0f));
+      r.DrawModel(BuildCharacter(who[p]), p % 2 ? 8 : 0, Translate(at[p]) * RotateY(static_cast<float>(p) * 90.0f + 200.0f));
   }
 }
 

@@ -41,7 +41,7 @@ Model BuildFire() {
   const int tongues = 9;
   for (int i = 0; i < tongues; ++i) {
     const bool centre = i == tongues - 1;
-    const float a = 2.0f * kPi * i / (tongues - 1);
+    const float a = 2.0f * kPi * static_cast<float>(i) / (tongues - 1);
     const glm::vec3 at = centre ? glm::vec3(0) : glm::vec3(38 * std::sin(a), 0, 38 * std::cos(a));
     Frame f{"flame" + std::to_string(i), MakePose(at), Mesh(), {}, {}};
     const float h = centre ? 60.0f : 40.0f;
@@ -49,10 +49,10 @@ Model BuildFire() {
     AddTube(f.mesh, {0, 0, 2}, {0, h * 0.65f, 2}, 7, 0, inner, 6);
     AddTube(f.mesh, {0, 0, -2}, {0, h * 0.65f, -2}, 7, 0, inner, 6);
     for (int t = 0; t < 20; ++t) {
-      const float ph = 2.0f * kPi * t / 20.0f * (i % 2 ? 2.0f : 3.0f) + i * 1.7f;
+      const float ph = 2.0f * kPi * static_cast<float>(t) / 20.0f * (i % 2 ? 2.0f : 3.0f) + static_cast<float>(i) * 1.7f;
       const float sy = 0.65f + 0.45f * (0.5f + 0.5f * std::sin(ph));
       const float sxz = 1.0f - 0.2f * (0.5f + 0.5f * std::sin(ph));
-      f.keys.push_back(MakePose(at, 8 * std::sin(ph * 0.5f), t * 9.0f + i * 40, 8 * std::cos(ph),
+      f.keys.push_back(MakePose(at, 8 * std::sin(ph * 0.5f), static_cast<float>(t) * 9.0f + static_cast<float>(i * 40), 8 * std::cos(ph),
                                 glm::vec3(sxz, sy, sxz)));
     }
     f.rest = f.keys[0];
@@ -101,7 +101,7 @@ Model BuildBigFish() {
   AddEllipsoid(mesh, {47, 30, 9}, {4, 2, 4}, Paint(20, 20, 30, 0.0f), 8, 4);
   AddEllipsoid(mesh, {66, 14, -2}, {3, 3, 9}, Paint(170, 40, 60), 8, 4);
   for (int i = 0; i < 4; ++i)
-    AddEllipsoid(mesh, {-10.0f + i * 16, 31, 10}, {5, 1.2f, 9}, Paint(60, 130, 230), 6, 3);
+    AddEllipsoid(mesh, {-10.0f + static_cast<float>(i * 16), 31, 10}, {5, 1.2f, 9}, Paint(60, 130, 230), 6, 3);
   return Static("fish2", std::move(mesh));
 }
 
@@ -150,7 +150,7 @@ Model BuildSeaBlock() {
   auto height = [](float x, float z) { return -18.0f + 5.0f * std::sin(x * 0.012f + z * 0.004f) + 3.0f * std::sin(z * 0.02f); };
   for (int i = 0; i < nx; ++i) {
     for (int j = 0; j < nz; ++j) {
-      const float x0 = -1500 + i * cell, z0 = -700 + j * cell;
+      const float x0 = -1500 + static_cast<float>(i) * cell, z0 = -700 + static_cast<float>(j) * cell;
       if (x0 >= -400 && x0 + cell <= 400 && z0 >= -400 && z0 + cell <= 400) continue;  // under the raft
       glm::vec3 p[4] = {{x0, 0, z0}, {x0 + cell, 0, z0}, {x0 + cell, 0, z0 + cell}, {x0, 0, z0 + cell}};
       uint32_t idx[4];
@@ -199,7 +199,7 @@ Model BuildBackdrop() {
     Tower t{x, w, s.Range(120, 430), s.Range(30, 60), 0, Paint(30, 30, 40), {}, false};
     const float shade = s.Range(0.7f, 1.0f);
     t.wall = Paint(glm::vec3(0.16f, 0.18f, 0.3f) * shade, 0.35f);
-    t.z0 = (towers.size() % 2) * 25.0f;
+    t.z0 = towers.size() % 2 ? 25.0f : 0.0f;
     for (float wy = 20; wy + 12 < t.h - 10; wy += 26) {
       for (float wx = x + 10; wx + 9 < x + w - 8; wx += 17) {
         if (s.Next() < 0.45f) continue;

@@ -14,14 +14,14 @@ Raster::Raster(int width, int height, int oversample)
 
 void Raster::Background(const std::function<glm::vec3(float)>& colourAt) {
   for (int y = 0; y < h_; ++y) {
-    const glm::vec3 c = colourAt((y + 0.5f) / h_);
+    const glm::vec3 c = colourAt((static_cast<float>(y) + 0.5f) / static_cast<float>(h_));
     std::fill(colour_.begin() + static_cast<long>(y) * w_, colour_.begin() + static_cast<long>(y + 1) * w_, c);
   }
 }
 
 void Raster::SetView(const View& v) {
   const glm::mat4 view = glm::lookAtLH(v.eye, v.target, glm::vec3(0, 1, 0));
-  const glm::mat4 proj = glm::perspectiveLH_NO(glm::radians(v.fovY), static_cast<float>(w_) / h_, 5.0f, 8000.0f);
+  const glm::mat4 proj = glm::perspectiveLH_NO(glm::radians(v.fovY), static_cast<float>(w_) / static_cast<float>(h_), 5.0f, 8000.0f);
   viewProj_ = proj * view;
 }
 
@@ -43,7 +43,7 @@ void Raster::DrawMesh(const Mesh& mesh, const glm::mat4& world) {
     const glm::vec4 clip = viewProj_ * glm::vec4(p, 1.0f);
     verts[i].ok = clip.w > 5.0f;
     const glm::vec3 ndc = glm::vec3(clip) / clip.w;
-    verts[i].s = {(ndc.x * 0.5f + 0.5f) * w_, (0.5f - ndc.y * 0.5f) * h_, clip.w};
+    verts[i].s = {(ndc.x * 0.5f + 0.5f) * static_cast<float>(w_), (0.5f - ndc.y * 0.5f) * static_cast<float>(h_), clip.w};
     glm::vec3 n = normalM * mesh.normals[i];
     const float len = glm::length(n);
     n = len > 0 ? n / len : glm::vec3(0, 1, 0);
@@ -64,7 +64,7 @@ void Raster::DrawMesh(const Mesh& mesh, const glm::mat4& world) {
     const int y1 = std::min(h_ - 1, static_cast<int>(std::ceil(std::max({a.s.y, b.s.y, c.s.y}))));
     for (int y = y0; y <= y1; ++y) {
       for (int x = x0; x <= x1; ++x) {
-        const float px = x + 0.5f, py = y + 0.5f;
+        const float px = static_cast<float>(x) + 0.5f, py = static_cast<float>(y) + 0.5f;
         const float wa = ((b.s.x - px) * (c.s.y - py) - (b.s.y - py) * (c.s.x - px)) / area;
         const float wb = ((c.s.x - px) * (a.s.y - py) - (c.s.y - py) * (a.s.x - px)) / area;
         const float wc = 1.0f - wa - wb;

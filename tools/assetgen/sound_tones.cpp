@@ -37,7 +37,7 @@ void AddNote(Audio& audio, double start, double seconds, double hz, double amp, 
   const int harmonics = std::max(1, static_cast<int>(0.45 * rate / topHz));
   double phase = 0.0;
   for (size_t i = 0; i < count && first + i < audio.samples.size(); ++i) {
-    const double t = i / rate;
+    const double t = static_cast<double>(i) / rate;
     const double x = t / seconds;
     double f = hz * std::pow(tone.glide, x);
     if (tone.vibratoHz > 0)
@@ -65,7 +65,7 @@ void AddNoise(Audio& audio, double start, double seconds, double amp, const Nois
   synth::Biquad band;
   double grainLeft = 0.0, grainAge = 0.0, grainAmp = 1.0, grainDecay = 0.004;
   for (size_t i = 0; i < count && first + i < audio.samples.size(); ++i) {
-    const double t = i / rate;
+    const double t = static_cast<double>(i) / rate;
     const double x = t / seconds;
     if (i % 32 == 0) {
       const double centre = noise.lowHz * std::pow(noise.highHz / noise.lowHz, x);

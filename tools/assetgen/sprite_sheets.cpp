@@ -31,10 +31,10 @@ TextStyle Words(float height, glm::vec3 top, glm::vec3 bottom, glm::vec3 outline
 
 void SeatMarker(Image& img, int x, int y, int seat) {
   const glm::vec3 c = kSeatColours[seat];
-  const glm::vec2 centre(x + 6.0f, y + 7.5f);
+  const glm::vec2 centre(static_cast<float>(x) + 6.0f, static_cast<float>(y) + 7.5f);
   for (int yy = y; yy < y + 15; ++yy)
     for (int xx = x; xx < x + 13; ++xx) {
-      const glm::vec2 p(xx + 0.5f, yy + 0.5f);
+      const glm::vec2 p(static_cast<float>(xx) + 0.5f, static_cast<float>(yy) + 0.5f);
       const float d = glm::length(p - centre);
       if (d > 5.8f) continue;
       const float shine = std::max(0.0f, 1.0f - glm::length(p - centre - glm::vec2(-1.8f, -1.8f)) / 3.0f);
@@ -47,7 +47,7 @@ void SeatMarker(Image& img, int x, int y, int seat) {
 
 void BarColumn(Image& img, int x, glm::vec3 middle, glm::vec3 ends) {
   for (int y = 0; y < 15; ++y) {
-    const float t = std::fabs(y - 7.0f) / 7.0f;
+    const float t = std::fabs(static_cast<float>(y) - 7.0f) / 7.0f;
     const glm::vec3 c = glm::mix(middle, ends, t * t);
     img.Set(x, y, static_cast<uint8_t>(c.r * 255), static_cast<uint8_t>(c.g * 255), static_cast<uint8_t>(c.b * 255));
   }
@@ -63,8 +63,8 @@ Mesh SnowField() {
     const glm::vec3 at(x, 0, 330 + std::fmod(std::fabs(x) * 3.7f, 150.0f));
     AddTube(m, at, at + glm::vec3(0, 30, 0), 7, 6, Paint(100, 70, 45), 6);
     for (int k = 0; k < 3; ++k) {
-      AddTube(m, at + glm::vec3(0, 25 + k * 35, 0), at + glm::vec3(0, 85 + k * 35, 0), 45 - k * 11, 0, Paint(40, 110, 70), 9);
-      AddTube(m, at + glm::vec3(0, 70 + k * 35, 0), at + glm::vec3(0, 88 + k * 35, 0), 12 - k * 2, 0, snow, 9);
+      AddTube(m, at + glm::vec3(0, 25 + k * 35, 0), at + glm::vec3(0, 85 + k * 35, 0), static_cast<float>(45 - k * 11), 0, Paint(40, 110, 70), 9);
+      AddTube(m, at + glm::vec3(0, 70 + k * 35, 0), at + glm::vec3(0, 88 + k * 35, 0), static_cast<float>(12 - k * 2), 0, snow, 9);
     }
   }
   return m;

@@ -203,7 +203,7 @@ void Echo(Loop& dry, Loop& out, size_t delay, double feedback, double wet) {
 
 Audio RenderSong(const music::Song& song) {
   const double samplesPerTick = kRate * song.TickSeconds();
-  const size_t frames = static_cast<size_t>(std::llround(song.EndTick() * samplesPerTick));
+  const size_t frames = static_cast<size_t>(std::llround(static_cast<double>(song.EndTick()) * samplesPerTick));
   Loop mix(frames), echoed(frames);
   std::vector<double> buffer;
   for (const music::Track& track : song.tracks) {
@@ -216,9 +216,9 @@ Audio RenderSong(const music::Song& song) {
     for (const music::Note& n : track.notes) {
       const Voice voice = drums ? DrumVoice(n.pitch) : PitchedVoice(track.program);
       if (!voice) throw std::runtime_error("tune " + song.name + ": no synth voice for " + track.name);
-      voice(buffer, synth::MidiToHz(n.pitch), n.length * song.TickSeconds(), rng);
+      voice(buffer, synth::MidiToHz(n.pitch), static_cast<double>(n.length) * song.TickSeconds(), rng);
       const double gain = (track.volume / 127.0) * (n.velocity / 127.0);
-      const size_t start = static_cast<size_t>(std::llround(n.start * samplesPerTick));
+      const size_t start = static_cast<size_t>(std::llround(static_cast<double>(n.start) * samplesPerTick));
       for (size_t i = 0; i < buffer.size(); ++i) target.Add(start + i, buffer[i] * gain, panLeft, panRight);
     }
   }

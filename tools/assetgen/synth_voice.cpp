@@ -91,7 +91,7 @@ Audio SingYeah(const VoiceRecipe& recipe) {
   Vowel vowel = VowelAt(0);
 
   for (size_t start = 0; start < frames; start += kBlock) {
-    const double x = static_cast<double>(start) / frames;
+    const double x = static_cast<double>(start) / static_cast<double>(frames);
     vowel = VowelAt(x);
     for (int f = 0; f < kFormants; ++f) {
       vowel.freq[f] *= recipe.tractScale;
@@ -109,8 +109,8 @@ Audio SingYeah(const VoiceRecipe& recipe) {
 
     const size_t end = std::min(frames, start + kBlock);
     for (size_t i = start; i < end; ++i) {
-      const double t = i / rate;
-      const double xi = static_cast<double>(i) / frames;
+      const double t = static_cast<double>(i) / rate;
+      const double xi = static_cast<double>(i) / static_cast<double>(frames);
       const double u = static_cast<double>(i - start) / kBlock;
       const double drift = wander.Process(rng.Signed(), 25.0, rate) * 3.0 * recipe.jitter;
       const double vib = std::pow(2.0, recipe.vibratoSemitones / 12.0 * std::sin(kTwoPi * recipe.vibratoHz * t));

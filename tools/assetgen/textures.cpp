@@ -32,12 +32,12 @@ Image NetTexture() {
   const int spokes = 8;
   std::vector<glm::vec2> dirs;
   for (int i = 0; i < spokes; ++i) {
-    const float a = 2.0f * 3.14159265f * (i + 0.5f) / spokes;
+    const float a = 2.0f * 3.14159265f * (static_cast<float>(i) + 0.5f) / spokes;
     dirs.push_back({std::cos(a), std::sin(a)});
     threads.push_back({c, c + dirs.back() * 70.0f});
   }
   for (int ring = 1; ring <= 5; ++ring) {
-    const float r = ring * 11.5f;
+    const float r = static_cast<float>(ring) * 11.5f;
     for (int i = 0; i < spokes; ++i) {
       const float sag = 0.88f;  // threads hang slightly inwards between the spokes
       const glm::vec2 a = c + dirs[i] * r, b = c + dirs[(i + 1) % spokes] * r;
@@ -48,7 +48,7 @@ Image NetTexture() {
   }
   for (int y = 0; y < n; ++y)
     for (int x = 0; x < n; ++x) {
-      const glm::vec2 p(x + 0.5f, y + 0.5f);
+      const glm::vec2 p(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f);
       float d = 1e9f;
       for (const auto& [a, b] : threads) {
         const glm::vec2 ab = b - a;
