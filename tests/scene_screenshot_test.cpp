@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -87,6 +88,33 @@ TEST_F(Screenshots, TheSmallModeShotIs320By240) {
   const Image img(Path("small.png"));
   EXPECT_EQ(img.w, 320);
   EXPECT_EQ(img.h, 240);
+}
+
+// Mean difference of two pictures of one size, per colour channel.
+double MeanDifference(const Image& a, const Image& b) {
+  double sum = 0;
+  for (size_t i = 0; i < a.rgb.size(); ++i) sum += std::abs(a.rgb[i] - b.rgb[i]);
+  return sum / static_cast<double>(a.rgb.size());
+}
+
+TEST_F(Screenshots, AShotHalfwayBetweenTwoTicksLiesBetweenTheirPictures) {
+  std::ofstream(Path("end.txt")) << "62 key-down 27 0\n";
+  ASSERT_EQ(RunForScreenshots("--headless --match 0:0,1,2,3:1111 --script " + Path("end.txt") + " --screenshot 60:" +
+                              Path("a.png") + " --screenshot 60.5:" + Path("m.png") + " --screenshot 61:" +
+                              Path("b.png")),
+            0);
+  const Image a(Path("a.png")), m(Path("m.png")), b(Path("b.png"));
+  ASSERT_TRUE(a.w == m.w && m.w == b.w && a.h == m.h && m.h == b.h && !a.rgb.empty());
+  const double whole = MeanDifference(a, b), first = MeanDifference(a, m), second = MeanDifference(m, b);
+  ASSERT_GT(whole, 0);
+  // Moved part of the way from each: nearer to either tick than the two ticks are to each other.
+  EXPECT_GT(first, 0);
+  EXPECT_GT(second, 0);
+  EXPECT_LT(first, 0.8 * whole);
+  EXPECT_LT(second, 0.8 * whole);
+  std::string err;
+  EXPECT_EQ(RunForScreenshots("--headless --match 0:0,1,2,3 --screenshot 60.x:" + Path("bad.png"), &err), 2);
+  EXPECT_NE(err.find("60.x"), std::string::npos) << err;
 }
 
 TEST_F(Screenshots, AShotThatCannotBeWrittenIsReportedWithItsFile) {

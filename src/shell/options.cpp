@@ -1,6 +1,7 @@
 #include "shell/options.h"
 
 #include <charconv>
+#include <cmath>
 #include <sstream>
 
 #ifndef KELMORA_VERSION
@@ -103,8 +104,18 @@ Options ParseOptions(const std::vector<std::string>& args) {
         throw UsageError("--screenshot takes TICK:FILE.png, not '" + v + "'");
       }
       const bool frontEnd = v[0] == '@';
-      const std::string tick = v.substr(frontEnd ? 1 : 0, colon - (frontEnd ? 1 : 0));
-      o.screenshots.push_back({Number(tick, 0, INT32_MAX, "screenshot tick"), v.substr(colon + 1), frontEnd});
+      std::string tick = v.substr(frontEnd ? 1 : 0, colon - (frontEnd ? 1 : 0));
+      // TICK.F: the picture F of the way from the match's tick TICK to the next.
+      double fraction = 0;
+      if (const auto dot = tick.find('.'); dot != std::string::npos && !frontEnd) {
+        const std::string digits = tick.substr(dot + 1);
+        if (digits.empty() || digits.size() > 6 || digits.find_first_not_of("0123456789") != std::string::npos) {
+          throw UsageError("bad screenshot tick '" + tick + "' (TICK or TICK.F, as 12.5)");
+        }
+        fraction = Number(digits, 0, 999999, "screenshot tick") / std::pow(10.0, static_cast<double>(digits.size()));
+        tick.resize(dot);
+      }
+      o.screenshots.push_back({Number(tick, 0, INT32_MAX, "screenshot tick"), v.substr(colon + 1), frontEnd, fraction});
     } else if (a == "--data") {
       o.dataDir = value();
     } else if (a == "--controls") {
@@ -202,7 +213,7 @@ Options ParseOptions(const std::vector<std::string>& args) {
 
 const char* UsageText() {
   return "usage: kelmora [--headless [--script FILE] [--dump FILE] [--events FILE]\n"
-         "                             [--screenshot [@]TICK:FILE.png]... [--synctest N]]\n"
+         "                             [--screenshot [@]TICK[.F]:FILE.png]... [--synctest N]]\n"
          "               [--replay FILE] [--record FILE]\n"
          "               [--match STAGE:C0,C1,C2,C3[:CPUS]] [--music 0|1] [--mode 80|240|400]\n"
          "               [--data DIR] [--controls FILE]\n"

@@ -20,6 +20,7 @@ struct Screenshot {
   int32_t tick = 0;  // the match's own tick (1 = first), or the run's tick without --match
   std::string file;
   bool frontEnd = false;  // '@TICK': the title, menu or loading screen shown at the run's tick
+  double fraction = 0;    // 'TICK.F': the match's picture F of the way to the next tick
 };
 
 struct Options {

@@ -184,23 +184,30 @@ int Run(const Options& o, Backends& b, const input::Controls& controls) {
   bool shotFailed = false;
   if (!o.screenshots.empty()) {
     auto* view = dynamic_cast<platform::GlRenderer*>(&b.scene->renderer());
+    // A shot between ticks T and T+1 is taken after tick T+1, blended from the two.
+    auto takenAfter = [](const Screenshot& shot) { return shot.tick + (shot.fraction > 0 ? 1 : 0); };
     // Only the ticks that are photographed (and the one before, for a tick that renders
     // nothing) are drawn; a shot of tick 1 keeps every tick drawn, for the matches after.
-    auto wanted = [&o](int tick) {
+    auto wanted = [&o, takenAfter](int tick) {
       for (const Screenshot& shot : o.screenshots) {
-        if (!shot.frontEnd && shot.tick == tick) return true;
+        if (!shot.frontEnd && takenAfter(shot) == tick) return true;
       }
       return false;
     };
     if (view) view->SetDrawing(wanted(1) || wanted(2));
-    g.afterTick = [dumpLine = std::move(g.afterTick), &o, view, wanted, &shotFailed](Game& game, int tick) {
+    g.afterTick = [dumpLine = std::move(g.afterTick), &o, view, wanted, takenAfter, &shotFailed](Game& game,
+                                                                                                 int tick) {
       if (dumpLine) dumpLine(game, tick);
-      for (const Screenshot& shot : o.screenshots) {
-        if (shot.frontEnd || shot.tick != tick) continue;
-        std::string why;
-        if (!platform::WriteScreenshot(game.screen, view, shot.file, why)) {
-          std::fprintf(stderr, "kelmora: %s: %s\n", shot.file.c_str(), why.c_str());
-          shotFailed = true;
+      // The tick's own pictures first, then those between it and the tick before.
+      for (const bool between : {false, true}) {
+        for (const Screenshot& shot : o.screenshots) {
+          if (shot.frontEnd || takenAfter(shot) != tick || (shot.fraction > 0) != between) continue;
+          if (between) RenderBetweenTicks(game.view, shot.fraction);
+          std::string why;
+          if (!platform::WriteScreenshot(game.screen, view, shot.file, why)) {
+            std::fprintf(stderr, "kelmora: %s: %s\n", shot.file.c_str(), why.c_str());
+            shotFailed = true;
+          }
         }
       }
       if (view) view->SetDrawing(wanted(1) || wanted(tick + 1) || wanted(tick + 2));
