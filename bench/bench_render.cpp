@@ -136,7 +136,8 @@ void RenderFullScene(benchmark::State& state) {
     ++frame;
   }
   clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu1);
-  const double cpuMs = (cpu1.tv_sec - cpu0.tv_sec) * 1e3 + (cpu1.tv_nsec - cpu0.tv_nsec) / 1e6;
+  const double cpuMs =
+      static_cast<double>(cpu1.tv_sec - cpu0.tv_sec) * 1e3 + static_cast<double>(cpu1.tv_nsec - cpu0.tv_nsec) / 1e6;
   state.counters["cpu_ms"] = frame > 0 ? cpuMs / frame : 0;
   std::sort(ms.begin(), ms.end());
   state.counters["median_ms"] = ms.empty() ? 0 : ms[ms.size() / 2];

@@ -35,7 +35,8 @@ int main(int, char**) {
   clock_gettime(CLOCK_REALTIME, &now);
   clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
   std::fprintf(stderr, "blank_window: picture 1 shown at %lld.%06ld after %.1f ms of CPU time\n",
-               static_cast<long long>(now.tv_sec), now.tv_nsec / 1000, cpu.tv_sec * 1e3 + cpu.tv_nsec / 1e6);
+               static_cast<long long>(now.tv_sec), now.tv_nsec / 1000,
+               static_cast<double>(cpu.tv_sec) * 1e3 + static_cast<double>(cpu.tv_nsec) / 1e6);
   SDL_GL_DeleteContext(context);
   SDL_DestroyWindow(window);
   SDL_Quit();

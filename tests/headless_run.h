@@ -17,8 +17,8 @@ namespace kelmora::testing {
 
 struct HeadlessRun {
   // `keepAudioRecord` false: as the program, no record of what would have sounded.
-  explicit HeadlessRun(const std::string& script = "", Options options = {}, bool keepAudioRecord = true)
-      : options(std::move(options)),
+  explicit HeadlessRun(const std::string& script = "", Options opts = {}, bool keepAudioRecord = true)
+      : options(std::move(opts)),
         backends(MakeHeadlessBackends(this->options, platform::ParseScript(script, "test-script"),
                                       keepAudioRecord)),
         game(*backends.clock, *backends.window, *backends.screen, *backends.scene, *backends.snd,

@@ -260,7 +260,7 @@ TEST(CpuDetour, AWaypointNotReachedInAHundredTicksIsGivenUp) {
 }
 
 TEST(CpuSpecial, OneDrawInAHundredPressesTheSpecialWhilePowerLasts) {
-  for (int16_t power : {1, 0}) {
+  for (const int16_t power : std::array<int16_t, 2>{1, 0}) {
     Cpu c;
     c.st().power[0] = power;
     c.st().cpuWaypointX[0] = 300;

@@ -194,7 +194,7 @@ TEST(Pushing, TheScrapeSoundsAtPushFramesFiftyFiveAndSixtyFive) {
   m.ClearPiles();
   m.st().pileX[0] = 100;
   m.Stick(0, 1, 0);
-  for (int16_t f : {5, 15, 14, 64}) {
+  for (const int16_t f : std::array<int16_t, 4>{5, 15, 14, 64}) {
     m.st().animFrame[0] = f;
     PushPile(m.game.rules, 0, 0);
   }
@@ -203,7 +203,7 @@ TEST(Pushing, TheScrapeSoundsAtPushFramesFiftyFiveAndSixtyFive) {
 }
 
 TEST(Pushing, ASwingingOrCarryingSeatIsStoppedButPushesNothing) {
-  for (int16_t f : {20, 29, 30, 49}) {
+  for (const int16_t f : std::array<int16_t, 4>{20, 29, 30, 49}) {
     RulesMatch m;
     m.ClearPiles();
     m.st().pileX[0] = 40;

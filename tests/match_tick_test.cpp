@@ -63,7 +63,7 @@ TEST(PureTick, KeyControlsReachTheSeatAtTheTicksStartWithTheLatchAndTheLetGo) {
 // A whole match twice from copies of one state: the same states tick by tick, the same events,
 // and every tick from a saved state again ends where it did (the rules keep nothing elsewhere).
 TEST(PureTick, AMatchRunsAgainFromAnySavedStateToTheSameStatesEventsAndPose) {
-  for (int16_t stage : {2, 4, 5}) {
+  for (const int16_t stage : std::array<int16_t, 3>{2, 4, 5}) {
     MatchRules a = FourComputers(stage), b = a;
     const SeatControls none;
     TickEvents ea, eb;

@@ -40,10 +40,10 @@ std::string MatchesScript(int matches) {
 
 // Plays `matches` + 1 matches (the last one is ended by the close) and returns the resident size
 // in kB at the start of each, by the number of matches played before it.
-std::map<int, long> ResidentSizes(long matches) {
+std::map<long, long> ResidentSizes(long matches) {
   // As the program runs: the silent devices keep no record of what would have sounded.
   HeadlessRun run(MatchesScript(static_cast<int>(matches + 1)), {}, false);
-  std::map<int, long> after;  // matches played -> resident kB at the first tick of the next
+  std::map<long, long> after;  // matches played -> resident kB at the first tick of the next
   run.game.afterTick = [&](Game& g, int tick) {
     if (tick == 1) after[g.matchesStarted - 1] = ResidentKb();
   };
@@ -54,7 +54,7 @@ std::map<int, long> ResidentSizes(long matches) {
 
 TEST(Memory, DISABLED_FiveHundredMatchesThroughTheFrontEndKeepTheResidentSizeFlat) {
   const long matches = std::getenv("KELMORA_MEMORY_MATCHES") ? std::atol(std::getenv("KELMORA_MEMORY_MATCHES")) : 500;
-  std::map<int, long> after = ResidentSizes(matches);
+  std::map<long, long> after = ResidentSizes(matches);
   for (int n : {1, 10, 50, 100, 250, 500}) {
     if (after.count(n)) std::printf("resident size after %3d matches: %ld kB\n", n, after[n]);
   }
@@ -65,7 +65,7 @@ TEST(Memory, DISABLED_FiveHundredMatchesThroughTheFrontEndKeepTheResidentSizeFla
 
 // The short version in the suite (release build only: the sanitizers hold freed memory back).
 TEST(Memory, SixtyMatchesInARowDoNotGrowTheResidentSize) {
-  std::map<int, long> after = ResidentSizes(60);
+  std::map<long, long> after = ResidentSizes(60);
   EXPECT_LT(after[60] - after[10], 1024) << "after 10: " << after[10] << " kB, after 60: " << after[60] << " kB";
 }
 

@@ -39,18 +39,18 @@ net::SeatInput RandomInput(std::mt19937& dice, int seat) {
 }
 
 TEST(Rollback, LateControlsEndInTheStatesOfTheSameMatchOnOneMachine) {
-  constexpr int kTicks = 700;
+  constexpr int kMatchTicks = 700;
   const MatchRules start = TwoPlayersTwoComputers();
   std::mt19937 dice(7);
-  std::vector<net::TickInput> inputs(kTicks + 40);
+  std::vector<net::TickInput> inputs(kMatchTicks + 40);
   for (auto& tick : inputs) {
     tick[0] = RandomInput(dice, 0);
     tick[1] = RandomInput(dice, 1);
   }
   // The match on one machine.
-  std::vector<MatchRules> reference(kTicks + 1);
+  std::vector<MatchRules> reference(kMatchTicks + 1);
   MatchRules one = start;
-  for (int t = 1; t <= kTicks; ++t) {
+  for (int t = 1; t <= kMatchTicks; ++t) {
     TickEvents e;
     RunTick(one, net::ControlsOf(inputs[static_cast<size_t>(t)]), e);
     reference[static_cast<size_t>(t)] = one;
@@ -63,12 +63,12 @@ TEST(Rollback, LateControlsEndInTheStatesOfTheSameMatchOnOneMachine) {
   };
   std::vector<InFlight> toA, toB;
   int checkedA = 0, checkedB = 0;
-  for (int step = 1; checkedA < kTicks || checkedB < kTicks; ++step) {
-    ASSERT_LT(step, 4 * kTicks) << "the sessions stopped advancing";
+  for (int step = 1; checkedA < kMatchTicks || checkedB < kMatchTicks; ++step) {
+    ASSERT_LT(step, 4 * kMatchTicks) << "the sessions stopped advancing";
     for (auto* s : {&a, &b}) {
       const int seat = s == &a ? 0 : 1;
       const int next = s->current() + 1;
-      if (next <= kTicks + 20 && !s->HasInput(next, seat)) {
+      if (next <= kMatchTicks + 20 && !s->HasInput(next, seat)) {
         s->SetInput(next, seat, inputs[static_cast<size_t>(next)][seat]);
         (s == &a ? toB : toA).push_back({step + static_cast<int>(dice() % 8), next, seat});
       }
@@ -83,10 +83,10 @@ TEST(Rollback, LateControlsEndInTheStatesOfTheSameMatchOnOneMachine) {
     }
     for (auto* s : {&a, &b}) {
       bool ended = false;
-      if (s->CanAdvance() && s->current() < kTicks + 20) s->Advance(ended);
+      if (s->CanAdvance() && s->current() < kMatchTicks + 20) s->Advance(ended);
       s->Settle();
       int& checked = s == &a ? checkedA : checkedB;
-      while (checked < std::min(s->confirmed(), kTicks)) {
+      while (checked < std::min(s->confirmed(), kMatchTicks)) {
         ++checked;
         const MatchRules& want = reference[static_cast<size_t>(checked)];
         const MatchRules& got = s->StateAfter(checked);

@@ -254,7 +254,7 @@ TEST(ModelCheck, ReadsAFileTheWayTheModelReaderDoes) {
 
 // A binary .x file put together token by token: a triangle in a frame, or anything else.
 struct BinaryModel {
-  explicit BinaryModel(bool doubles = false) : doubles(doubles), bytes(doubles ? "xof 0303bin 0064" : "xof 0303bin 0032") {}
+  explicit BinaryModel(bool wide = false) : doubles(wide), bytes(wide ? "xof 0303bin 0064" : "xof 0303bin 0032") {}
   BinaryModel& Word(uint16_t w) {
     bytes += static_cast<char>(w & 0xff), bytes += static_cast<char>(w >> 8);
     return *this;

@@ -38,7 +38,7 @@ void SeatTurns(Rules& r, const SeatControls& controls, int16_t before) {
 void Decide(Rules& r) {
   auto& st = r.st;
   const int w = DecideWinner(st);
-  st.matchDrawn = w < 0 ? 1 : 0;
+  st.matchDrawn = w < 0;
   if (w >= 0) st.winner = static_cast<int16_t>(w);
   r.events.Add(TickEventKind::StopMusic);
   if (w >= 0) r.Sound(kSoundWin);

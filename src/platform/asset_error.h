@@ -9,8 +9,8 @@
 namespace kelmora::platform {
 
 struct AssetError : std::runtime_error {
-  AssetError(const std::string& file, const std::string& why)
-      : std::runtime_error("Cannot load " + file + (why.empty() ? "" : ": " + OneLine(why))), file(file) {}
+  AssetError(const std::string& path, const std::string& why)
+      : std::runtime_error("Cannot load " + path + (why.empty() ? "" : ": " + OneLine(why))), file(path) {}
   std::string file;
 
  private:

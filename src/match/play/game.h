@@ -66,9 +66,9 @@ struct ProgramLife {
 };
 
 struct Game : MatchRules, ProgramLife {
-  Game(platform::Clock& clock, platform::Window& window, platform::Screen& screen, scene::Scene& scene,
-       audio::Dx7DSndSupport& snd, audio::Music& music, platform::JoystickDevice& joyDevice)
-      : clock(clock), window(window), screen(screen), scene(scene), snd(snd), music(music), joyDevice(joyDevice),
+  Game(platform::Clock& clk, platform::Window& win, platform::Screen& scr, scene::Scene& scn,
+       audio::Dx7DSndSupport& sound, audio::Music& tunes, platform::JoystickDevice& pads)
+      : clock(clk), window(win), screen(scr), scene(scn), snd(sound), music(tunes), joyDevice(pads),
         view(scene, screen, window, snd, soundTable, music, programFolder) {}
 
   platform::Clock& clock;

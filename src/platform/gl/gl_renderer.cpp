@@ -260,8 +260,8 @@ void GlRenderer::SetPixelScale(float scale) { scale_ = std::clamp(scale, 0.25f, 
 // Binds the picture of the viewport, made anew only when its size changes.
 void GlRenderer::Target(const ViewSetup& view) {
   MakeCurrent();
-  const int w = std::max(1, static_cast<int>(std::lround(view.rect.w * scale_)));
-  const int h = std::max(1, static_cast<int>(std::lround(view.rect.h * scale_)));
+  const int w = std::max(1, static_cast<int>(std::lround(static_cast<float>(view.rect.w) * scale_)));
+  const int h = std::max(1, static_cast<int>(std::lround(static_cast<float>(view.rect.h) * scale_)));
   if (w != width_ || h != height_ || fbo_ == 0) {
     if (fbo_ == 0) {
       glGenFramebuffers(1, &fbo_);

@@ -136,8 +136,8 @@ class Faces {
         int ascent, descent, gap;
         stbtt_GetFontVMetrics(&f.info, &ascent, &descent, &gap);
         f.scale = stbtt_ScaleForMappingEmToPixels(&f.info, kTextPixels);
-        f.ascent = ascent * f.scale;
-        f.lineHeight = (ascent - descent + gap) * f.scale;
+        f.ascent = static_cast<float>(ascent) * f.scale;
+        f.lineHeight = static_cast<float>(ascent - descent + gap) * f.scale;
       } else {
         f.data.clear();
       }
@@ -190,8 +190,10 @@ TextLayout Lay(const std::u32string& text, Faces& faces, float wrap) {
     if (!g.found) ++t.missing;
     int advance, bearing;
     stbtt_GetGlyphHMetrics(&g.face->info, g.index, &advance, &bearing);
-    if (prevFace == g.face) pen += stbtt_GetGlyphKernAdvance(&g.face->info, prevGlyph, g.index) * g.face->scale;
-    const float width = advance * g.face->scale;
+    if (prevFace == g.face) {
+      pen += static_cast<float>(stbtt_GetGlyphKernAdvance(&g.face->info, prevGlyph, g.index)) * g.face->scale;
+    }
+    const float width = static_cast<float>(advance) * g.face->scale;
     if (c != ' ' && pen + width > wrap && next != kNone) {
       const float shift = next < t.glyphs.size() ? t.glyphs[next].x : pen;
       t.widths.push_back(kept);
@@ -237,7 +239,7 @@ struct Canvas {
 void DrawText(Canvas& canvas, const TextLayout& t, int left, int top, uint32_t colour) {
   std::vector<unsigned char> mask;
   for (const Placed& p : t.glyphs) {
-    const float x = left + p.x;
+    const float x = static_cast<float>(left) + p.x;
     const float ix = std::floor(x), frac = x - ix;
     int x0, y0, x1, y1;
     stbtt_GetGlyphBitmapBoxSubpixel(&p.face->info, p.glyph, p.face->scale, p.face->scale, frac, 0, &x0, &y0, &x1, &y1);
@@ -293,15 +295,18 @@ void DrawIcon(Canvas& canvas, MessageIcon icon, int left, int top) {
       float sum[3] = {0, 0, 0};
       int hits = 0;
       for (int s = 0; s < 16; ++s) {
-        const uint32_t c = IconAt(icon, x + (s % 4 + 0.5f) / 4.0f, y + (s / 4 + 0.5f) / 4.0f);
+        const float sx = static_cast<float>(x) + (static_cast<float>(s % 4) + 0.5f) / 4.0f;
+        const float sy = static_cast<float>(y) + (static_cast<float>(s / 4) + 0.5f) / 4.0f;
+        const uint32_t c = IconAt(icon, sx, sy);
         if (c == 0) continue;
         ++hits;
         for (int k = 0; k < 3; ++k) sum[k] += static_cast<float>((c >> (8 * k)) & 0xFF);
       }
       if (hits == 0) continue;
       uint32_t mean = 0xFF000000;
-      for (int k = 0; k < 3; ++k) mean |= static_cast<uint32_t>(std::lround(sum[k] / hits)) << (8 * k);
-      canvas.Blend(left + x, top + y, mean, hits / 16.0f);
+      const float n = static_cast<float>(hits);
+      for (int k = 0; k < 3; ++k) mean |= static_cast<uint32_t>(std::lround(sum[k] / n)) << (8 * k);
+      canvas.Blend(left + x, top + y, mean, n / 16.0f);
     }
   }
 }
@@ -445,7 +450,7 @@ bool ShowDrawnMessageBox(std::string_view text, std::string_view caption, Messag
   // Whatever the box's window still had queued goes with it.
   SDL_PumpEvents();
   Uint32 gone = id;
-  SDL_FilterEvents([](void* box, SDL_Event* ev) { return WindowOf(*ev) == *static_cast<Uint32*>(box) ? 0 : 1; }, &gone);
+  SDL_FilterEvents([](void* closed, SDL_Event* ev) { return WindowOf(*ev) == *static_cast<Uint32*>(closed) ? 0 : 1; }, &gone);
   if (quit) {
     SDL_Event again{};
     again.type = SDL_QUIT;

@@ -256,7 +256,7 @@ void SdlWindow::Present(const Screen& screen) {
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
     std::fprintf(stderr, "kelmora: picture %d shown at %lld.%06ld after %.1f ms of CPU time\n",
                  ++presentsShown_, static_cast<long long>(now.tv_sec), now.tv_nsec / 1000,
-                 cpu.tv_sec * 1e3 + cpu.tv_nsec / 1e6);
+                 static_cast<double>(cpu.tv_sec) * 1e3 + static_cast<double>(cpu.tv_nsec) / 1e6);
   }
 }
 
