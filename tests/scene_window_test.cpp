@@ -9,7 +9,9 @@
 #include <cstdlib>
 #include <memory>
 
+#include "platform/gl/gl_compositor.h"
 #include "platform/gl/gl_renderer.h"
+#include "platform/picture_pacing.h"
 #include "platform/screen.h"
 #include "platform/sdl/sdl_window.h"
 #include "scene/scene.h"
@@ -83,6 +85,45 @@ TEST_F(WindowPicture, The3DViewSitsInItsViewportInsidePicture2) {
   EXPECT_EQ(At(501, 366), (std::array<int, 3>{0, 0, 0}));
   EXPECT_EQ(At(320, 450), (std::array<int, 3>{0, 0, 255}));  // the strip below is 2D
   window->SetView(nullptr);
+}
+
+TEST_F(WindowPicture, TheWindowIsNeverMadeSmallerThanTheSmallScreen) {
+  int w = 0, h = 0;
+  SDL_GetWindowMinimumSize(window->handle(), &w, &h);
+  EXPECT_EQ(w, kMinimumWindowWidth);
+  EXPECT_EQ(h, kMinimumWindowHeight);
+  SDL_SetWindowSize(window->handle(), 100, 80);
+  SDL_GetWindowSize(window->handle(), &w, &h);
+  EXPECT_GE(w, 320);
+  EXPECT_GE(h, 240);
+}
+
+TEST(WindowScaling, SmoothFillsTheLargestFitWholeKeepsAWholeMultiple) {
+  using P = GlCompositor::Placement;
+  auto same = [](P a, P b) { return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h; };
+  EXPECT_TRUE(same(GlCompositor::Fit(640, 480, 1366, 768, Scaling::Smooth), P{171, 0, 1024, 768}));
+  EXPECT_TRUE(same(GlCompositor::Fit(640, 480, 1366, 768, Scaling::Whole), P{363, 144, 640, 480}));
+  EXPECT_TRUE(same(GlCompositor::Fit(640, 480, 1920, 1080, Scaling::Whole), P{320, 60, 1280, 960}));
+  EXPECT_TRUE(same(GlCompositor::Fit(320, 240, 1280, 1024, Scaling::Whole), P{0, 32, 1280, 960}));
+  // A window smaller than the screen has no whole multiple: the screen is fitted smoothly.
+  EXPECT_TRUE(same(GlCompositor::Fit(640, 480, 400, 300, Scaling::Whole), P{0, 0, 400, 300}));
+}
+
+TEST(PicturePacing, ASwapThatDoesNotWaitForTheDisplayIsPacedAPeriodApart) {
+  PicturePacing waits, runs;
+  waits.Start(1000.0 / 60, true);
+  runs.Start(1000.0 / 60, true);
+  double t = 1000;
+  for (int k = 0; k < PicturePacing::kProbePictures + 1; ++k) {
+    waits.Shown(t + k * 1000.0 / 60);  // each swap returned at the next refresh
+    runs.Shown(t + k * 5.0);           // each swap returned at once
+  }
+  EXPECT_TRUE(waits.swapWaits());
+  EXPECT_FALSE(runs.swapWaits());
+  // From then on each picture is due a display period after the one before was due.
+  t = runs.NextMs();
+  runs.Shown(t + 1);
+  EXPECT_NEAR(runs.NextMs(), t + 1000.0 / 60, 1e-9);
 }
 
 }  // namespace

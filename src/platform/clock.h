@@ -12,12 +12,17 @@ class Clock {
   virtual ~Clock() = default;
   // Milliseconds on the game clock.
   virtual uint32_t GetTickCount() = 0;
+  // The same clock with the fraction of its millisecond (pictures between ticks are placed by it).
+  virtual double Milliseconds() { return GetTickCount(); }
 };
 
 // SDL's millisecond counter.
 class SdlClock final : public Clock {
  public:
   uint32_t GetTickCount() override;
+  double Milliseconds() override { return Now(); }
+  // SDL's millisecond counter to the microsecond.
+  static double Now();
 };
 
 // A clock that only moves when told: headless runs advance it one tick per pass.

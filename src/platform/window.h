@@ -43,6 +43,14 @@ class Window {
   virtual void MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) = 0;
   // Shows the logical screen (and the 3D view during a match), scaled to the window.
   virtual void Present(const Screen& screen) = 0;
+  // Pictures between a match's ticks, which only the real window on the real clock draws:
+  // StartPictures makes the swap wait for the display's refresh where the driver can, and
+  // says whether the match is to draw between its ticks at all (otherwise each tick draws
+  // one picture); StopPictures goes back to a picture per tick.
+  virtual bool StartPictures() { return false; }
+  virtual void StopPictures() {}
+  // The time (SdlClock::Now) from which the next picture between ticks may be drawn.
+  virtual double NextPictureMs() const { return 0; }
   // Hides and destroys the window (message boxes still work afterwards).
   virtual void Close() = 0;
 };

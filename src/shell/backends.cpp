@@ -1,5 +1,6 @@
 #include "shell/backends.h"
 
+#include "platform/gl/gl_compositor.h"
 #include "platform/gl/gl_renderer.h"
 #include "platform/headless/headless_window.h"
 #include "platform/headless/recording_audio.h"
@@ -27,6 +28,7 @@ Backends MakeRealBackends(const Options& options, std::vector<platform::ScriptEv
   Backends b;
   b.realClock = std::make_unique<platform::SdlClock>();
   auto window = std::make_unique<platform::SdlWindow>("Kelmora");
+  window->SetScaling(options.wholeScale ? platform::Scaling::Whole : platform::Scaling::Smooth);
   auto renderer = std::make_unique<platform::GlRenderer>();  // on the window's context
   window->SetView(renderer.get());
   b.sdlWindow = window.get();

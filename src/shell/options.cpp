@@ -93,6 +93,10 @@ Options ParseOptions(const std::vector<std::string>& args) {
       if (m != 80 && m != 240 && m != 400) throw UsageError("--mode is 80, 240 or 400");
       o.mode = static_cast<int16_t>(m);
       o.playOptions.insert(o.playOptions.end(), {a, args[i]});
+    } else if (a == "--scale") {
+      const std::string& v = value();
+      if (v != "smooth" && v != "whole") throw UsageError("--scale is smooth or whole, not '" + v + "'");
+      o.wholeScale = v == "whole";
     } else if (a == "--dump") {
       o.dump = value();
     } else if (a == "--events") {
@@ -216,7 +220,7 @@ const char* UsageText() {
          "                             [--screenshot [@]TICK[.F]:FILE.png]... [--synctest N]]\n"
          "               [--replay FILE] [--record FILE]\n"
          "               [--match STAGE:C0,C1,C2,C3[:CPUS]] [--music 0|1] [--mode 80|240|400]\n"
-         "               [--data DIR] [--controls FILE]\n"
+         "               [--data DIR] [--controls FILE] [--scale smooth|whole]\n"
          "       kelmora [--headless] [--controls FILE] --print-controls\n"
          "       kelmora [--controls FILE] --write-controls [--force]\n"
          "       kelmora --version | --help\n"
@@ -236,6 +240,9 @@ const char* UsageText() {
          "--mode is the menu's display mode: 80 = a 320x240 screen (the 3D view 320x215 over\n"
          "  the status strip), 240 = 640x480 with a 400x300 view in the middle (the default),\n"
          "  400 = 640x480 with the whole 640x430 view. The window scales the screen to its size.\n"
+         "--scale smooth (the default) scales the screen to the largest size that fits the\n"
+         "  window, filtered; whole scales it by the largest whole multiple that fits, pixels\n"
+         "  kept sharp and black bars around (a window smaller than the screen is scaled smoothly).\n"
          "--record FILE writes every key and joystick change the run takes, by tick, as a script:\n"
          "  kelmora --headless --script FILE plays the session again exactly (give it the same\n"
          "  --match, --music and --mode). --replay FILE shows a recording in the window at\n"

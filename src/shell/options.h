@@ -34,6 +34,7 @@ struct Options {
   std::vector<Screenshot> screenshots;  // --screenshot TICK:FILE.png
   std::string dataDir;               // --data DIR: folder holding model/, tex/, sound/
   std::string controls;              // --controls FILE: instead of the player's own file
+  bool wholeScale = false;           // --scale whole: the window scales by whole multiples
   std::string record;                // --record FILE: writes the events the run takes
   std::string replay;                // --replay FILE: plays a recording back in the window
   int32_t synctest = 0;              // --synctest N: every tick's last N ticks run twice

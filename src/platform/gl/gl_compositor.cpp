@@ -33,8 +33,11 @@ void main() { colour = vec4(texture(screen, uv).rgb, 1.0); }
 
 }  // namespace
 
-GlCompositor::Placement GlCompositor::Fit(int lw, int lh, int dw, int dh) {
+GlCompositor::Placement GlCompositor::Fit(int lw, int lh, int dw, int dh, Scaling scaling) {
   if (lw <= 0 || lh <= 0 || dw <= 0 || dh <= 0) return {0, 0, 0, 0};
+  if (const int k = std::min(dw / lw, dh / lh); scaling == Scaling::Whole && k >= 1) {
+    return {(dw - k * lw) / 2, (dh - k * lh) / 2, k * lw, k * lh};
+  }
   // Largest size with the logical aspect that fits.
   int w = dw, h = static_cast<int>(static_cast<int64_t>(dw) * lh / lw);
   if (h > dh) {
@@ -50,8 +53,8 @@ GlCompositor::GlCompositor() {
   glGenVertexArrays(1, &vao_);
   glGenTextures(1, &texture_);
   glBindTexture(GL_TEXTURE_2D, texture_);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter_);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter_);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 }
@@ -96,7 +99,16 @@ void GlCompositor::Draw(SDL_Window* window) {
   glDisable(GL_SCISSOR_TEST);
   glClearColor(0, 0, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT);
-  const Placement p = Fit(texW_, texH_, dw, dh);
+  const Placement p = Fit(texW_, texH_, dw, dh, scaling_);
+  // Whole multiples keep every logical pixel square and sharp; any other size is filtered, so
+  // that no row or column of the screen comes out wider than its neighbours.
+  const GLint filter = scaling_ == Scaling::Whole && p.w >= texW_ ? GL_NEAREST : GL_LINEAR;
+  if (filter != filter_) {
+    filter_ = filter;
+    glBindTexture(GL_TEXTURE_2D, texture_);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter_);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter_);
+  }
   if (!view_ || p.w <= 0 || p.h <= 0) {
     DrawQuad(texture_, p.x, p.y, p.w, p.h, false);
     SDL_GL_SwapWindow(window);

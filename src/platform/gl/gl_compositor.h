@@ -13,6 +13,11 @@ namespace kelmora::platform {
 class Screen;
 class GlRenderer;
 
+// How the logical screen fills a window larger than itself: scaled smoothly (linear
+// filtering) to the largest size that fits, or by the largest whole multiple that fits, each
+// logical pixel a square of whole pixels. A window smaller than the screen is scaled smoothly.
+enum class Scaling : uint8_t { Smooth, Whole };
+
 class GlCompositor {
  public:
   GlCompositor();
@@ -26,17 +31,21 @@ class GlCompositor {
   // Draws the last presented screen again (after an expose or resize).
   void Redraw(SDL_Window* window);
 
+  void SetScaling(Scaling scaling) { scaling_ = scaling; }
+
   // Where the logical screen lands in a drawable of the given size (aspect kept).
   struct Placement {
     int x, y, w, h;
   };
-  static Placement Fit(int logicalW, int logicalH, int drawableW, int drawableH);
+  static Placement Fit(int logicalW, int logicalH, int drawableW, int drawableH, Scaling scaling = Scaling::Smooth);
 
  private:
   void Draw(SDL_Window* window);
   void DrawQuad(GLuint texture, int x, int y, int w, int h, bool bottomUp);
 
   GLuint program_ = 0, vao_ = 0, texture_ = 0;
+  Scaling scaling_ = Scaling::Smooth;
+  GLint filter_ = GL_LINEAR;  // the screen texture's filter
   int texW_ = 0, texH_ = 0;
   const void* lastSurface_ = nullptr;
   uint64_t lastRevision_ = ~0ULL;

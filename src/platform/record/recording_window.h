@@ -19,6 +19,9 @@ class RecordingWindow final : public Window {
     inner_->MessageBox(text, caption, icon);
   }
   void Present(const Screen& screen) override { inner_->Present(screen); }
+  bool StartPictures() override { return inner_->StartPictures(); }
+  void StopPictures() override { inner_->StopPictures(); }
+  double NextPictureMs() const override { return inner_->NextPictureMs(); }
   void Close() override { inner_->Close(); }
 
  private:

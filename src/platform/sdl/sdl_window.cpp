@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/gl/gl_compositor.h"
+#include "platform/clock.h"
 #include "platform/gl/keep_driver_loaded.h"
 #include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_pad_reading.h"
@@ -145,6 +146,7 @@ SdlWindow::SdlWindow(const char* caption) {
                              SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN |
                                  SDL_WINDOW_ALLOW_HIGHDPI);
   if (!window_) throw std::runtime_error(std::string("cannot open the window: ") + SDL_GetError());
+  SDL_SetWindowMinimumSize(window_, kMinimumWindowWidth, kMinimumWindowHeight);
   context_ = SDL_GL_CreateContext(window_);
   if (!context_) {
     std::string why = SDL_GetError();
@@ -153,7 +155,7 @@ SdlWindow::SdlWindow(const char* caption) {
     throw std::runtime_error("cannot create an OpenGL 3.3 context: " + why);
   }
   KeepGlDriverLoaded();
-  SDL_GL_SetSwapInterval(0);  // the tick loop paces the frames
+  SDL_GL_SetSwapInterval(0);  // a picture per tick: the tick loop paces them (see StartPictures)
   // No text input: an input method would swallow the key presses the game reads.
   SDL_StopTextInput();
   compositor_ = std::make_unique<GlCompositor>();
@@ -245,9 +247,44 @@ void SdlWindow::MessageBox(std::string_view text, std::string_view caption, Mess
   if (window_ && context_) SDL_GL_MakeCurrent(window_, context_);
 }
 
+bool SdlWindow::StartPictures() {
+  if (!window_ || !compositor_) return false;
+  // Vertical sync, else adaptive sync (a late picture is shown at once), else none: then the
+  // pacing spaces the pictures a display period apart itself.
+  int interval = 1;
+  if (SDL_GL_SetSwapInterval(1) != 0) interval = SDL_GL_SetSwapInterval(-1) == 0 ? -1 : 0;
+  if (interval == 0) SDL_GL_SetSwapInterval(0);
+  SDL_DisplayMode mode{};
+  const int hz = SDL_GetWindowDisplayMode(window_, &mode) == 0 ? mode.refresh_rate : 0;
+  pacing_.Start(DisplayPeriodMs(hz), interval != 0);
+  pictures_ = true;
+  if (presentsToLog_ > 0) {
+    std::fprintf(stderr, "kelmora: pictures between ticks, swap interval %d, display %d Hz\n", interval, hz);
+  }
+  return true;
+}
+
+void SdlWindow::StopPictures() {
+  if (!pictures_) return;
+  pictures_ = false;
+  if (window_) SDL_GL_SetSwapInterval(0);
+}
+
+void SdlWindow::SetScaling(Scaling scaling) {
+  if (compositor_) compositor_->SetScaling(scaling);
+}
+
 void SdlWindow::Present(const Screen& screen) {
   if (!window_ || !compositor_) return;
   compositor_->Present(window_, screen, view_);
+  if (pictures_) {
+    const bool waited = pacing_.swapWaits();
+    pacing_.Shown(SdlClock::Now());
+    if (waited && !pacing_.swapWaits() && presentsToLog_ > 0) {
+      std::fprintf(stderr, "kelmora: the swap does not wait for the display: pictures %.1f ms apart\n",
+                   pacing_.periodMs());
+    }
+  }
   if (presentsShown_ < presentsToLog_) {
     // The wall clock, and the CPU time used so far by all threads (which a busy machine does
     // not stretch as it does the wall time).

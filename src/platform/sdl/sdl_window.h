@@ -1,18 +1,23 @@
 #pragma once
-// The main window over SDL2: an OpenGL 3.3 core window, resizable, F11 for fullscreen; the
-// logical screen is drawn scaled into it with its aspect kept.
+// The main window over SDL2: an OpenGL 3.3 core window, resizable down to 320 x 240, F11 for
+// fullscreen; the logical screen is drawn scaled into it with its aspect kept.
 #include <SDL.h>
 
 #include <array>
 #include <memory>
 #include <utility>
 
+#include "platform/picture_pacing.h"
 #include "platform/window.h"
 
 namespace kelmora::platform {
 
 class GlCompositor;
 class GlRenderer;
+enum class Scaling : uint8_t;
+
+// The smallest window: the small display mode's logical screen.
+constexpr int kMinimumWindowWidth = 320, kMinimumWindowHeight = 240;
 
 // What each key reaches the key map as: its virtual key code, and the modifier state (Shift 1,
 // Ctrl 2, Alt 4) that the keys held make. A key bound to the code of Shift, Ctrl or Alt adds
@@ -47,6 +52,13 @@ class SdlWindow final : public Window {
   void MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) override;
   void Present(const Screen& screen) override;
   void Close() override;
+  bool StartPictures() override;
+  void StopPictures() override;
+  double NextPictureMs() const override { return pacing_.NextMs(); }
+
+  // How the logical screen is scaled up to a larger window: smoothly (the default) or by the
+  // largest whole multiple that fits.
+  void SetScaling(Scaling scaling);
 
   // The renderer whose picture is the 3D view in Picture2 (it shares this window's context).
   void SetView(GlRenderer* view) { view_ = view; }
@@ -68,6 +80,9 @@ class SdlWindow final : public Window {
   // With KELMORA_LOG_PRESENTS=N in the environment, the wall-clock time of each of the first
   // N pictures shown goes to stderr (start-up is timed against the moment of launch).
   int presentsToLog_ = 0, presentsShown_ = 0;
+  // Pictures between ticks: whether they are being drawn, and when the next may be.
+  bool pictures_ = false;
+  PicturePacing pacing_;
 };
 
 // The code that keys without a virtual key code of their own reach the key map with.
