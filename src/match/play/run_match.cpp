@@ -4,6 +4,7 @@
 #include "audio/music.h"
 #include "input/get_controller.h"
 #include "input/seat_pads.h"
+#include "match/play/between_ticks.h"
 #include "match/play/game.h"
 #include "match/play/synctest.h"
 #include "match/stage_table.h"
@@ -113,6 +114,8 @@ void EndMatch(Game& g) {
 
 NextScreen RunMatch(Game& g) {
   SetUpMatch(g);
+  // The real window draws at the display's rate between the ticks; other windows each tick.
+  const bool between = StartPicturesBetweenTicks(g);
   int tick = 0;
   g.matchTicks = 0;
   for (;;) {
@@ -126,11 +129,14 @@ NextScreen RunMatch(Game& g) {
       g.matchTicks = tick;
       if (g.afterTick) g.afterTick(g, tick);
       if (ended) break;
+    } else if (between) {
+      PictureOrWait(g, static_cast<uint32_t>(g.st.lastTick) * platform::kTickMs);
     } else {
       g.window.WaitUntil(static_cast<uint32_t>(g.st.lastTick + 1) * platform::kTickMs);
     }
     g.DoEvents();
   }
+  StopPicturesBetweenTicks(g);
   EndMatch(g);
   return NextScreen::Menu;
 }

@@ -192,10 +192,11 @@ void RenderMatch(MatchView& v, const MatchState& st) {
   DrawAndShow(v);
 }
 
-void RenderBetweenTicks(MatchView& v, double f) {
-  if (v.tickPoses == 0) return;
+bool RenderBetweenTicks(MatchView& v, double f) {
+  if (v.tickPoses == 0) return false;
   ApplyPose(v, v.tickPoses == 2 ? BlendPoses(v.previousTickPose, v.tickPose, f) : v.tickPose);
   DrawAndShow(v);
+  return true;
 }
 
 void PlaySound(MatchView& v, int id) { v.snd.SoundPlay(v.soundTable[id]); }

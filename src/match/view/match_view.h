@@ -101,8 +101,9 @@ void PoseScene(MatchView& v, const MatchState& st);
 // draws pictures between ticks, only takes the tick's pose for them.
 void RenderMatch(MatchView& v, const MatchState& st);
 // Poses the scene `f` of the way from the previous tick's pose to the latest tick's (f 1: as
-// the latest tick rendered it), renders it and shows the screen.
-void RenderBetweenTicks(MatchView& v, double f);
+// the latest tick rendered it), renders it and shows the screen. False, with nothing drawn,
+// before the match's first tick.
+bool RenderBetweenTicks(MatchView& v, double f);
 // Plays sound table entry id.
 void PlaySound(MatchView& v, int id);
 
