@@ -179,6 +179,23 @@ TEST(OnlinePair, GarbageDatagramsAtTheHostChangeNothing) {
   p.ExpectSameFiles();
 }
 
+TEST(OnlinePair, AWatcherWhoComesLateSeesTheSameMatch) {
+  Pair p("watch");
+  const fs::path d = p.dir;
+  const std::string watcher = std::string("sleep 1.2; SDL_AUDIODRIVER=dummy ") + KELMORA_BINARY +
+                              " --headless --stop-after " + std::to_string(kTicks) + " --spectate 127.0.0.1:" +
+                              std::to_string(p.port) + " --dump " + (d / "watch.jsonl").string() + " --events " +
+                              (d / "watch.events").string() + " > /dev/null 2> " + (d / "watch.err").string() +
+                              "; echo $? > " + (d / "watch.rc").string();
+  std::thread watch([&watcher] { std::system(("sh -c '" + watcher + "'").c_str()); });
+  p.Run("", "");
+  watch.join();
+  p.ExpectSameFiles();
+  EXPECT_EQ(Slurp(d / "watch.rc"), "0\n") << Slurp(d / "watch.err");
+  EXPECT_TRUE(Slurp(d / "watch.jsonl") == Slurp(d / "host.jsonl")) << "the watcher's dump";
+  EXPECT_TRUE(Slurp(d / "watch.events") == Slurp(d / "host.events")) << "the watcher's event log";
+}
+
 TEST(OnlinePair, AnotherVersionIsRefusedWithBothNamed) {
   Pair p("version");
   p.Run("", "--net-version 9.9-other", "", "timeout 3 ");

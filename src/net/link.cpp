@@ -74,10 +74,23 @@ std::unique_ptr<Link> Link::Join(const std::string& host, uint16_t port, std::st
 
 Link::~Link() {
   if (!host_) return;
+  // A goodbye that lets the last reliable messages arrive first, waited for a moment.
+  int open = 0;
   for (ENetPeer* p : peers_) {
-    if (p) enet_peer_disconnect_now(p, 0);
+    if (p) {
+      enet_peer_disconnect_later(p, 0);
+      ++open;
+    }
   }
-  enet_host_flush(host_);
+  ENetEvent e;
+  const uint32_t until = Now() + 300;
+  while (open > 0 && static_cast<int32_t>(until - Now()) > 0 && enet_host_service(host_, &e, 20) >= 0) {
+    if (e.type == ENET_EVENT_TYPE_DISCONNECT) --open;
+    if (e.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(e.packet);
+  }
+  for (ENetPeer* p : peers_) {
+    if (p && p->state != ENET_PEER_STATE_DISCONNECTED) enet_peer_reset(p);
+  }
   enet_host_destroy(host_);
 }
 
@@ -192,6 +205,9 @@ std::string Link::Address(int peer) const {
   enet_address_get_host_ip(&p->address, text, sizeof text);
   return std::string(text) + ":" + std::to_string(p->address.port);
 }
+
+uint64_t Link::wireSent() const { return host_ ? host_->totalSentData : 0; }
+uint64_t Link::wireReceived() const { return host_ ? host_->totalReceivedData : 0; }
 
 void Link::SetSim(const NetSim& sim) {
   sim_ = sim;

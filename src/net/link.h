@@ -55,6 +55,9 @@ class Link {
   uint64_t bytesSent() const { return bytesSent_; }
   uint64_t bytesReceived() const { return bytesReceived_; }
   uint64_t simDropped() const { return simDropped_; }
+  // Everything ENet sent and received, its own headers, acknowledgements and pings included.
+  uint64_t wireSent() const;
+  uint64_t wireReceived() const;
 
  private:
   Link() = default;

@@ -161,21 +161,24 @@ std::vector<uint8_t> Encode(const Refuse& m) {
 }
 
 std::vector<uint8_t> EncodeStart() { return Writer(MessageKind::Start).bytes(); }
-std::vector<uint8_t> EncodeBye() { return Writer(MessageKind::Bye).bytes(); }
+std::vector<uint8_t> EncodeBye(bool done) {
+  Writer w(MessageKind::Bye);
+  w.U8(done ? 1 : 0);
+  return std::move(w.bytes());
+}
 
 std::vector<uint8_t> Encode(const Inputs& m) {
   Writer w(MessageKind::Inputs);
-  w.U32(m.tick);
-  w.U32(m.stamp);
-  w.U32(m.echo);
-  for (uint32_t a : m.acked) w.U32(a);
+  w.U16(static_cast<uint16_t>(std::min<uint32_t>(m.tick, 0xFFFF)));
+  w.I8(m.ahead);
+  for (uint32_t a : m.acked) w.U16(static_cast<uint16_t>(std::min<uint32_t>(a, 0xFFFF)));
   const size_t countAt = w.size();
   w.U8(0);
   uint8_t ranges = 0;
   for (const InputRange& range : m.ranges) {
     Writer piece(MessageKind::Inputs);
     piece.U8(range.seat);
-    piece.U32(range.from);
+    piece.U16(static_cast<uint16_t>(range.from));
     const size_t n = std::min<size_t>(range.ticks.size(), kMaxRangeTicks);
     piece.U8(static_cast<uint8_t>(n));
     for (size_t i = 0; i < n; ++i) Put(piece, range.ticks[i]);
@@ -225,19 +228,31 @@ std::optional<Message> Decode(const uint8_t* data, size_t size) {
       break;
     }
     case MessageKind::Refuse: ok = r.Text(m.refuse.why); break;
-    case MessageKind::Start:
-    case MessageKind::Bye: ok = true; break;
+    case MessageKind::Start: ok = true; break;
+    case MessageKind::Bye: {
+      uint8_t done = 0;
+      ok = r.U8(done) && done <= 1;
+      m.byeDone = done == 1;
+      break;
+    }
     case MessageKind::Inputs: {
       Inputs& in = m.inputs;
       uint8_t ranges = 0;
-      ok = r.U32(in.tick) && r.U32(in.stamp) && r.U32(in.echo);
-      for (uint32_t& a : in.acked) ok = ok && r.U32(a);
+      uint16_t tick = 0;
+      ok = r.U16(tick) && r.I8(in.ahead);
+      in.tick = tick;
+      for (uint32_t& a : in.acked) {
+        uint16_t v = 0;
+        ok = ok && r.U16(v);
+        a = v;
+      }
       ok = ok && r.U8(ranges);
       for (int i = 0; ok && i < ranges; ++i) {
         InputRange range;
         uint8_t n = 0;
-        ok = r.U8(range.seat) && ValidSeat(range.seat) && r.U32(range.from) && range.from >= 1 &&
-             range.from < (1u << 24) && r.U8(n) && n <= kMaxRangeTicks;
+        uint16_t from = 0;
+        ok = r.U8(range.seat) && ValidSeat(range.seat) && r.U16(from) && from >= 1 && r.U8(n) && n <= kMaxRangeTicks;
+        range.from = from;
         for (int t = 0; ok && t < n; ++t) {
           SeatInput seat;
           ok = Get(r, range.seat, seat);

@@ -48,14 +48,14 @@ struct Start {};
 // One seat's controls for a run of ticks.
 struct InputRange {
   uint8_t seat = 0;
-  uint32_t from = 0;  // the first tick
+  uint32_t from = 0;  // the first tick (16 bits on the wire)
   std::vector<SeatInput> ticks;
 };
 
+// Ticks travel as 16 bits: a match has 1,900 (and a seat needing no more controls acks 65535).
 struct Inputs {
   uint32_t tick = 0;   // the sender's last tick run (time sync)
-  uint32_t stamp = 0;  // the sender's clock, ms (round trips)
-  uint32_t echo = 0;   // the last stamp the sender received from the receiver
+  int8_t ahead = 0;    // how far the sender is ahead of the receiver's last tick it heard of
   std::array<uint32_t, kSeats> acked{};  // per seat: every tick up to this one has arrived
   std::vector<InputRange> ranges;
 };
@@ -82,6 +82,7 @@ struct Message {
   Inputs inputs;
   Hash hash;
   TakeOver takeOver;
+  bool byeDone = false;
 };
 
 std::vector<uint8_t> Encode(const Hello& m);
@@ -92,7 +93,8 @@ std::vector<uint8_t> EncodeStart();
 std::vector<uint8_t> Encode(const Inputs& m);
 std::vector<uint8_t> Encode(const Hash& m);
 std::vector<uint8_t> Encode(const TakeOver& m);
-std::vector<uint8_t> EncodeBye();
+// `done`: the sender saw the match to its end (else it left or ended it early).
+std::vector<uint8_t> EncodeBye(bool done);
 
 // The message in the bytes, or nothing when they are not one whole, valid message.
 std::optional<Message> Decode(const uint8_t* data, size_t size);

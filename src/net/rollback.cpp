@@ -36,6 +36,15 @@ bool Rollback::HasInput(int tick, int seat) const {
   return s.tick == tick && s.known[seat];
 }
 
+bool Rollback::Complete(int tick) const {
+  if (tick <= confirmed_) return true;
+  const Slot& s = At(tick);
+  for (int seat = 0; seat < kSeats; ++seat) {
+    if (Needs(tick, seat) && !(s.tick == tick && s.known[seat])) return false;
+  }
+  return true;
+}
+
 const SeatInput* Rollback::Input(int tick, int seat) const {
   const Slot& s = At(tick);
   return s.tick == tick && s.known[seat] ? &s.input[seat] : nullptr;

@@ -31,6 +31,8 @@ class Rollback {
   // a second copy is ignored. Far-future ticks (beyond the buffer) are refused (false).
   bool SetInput(int tick, int seat, const SeatInput& input);
   bool HasInput(int tick, int seat) const;
+  // Whether every seat that needs controls has them for `tick`.
+  bool Complete(int tick) const;
   // A computer plays `seat` from `tick` on (its player left): that tick's controls say so, and
   // the seat needs none after it.
   void TakeOver(int seat, int tick);
@@ -58,7 +60,7 @@ class Rollback {
 
   const RollbackStats& stats() const { return stats_; }
 
-  static constexpr int kKept = 128;
+  static constexpr int kKept = 256;
 
  private:
   struct Slot {

@@ -135,8 +135,9 @@ Options ParseOptions(const std::vector<std::string>& args) {
       if (i + 1 < args.size() && !args[i + 1].empty() && args[i + 1][0] != '-') {
         o.port = static_cast<uint16_t>(Number(value(), 1, 65535, "--host port"));
       }
-    } else if (a == "--join") {
+    } else if (a == "--join" || a == "--spectate") {
       o.join = true;
+      o.spectate = a == "--spectate";
       const std::string& v = value();
       const auto colon = v.rfind(':');
       o.joinHost = colon == std::string::npos ? v : v.substr(0, colon);
@@ -195,17 +196,18 @@ Options ParseOptions(const std::vector<std::string>& args) {
     throw UsageError("--script and --screenshot need --headless");
   }
   // A run in the window counts its ticks as a headless run does only while it records or plays back.
-  if (!o.headless && o.record.empty() && o.replay.empty() && (!o.dump.empty() || !o.events.empty())) {
+  if (!o.headless && o.record.empty() && o.replay.empty() && !o.host && !o.join &&
+      (!o.dump.empty() || !o.events.empty())) {
     throw UsageError("--dump and --events need --headless, --record or --replay");
   }
   if (o.synctest > 0 && !o.headless) throw UsageError("--synctest needs --headless");
   if (o.host && o.join) throw UsageError("--host or --join, not both");
-  if ((o.host || o.join) && !o.headless) {
-    throw UsageError("online play runs headless for now: add --headless (the window's online menu is not built yet)");
-  }
   if (o.host && !o.match) throw UsageError("--host needs --match: the host chooses the match");
   if (o.join && o.match) throw UsageError("a joiner plays the host's match: leave out --match");
-  if ((o.host || o.join) && o.seats == 0) throw UsageError("--host and --join need --seats: this machine's seats");
+  if ((o.host || (o.join && !o.spectate)) && o.seats == 0) {
+    throw UsageError("--host and --join need --seats: this machine's seats");
+  }
+  if (o.spectate && o.seats != 0) throw UsageError("a watcher plays no seat: leave out --seats");
   if ((o.host || o.join) && (o.synctest > 0 || !o.replay.empty())) {
     throw UsageError("--synctest and --replay are for matches on one machine");
   }

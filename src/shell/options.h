@@ -44,7 +44,7 @@ struct Options {
   bool force = false;
   bool version = false;              // --version
   // Online play: --host [PORT] or --join HOST[:PORT], this machine's --seats, and the tuning.
-  bool host = false, join = false;
+  bool host = false, join = false, spectate = false;
   std::string joinHost;
   uint16_t port = 7790;
   uint8_t seats = 0;                 // --seats LIST: bit s, seat s (0..3)

@@ -102,6 +102,8 @@ void ApplyControls(const input::Controls& controls, Game& g, Backends& b) {
 int PlayOnline(const Options& o, Game& g, std::ofstream& dump) {
   OnlineOptions online;
   online.host = o.host;
+  online.watch = o.spectate;
+  online.headless = o.headless;
   online.address = o.joinHost;
   online.port = o.port;
   online.seats = o.seats;

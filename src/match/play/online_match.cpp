@@ -37,14 +37,10 @@ constexpr int kJoinTimeoutMs = 5000;
 constexpr int kWaitForPlayersMs = 60000;
 constexpr int kLingerMs = 3000;
 constexpr int kLastTick = kMatchTicks;
+constexpr int kWatchBehind = 100;  // ticks a watcher stays behind the host: two seconds
 
 double MsSince(SteadyClock::time_point t) {
   return std::chrono::duration<double, std::milli>(SteadyClock::now() - t).count();
-}
-
-uint32_t NowMs() {
-  using namespace std::chrono;
-  return static_cast<uint32_t>(duration_cast<milliseconds>(SteadyClock::now().time_since_epoch()).count());
 }
 
 const char* KindName(ControlKind k) {
@@ -70,17 +66,31 @@ std::string SeatList(uint8_t seats) {
   return out;
 }
 
+// The state as every machine holds it: the fields that belong to one machine (its clock, its
+// run flag, its display and music choices, its shared keys) are written as a headless run on
+// one machine writes them, with the match's own tick as the clock's.
+MatchState Shared(const MatchState& st, int tick) {
+  MatchState out = st;
+  out.lastTick = tick;
+  out.running = -1;
+  out.displayMode = 240;
+  out.musicOn = 1;
+  out.enterPressed = out.cpuKeyPressed = out.musicKeyPressed = 0;
+  return out;
+}
+
 struct Peer {
   int id = 0;
   std::string name;
   uint8_t seats = 0;
   bool welcomed = false;
+  bool watcher = false;  // watches the match: plays no seat
   bool gone = false;
   bool warned = false;
   SteadyClock::time_point lastHeard = SteadyClock::now();
   std::array<uint32_t, kSeats> acked{};  // what the peer has of each seat
-  uint32_t lastStamp = 0;
   int remoteTick = 0;
+  int remoteAhead = 0;  // how far the peer saw itself ahead of this machine
 };
 
 class Session {
@@ -101,6 +111,11 @@ class Session {
     return nullptr;
   }
   void Service(uint32_t waitMs);
+  void Watch(OnlineResult& r);
+  void Finish(OnlineResult& r, double seconds);
+  // The host's answer to a Hello: refused (another version, seats taken) or welcomed as a
+  // player of free seats or as a watcher; during the match a watcher starts at once.
+  void Welcome(Peer& p, const net::Hello& h, uint8_t& wanted, bool during);
   void Receive(Peer& p, const net::Message& m);
   void Store(int seat, int tick, const net::SeatInput& in);
   void SendInputs();
@@ -110,7 +125,13 @@ class Session {
   void CheckSilence();
   void TakeOver(Peer& p, const std::string& why);
   void Desync(int tick);
-  int Contiguous(int seat) const { return contiguous_[seat]; }
+  // Whether the controls of every seat this machine does not play have come for `tick`.
+  bool OthersComplete(int tick) const {
+    for (int s = 0; s < kSeats; ++s) {
+      if (needed_[s] && !free_[s] && owner_[s] != 0 && !rb_->HasInput(tick, s)) return false;
+    }
+    return true;
+  }
 
   Game& g_;
   const OnlineOptions& o_;
@@ -139,6 +160,9 @@ class Session {
   std::array<PadReading, kSeats> recordedPad_{};
   std::array<bool, kSeats> padRecorded_{};
   std::string hostName_ = "the host";
+  bool started_ = false;
+  bool hostLeft_ = false;
+  uint8_t unclaimed_ = 0;
 };
 
 bool Session::Handshake(OnlineResult& r) {
@@ -147,7 +171,7 @@ bool Session::Handshake(OnlineResult& r) {
   if (o_.host) {
     uint8_t wanted = 0;
     for (int s = 0; s < kSeats; ++s) {
-      if (st.playerCharacter[s] != -1 && st.isCpu[s] == 0 && !(o_.seats & (1u << s))) wanted |= 1u << s;
+      if (st.playerCharacter[s] != -1 && st.isCpu[s] == 0 && !(o_.seats & (1u << s))) wanted |= static_cast<uint8_t>(1u << s);
     }
     std::string where;
     for (const std::string& a : net::LocalAddresses()) where += "\n    kelmora --join " + a + ":" + std::to_string(o_.port);
@@ -159,6 +183,12 @@ bool Session::Handshake(OnlineResult& r) {
     while (wanted != 0) {
       if (MsSince(started) > kWaitForPlayersMs) {
         Say("nobody came for " + SeatList(wanted) + " within a minute: the match is not played");
+        r.status = 1;
+        return false;
+      }
+      // The window stays alive while the host waits: it can be closed.
+      if (!o_.headless) g_.DoEvents();
+      if (g_.closing) {
         r.status = 1;
         return false;
       }
@@ -179,46 +209,13 @@ bool Session::Handshake(OnlineResult& r) {
           ++dropped_;
           continue;
         }
-        const net::Hello& h = m->hello;
-        const std::string mine = o_.version.empty() ? std::string(KELMORA_VERSION) : o_.version;
-        char rulesText[2][24];
-        std::snprintf(rulesText[0], sizeof rulesText[0], "%016llx", static_cast<unsigned long long>(h.rules));
-        std::snprintf(rulesText[1], sizeof rulesText[1], "%016llx", static_cast<unsigned long long>(RulesDigest()));
-        std::string why;
-        if (h.protocol != net::kProtocol || h.version != mine || h.rules != RulesDigest()) {
-          why = (h.name.empty() ? p->name : h.name) + " runs Kelmora " + h.version + " (rules " + rulesText[0] +
-                "), this host Kelmora " + mine + " (rules " + rulesText[1] + ")";
-        } else if (h.seats == 0 || (h.seats & ~wanted) != 0) {
-          why = "seats " + SeatList(h.seats) + " are not free (free: " + (wanted ? SeatList(wanted) : "none") + ")";
-        }
-        if (!why.empty()) {
-          Say("refused " + p->name + ": " + why);
-          link_.Send(p->id, net::Encode(net::Refuse{why}), true);
-          link_.Flush();
-          link_.Disconnect(p->id);
-          p->gone = true;
-          continue;
-        }
-        p->welcomed = true;
-        p->seats = h.seats;
-        if (!h.name.empty()) p->name = h.name;
-        wanted &= static_cast<uint8_t>(~h.seats);
-        net::Welcome w;
-        w.stage = st.stage;
-        w.characters = st.playerCharacter;
-        w.cpu = st.isCpu;
-        w.tickMs = static_cast<uint16_t>(tickMs_);
-        w.inputDelay = static_cast<uint8_t>(delay_);
-        w.window = static_cast<uint8_t>(window_);
-        w.seats = h.seats;
-        w.hostName = o_.name;
-        link_.Send(p->id, net::Encode(w), true);
-        Say(p->name + " joined and plays " + SeatList(h.seats));
+        Welcome(*p, m->hello, wanted, false);
       }
       link_.Flush();
     }
     std::erase_if(peers_, [](const Peer& p) { return p.gone || !p.welcomed; });
     for (const Peer& p : peers_) link_.Send(p.id, net::EncodeStart(), true);
+    started_ = true;
     link_.Flush();
     for (Peer& p : peers_) {
       for (int s = 0; s < kSeats; ++s) {
@@ -230,6 +227,7 @@ bool Session::Handshake(OnlineResult& r) {
     peers_.push_back({});
     peers_.back().id = 1;
     peers_.back().name = "the host";
+    peers_.back().welcomed = true;
     while (true) {
       const double waited = MsSince(started);
       if (!connected && waited > kJoinTimeoutMs) {
@@ -239,6 +237,11 @@ bool Session::Handshake(OnlineResult& r) {
       }
       if (waited > kWaitForPlayersMs) {
         Say("the host did not start the match within a minute");
+        r.status = 1;
+        return false;
+      }
+      if (!o_.headless) g_.DoEvents();
+      if (g_.closing) {
         r.status = 1;
         return false;
       }
@@ -289,6 +292,47 @@ bool Session::Handshake(OnlineResult& r) {
   return true;
 }
 
+void Session::Welcome(Peer& p, const net::Hello& h, uint8_t& wanted, bool during) {
+  auto& st = g_.st;
+  const std::string mine = o_.version.empty() ? std::string(KELMORA_VERSION) : o_.version;
+  char rulesText[2][24];
+  std::snprintf(rulesText[0], sizeof rulesText[0], "%016llx", static_cast<unsigned long long>(h.rules));
+  std::snprintf(rulesText[1], sizeof rulesText[1], "%016llx", static_cast<unsigned long long>(RulesDigest()));
+  std::string why;
+  if (h.protocol != net::kProtocol || h.version != mine || h.rules != RulesDigest()) {
+    why = (h.name.empty() ? p.name : h.name) + " runs Kelmora " + h.version + " (rules " + rulesText[0] +
+          "), this host Kelmora " + mine + " (rules " + rulesText[1] + ")";
+  } else if (h.seats != 0 && (during || (h.seats & ~wanted) != 0)) {
+    why = "seats " + SeatList(h.seats) + " are not free (free: " + (wanted && !during ? SeatList(wanted) : "none") + ")";
+  }
+  if (!why.empty()) {
+    Say("refused " + p.name + ": " + why);
+    link_.Send(p.id, net::Encode(net::Refuse{why}), true);
+    link_.Flush();
+    link_.Disconnect(p.id);
+    p.gone = true;
+    return;
+  }
+  p.welcomed = true;
+  p.watcher = h.seats == 0;
+  p.seats = h.seats;
+  if (!h.name.empty()) p.name = h.name;
+  wanted &= static_cast<uint8_t>(~h.seats);
+  net::Welcome w;
+  w.stage = st.stage;
+  w.characters = st.playerCharacter;
+  w.cpu = st.isCpu;
+  w.tickMs = static_cast<uint16_t>(tickMs_);
+  w.inputDelay = static_cast<uint8_t>(delay_);
+  w.window = static_cast<uint8_t>(window_);
+  w.seats = h.seats;
+  w.hostName = o_.name;
+  link_.Send(p.id, net::Encode(w), true);
+  if (during) link_.Send(p.id, net::EncodeStart(), true);
+  link_.Flush();
+  Say(p.name + (p.watcher ? " watches the match" : " joined and plays " + SeatList(h.seats)));
+}
+
 void Session::Store(int seat, int tick, const net::SeatInput& in) {
   if (tick < 1 || tick > kLastTick + 64) return;
   auto& have = have_[seat];
@@ -309,7 +353,8 @@ void Session::GatherLocal(int tick) {
   // The script's (or the window's) events of this tick reach the key map, as before a tick of
   // a match on one machine; what they do to the seats is gathered, not applied.
   g_.st.lastTick = base_ + tick - 1;
-  g_.window.WaitUntil(static_cast<uint32_t>(base_ + tick) * platform::kTickMs);
+  // Headless, the script's clock moves to the tick; the window's keys come as they are pressed.
+  if (o_.headless) g_.window.WaitUntil(static_cast<uint32_t>(base_ + tick) * platform::kTickMs);
   g_.DoEvents();
   for (int s = 0; s < kSeats; ++s) {
     if (!(o_.seats & (1u << s)) || !needed_[s] || free_[s]) continue;
@@ -358,8 +403,7 @@ void Session::WriteConfirmed() {
     const MatchState saved = g_.st;
     // A confirmed tick is written as a match on one machine writes it: the clock's tick and
     // the run flag as a headless run keeps them.
-    g_.st = rb_->StateAfter(t).st;
-    g_.st.lastTick = base_ + t;
+    g_.st = Shared(rb_->StateAfter(t).st, t);
     g_.matchTick = t;
     for (const TickEvent& e : rb_->EventsOf(t).list) {
       if (e.kind == TickEventKind::Sound && g_.onSound) g_.onSound(g_, e.id);
@@ -388,10 +432,10 @@ void Session::WriteConfirmed() {
     g_.st = saved;
     if (t % kHashEvery == 0) {
       const MatchRules& after = rb_->StateAfter(t);
-      const uint64_t h = StateHash(after.st, after.rnd);
+      const uint64_t h = StateHash(Shared(after.st, t), after.rnd);
       ownHashes_[t] = h;
       for (const Peer& p : peers_) {
-        if (!p.gone) link_.Send(p.id, net::Encode(net::Hash{static_cast<uint32_t>(t), h}), true);
+        if (!p.gone && p.welcomed) link_.Send(p.id, net::Encode(net::Hash{static_cast<uint32_t>(t), h}), true);
       }
       if (auto it = theirHashes_.find(t); it != theirHashes_.end()) {
         if (it->second != h) Desync(t);
@@ -414,7 +458,7 @@ void Session::Desync(int tick) {
   for (int t = std::max(lastAgreed_ + 1, written_ - net::Rollback::kKept + 1); t <= tick; ++t) {
     const MatchRules& after = rb_->StateAfter(t);
     char hash[24];
-    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(StateHash(after.st, after.rnd)));
+    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(StateHash(Shared(after.st, t), after.rnd)));
     out << "tick " << t << " hash " << hash << " posX " << after.st.posX[0] << "," << after.st.posX[1] << ","
         << after.st.posX[2] << "," << after.st.posX[3] << " score " << after.st.score[0] << "," << after.st.score[1]
         << "," << after.st.score[2] << "," << after.st.score[3] << "\n";
@@ -428,7 +472,7 @@ void Session::Desync(int tick) {
   }
   Say("out of sync at tick " + std::to_string(tick) + ": the match ends; what each side saw is in " + file);
   for (const Peer& p : peers_) {
-    if (!p.gone) link_.Send(p.id, net::EncodeBye(), true);
+    if (!p.gone) link_.Send(p.id, net::EncodeBye(false), true);
   }
   over_ = true;
   status_ = 1;
@@ -451,8 +495,8 @@ void Session::Receive(Peer& p, const net::Message& m) {
         for (size_t i = 0; i < range.ticks.size(); ++i) Store(s, static_cast<int>(range.from + i), range.ticks[i]);
       }
       p.acked = in.acked;
-      p.lastStamp = in.stamp;
       p.remoteTick = static_cast<int>(in.tick);
+      p.remoteAhead = in.ahead;
       break;
     }
     case net::MessageKind::Hash: {
@@ -482,6 +526,10 @@ void Session::Receive(Peer& p, const net::Message& m) {
     case net::MessageKind::Bye:
       if (o_.host) {
         TakeOver(p, p.name + " left");
+      } else if (o_.watch) {
+        hostLeft_ = true;  // the watcher plays out what it has
+      } else if (m.byeDone) {
+        p.gone = true;  // the host saw the match to its end: this machine has all it needs to
       } else if (!over_ && endTick_ == 0) {
         Say(hostName_ + " ended the match");
         over_ = true;
@@ -499,6 +547,13 @@ void Session::TakeOver(Peer& p, const std::string& why) {
   p.gone = true;
   link_.Disconnect(p.id);
   if (endTick_ != 0) return;  // the match is over here: a peer leaving changes nothing
+  if (o_.watch) {
+    hostLeft_ = true;  // the watcher plays out what it has
+    return;
+  }
+  if (!o_.host && started_) {
+    return;  // the match goes on as long as the host's controls last (the loop looks)
+  }
   if (!o_.host) {
     if (!over_) Say("the host left the session: the match ends");
     over_ = true;
@@ -523,14 +578,21 @@ void Session::TakeOver(Peer& p, const std::string& why) {
   }
   Say(why + ": computers play " + SeatList(seats) + " from tick " + std::to_string(from));
   for (const Peer& q : peers_) {
-    if (!q.gone) link_.Send(q.id, net::Encode(net::TakeOver{static_cast<uint32_t>(from), seats}), true);
+    if (!q.gone && q.welcomed) link_.Send(q.id, net::Encode(net::TakeOver{static_cast<uint32_t>(from), seats}), true);
   }
 }
 
 void Session::CheckSilence() {
   for (Peer& p : peers_) {
-    if (p.gone) continue;
+    if (p.gone || !p.welcomed) continue;
     const double silent = MsSince(p.lastHeard);
+    if (p.watcher) {
+      if (silent > kSilentDropMs) {
+        p.gone = true;
+        link_.Disconnect(p.id);
+      }
+      continue;
+    }
     if (silent > kSilentWarnMs && !p.warned) {
       p.warned = true;
       Say("waiting for " + p.name);
@@ -545,11 +607,30 @@ void Session::Service(uint32_t waitMs) {
     if (e.kind == net::LinkEvent::Kind::None) break;
     Peer* p = PeerById(e.peer);
     if (e.kind == net::LinkEvent::Kind::Connect) {
-      // Nobody joins a match under way (watching one is a later matter).
-      link_.Disconnect(e.peer);
+      // A match under way takes watchers only: the Hello says which.
+      if (o_.host) {
+        peers_.push_back({});
+        peers_.back().id = e.peer;
+        peers_.back().name = link_.Address(e.peer);
+      } else {
+        link_.Disconnect(e.peer);
+      }
       continue;
     }
     if (!p || p->gone) continue;
+    if (o_.host && !p->welcomed) {
+      const auto m = e.kind == net::LinkEvent::Kind::Receive ? net::Decode(e.data.data(), e.data.size()) : std::nullopt;
+      if (e.kind == net::LinkEvent::Kind::Disconnect) {
+        p->gone = true;
+      } else if (m && m->kind == net::MessageKind::Hello) {
+        uint8_t none = 0;
+        Welcome(*p, m->hello, none, true);
+        p->lastHeard = SteadyClock::now();
+      } else {
+        ++dropped_;
+      }
+      continue;
+    }
     if (e.kind == net::LinkEvent::Kind::Disconnect) {
       TakeOver(*p, p->name + " left");
       continue;
@@ -565,11 +646,10 @@ void Session::Service(uint32_t waitMs) {
 
 void Session::SendInputs() {
   for (Peer& p : peers_) {
-    if (p.gone) continue;
+    if (p.gone || !p.welcomed) continue;
     net::Inputs in;
     in.tick = static_cast<uint32_t>(rb_->current());
-    in.stamp = NowMs();
-    in.echo = p.lastStamp;
+    in.ahead = static_cast<int8_t>(std::clamp(rb_->current() - p.remoteTick, -100, 100));
     for (int s = 0; s < kSeats; ++s) {
       in.acked[s] = static_cast<uint32_t>(free_[s] || !needed_[s] ? kLastTick + 64 : contiguous_[s]);
       // The host sends every seat but the receiver's own; a joiner sends its own seats.
@@ -602,6 +682,11 @@ void Session::Play(OnlineResult& r) {
     }
   }
   for (Peer& p : peers_) p.lastHeard = SteadyClock::now();
+  started_ = true;
+  if (o_.watch) {
+    Watch(r);
+    return;
+  }
   const auto started = SteadyClock::now();
   double nextTickAt = tickMs_;
   double lingerSince = -1;
@@ -612,7 +697,7 @@ void Session::Play(OnlineResult& r) {
     if (g_.st.running == 0 && !over_) {
       // Esc: a joiner leaves the session; on the host it ends the match for everyone.
       for (const Peer& p : peers_) {
-        if (!p.gone) link_.Send(p.id, net::EncodeBye(), true);
+        if (!p.gone) link_.Send(p.id, net::EncodeBye(false), true);
       }
       link_.Flush();
       Say(o_.host ? "the host ended the match" : "left the session");
@@ -620,6 +705,12 @@ void Session::Play(OnlineResult& r) {
       status_ = 1;
     }
     if (over_) break;
+    if (endTick_ == 0 && !o_.host && std::all_of(peers_.begin(), peers_.end(), [](const Peer& p) { return p.gone; }) &&
+        !OthersComplete(rb_->confirmed() + 1)) {
+      Say("the host left the session: the match ends");
+      status_ = 1;
+      break;
+    }
     const double now = MsSince(started);
     bool ran = false;
     const int lastToRun = o_.stopAfter > 0 ? std::min(o_.stopAfter + delay_ + window_, kLastTick) : kLastTick;
@@ -634,10 +725,15 @@ void Session::Play(OnlineResult& r) {
         stall_ = 0;
         // A peer that runs ahead of the others waits a little: its next tick comes later.
         double stretch = 0;
+        // Each side sees the other late by the same network delay, so half the difference of
+        // the two sides' views is how far this machine really is ahead.
         for (const Peer& p : peers_) {
-          if (!p.gone && rb_->current() > p.remoteTick + 2) stretch = std::max(stretch, tickMs_ * 0.25);
+          if (p.gone || p.watcher || !p.welcomed) continue;
+          const int ahead = ((rb_->current() - p.remoteTick) - p.remoteAhead) / 2;
+          if (ahead >= 2) stretch = std::max(stretch, tickMs_ * 0.25);
         }
-        nextTickAt = std::max(nextTickAt + tickMs_ + stretch, now);
+        // Never faster than a tick's length, even after a wait.
+        nextTickAt = std::max(nextTickAt, now) + tickMs_ + stretch;
       } else {
         ++stall_;
         longestStall_ = std::max(longestStall_, stall_);
@@ -655,7 +751,7 @@ void Session::Play(OnlineResult& r) {
       if (lingerSince < 0) lingerSince = now;
       bool allHave = true;
       for (const Peer& p : peers_) {
-        if (p.gone) continue;
+        if (p.gone || !p.welcomed) continue;
         for (int s = 0; s < kSeats; ++s) {
           const bool ours = o_.host ? owner_[s] != p.id : owner_[s] == 0;
           if (needed_[s] && !free_[s] && ours && static_cast<int>(p.acked[s]) < endTick_) allHave = false;
@@ -666,8 +762,12 @@ void Session::Play(OnlineResult& r) {
     const double untilTick = nextTickAt - MsSince(started);
     Service(static_cast<uint32_t>(std::clamp(untilTick, 0.0, 5.0)));
   }
+  Finish(r, MsSince(started) / 1000.0);
+}
+
+void Session::Finish(OnlineResult& r, double seconds) {
   for (const Peer& p : peers_) {
-    if (!p.gone) link_.Send(p.id, net::EncodeBye(), true);
+    if (!p.gone) link_.Send(p.id, net::EncodeBye(status_ == 0 && endTick_ != 0), true);
   }
   link_.Flush();
   const auto& stats = rb_->stats();
@@ -679,21 +779,68 @@ void Session::Play(OnlineResult& r) {
   r.desyncs = desyncs_;
   r.dropped = dropped_;
   r.ticks = written_;
-  r.seconds = MsSince(started) / 1000.0;
+  r.seconds = seconds;
   // The program's own state after the match: the last confirmed one.
   if (written_ > 0) static_cast<MatchRules&>(g_) = rb_->StateAfter(written_);
   g_.matchTicks = written_;
 }
 
+void Session::Watch(OnlineResult& r) {
+  // A watcher runs only ticks whose controls are all here, a few seconds behind the host, and
+  // runs through a match it joined late as fast as the controls come.
+  const auto started = SteadyClock::now();
+  double nextTickAt = 0;
+  double lastSent = -100;
+  while (!g_.closing && !over_ && endTick_ == 0) {
+    Service(0);
+    CheckSilence();
+    if (g_.st.running == 0) break;
+    const double now = MsSince(started);
+    const Peer& host = peers_.front();
+    const int last = o_.stopAfter > 0 ? std::min(o_.stopAfter, kLastTick) : kLastTick;
+    const bool hostDone = hostLeft_ || host.remoteTick >= last;
+    if (hostLeft_ && !rb_->Complete(rb_->current() + 1) && endTick_ == 0) {
+      if (rb_->current() < last) {
+        Say("the host left the session: the match ends");
+        status_ = 1;
+      }
+      break;
+    }
+    const int behind = host.remoteTick - rb_->current();
+    int ran = 0;
+    while (rb_->current() < kLastTick && rb_->Complete(rb_->current() + 1) && ran < 60) {
+      const bool catchUp = behind - ran > kWatchBehind + 50;
+      if (!catchUp && !(now >= nextTickAt && (behind - ran >= kWatchBehind || hostDone))) break;
+      bool ended = false;
+      const TickEvents& events = rb_->Advance(ended);
+      ++ran;
+      if (!catchUp) {
+        PlayFirstRun(events);
+        nextTickAt = std::max(nextTickAt + tickMs_, now);
+        break;
+      }
+    }
+    WriteConfirmed();
+    if (now - lastSent >= tickMs_) {
+      SendInputs();
+      lastSent = now;
+    }
+    Service(static_cast<uint32_t>(std::clamp(nextTickAt - MsSince(started), 0.0, 5.0)));
+  }
+  Finish(r, MsSince(started) / 1000.0);
+}
+
 }  // namespace
 
 std::string OnlineResult::Json() const {
-  char text[320];
+  char text[400];
   std::snprintf(text, sizeof text,
                 "{\"rollbacks\":%d,\"resimulated\":%d,\"longestRollback\":%d,\"longestStall\":%d,\"desyncs\":%d,"
-                "\"dropped\":%d,\"bytesSent\":%llu,\"bytesReceived\":%llu,\"seconds\":%.2f}",
+                "\"dropped\":%d,\"bytesSent\":%llu,\"bytesReceived\":%llu,\"wireSent\":%llu,\"wireReceived\":%llu,"
+                "\"seconds\":%.2f}",
                 rollbacks, resimulated, longestRollback, longestStall, desyncs, dropped,
-                static_cast<unsigned long long>(bytesSent), static_cast<unsigned long long>(bytesReceived), seconds);
+                static_cast<unsigned long long>(bytesSent), static_cast<unsigned long long>(bytesReceived),
+                static_cast<unsigned long long>(wireSent), static_cast<unsigned long long>(wireReceived), seconds);
   return text;
 }
 
@@ -729,6 +876,8 @@ OnlineResult RunOnlineMatch(Game& g, const OnlineOptions& o, const std::function
   if (session.Handshake(r)) session.Play(r);
   r.bytesSent = link->bytesSent();
   r.bytesReceived = link->bytesReceived();
+  r.wireSent = link->wireSent();
+  r.wireReceived = link->wireReceived();
   EndMatch(g);
   return r;
 }

@@ -14,6 +14,8 @@ struct Game;
 
 struct OnlineOptions {
   bool host = false;
+  bool watch = false;                  // joins as a watcher (no seats)
+  bool headless = true;                // false: in the window, on the real clock
   std::string address = "127.0.0.1";  // the host to join
   uint16_t port = 7790;
   uint8_t seats = 0;                   // bit s: seat s is played on this machine
@@ -30,7 +32,8 @@ struct OnlineOptions {
 struct OnlineResult {
   int status = 0;  // 0: the match ran to its end
   int rollbacks = 0, resimulated = 0, longestRollback = 0, longestStall = 0, desyncs = 0;
-  uint64_t bytesSent = 0, bytesReceived = 0;
+  uint64_t bytesSent = 0, bytesReceived = 0;  // the messages
+  uint64_t wireSent = 0, wireReceived = 0;    // with ENet's own traffic, without UDP and IP headers
   int dropped = 0;  // packets refused: malformed, oversized, out of range or not the sender's
   int ticks = 0;    // confirmed ticks
   double seconds = 0;
