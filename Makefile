@@ -79,7 +79,7 @@ fuzz: build
 	@./scripts/setup.sh fuzz
 	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
 	  "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" -DKELMORA_SANITIZE=ON -DKELMORA_FUZZ=ON -DKELMORA_BENCH=OFF > /dev/null
-	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_script fuzz_model fuzz_texture
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_script fuzz_model fuzz_texture fuzz_packet
 	@MAX_LEN=$(FUZZ_MAX_LEN) ./scripts/fuzz.sh $(FUZZ_BUILD) $(BUILD) $(FUZZ_SECONDS)
 
 # `make install PREFIX=DIR` (DESTDIR is honoured too) installs both components, the game and

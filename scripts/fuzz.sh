@@ -23,10 +23,11 @@ seed script "$HERE"/docs/play/*.txt "$HERE"/docs/powers/*.txt
 # textures of each depth.
 seed model "$HERE"/tests/data/*.x $(find "$BUILD/model" -name '*.x' -size -64k)
 seed texture "$HERE"/tests/fuzz/seeds/*.bmp "$BUILD"/tex/net.bmp
+seed packet "$HERE"/tests/fuzz/seeds/*.packet
 
 status=0
-for reader in script model texture; do
-  case $reader in script) dict=script.dict ;; model) dict=x.dict ;; texture) dict=bmp.dict ;; esac
+for reader in script model texture packet; do
+  case $reader in script) dict=script.dict ;; model) dict=x.dict ;; texture) dict=bmp.dict ;; packet) dict=packet.dict ;; esac
   echo "fuzz_$reader: $SECONDS_EACH s, inputs up to $MAX_LEN bytes, dictionary $dict"
   # Models with leak detection: the model check hands the reader only files it reads to the
   # end, so a leak there is a file the check and the reader read differently.
