@@ -111,6 +111,8 @@ class Session {
     return nullptr;
   }
   void Service(uint32_t waitMs);
+  // False (the status set) when the wait has lasted too long or the window was closed.
+  bool StillWaiting(SteadyClock::time_point started, const std::string& tooLong, OnlineResult& r);
   void Watch(OnlineResult& r);
   void Finish(OnlineResult& r, double seconds);
   // The host's answer to a Hello: refused (another version, seats taken) or welcomed as a
@@ -165,6 +167,21 @@ class Session {
   uint8_t unclaimed_ = 0;
 };
 
+bool Session::StillWaiting(SteadyClock::time_point started, const std::string& tooLong, OnlineResult& r) {
+  if (MsSince(started) > kWaitForPlayersMs) {
+    Say(tooLong);
+    r.status = 1;
+    return false;
+  }
+  // The window stays alive while the machines wait for each other: it can be closed.
+  if (!o_.headless) g_.DoEvents();
+  if (g_.closing) {
+    r.status = 1;
+    return false;
+  }
+  return true;
+}
+
 bool Session::Handshake(OnlineResult& r) {
   auto& st = g_.st;
   const auto started = SteadyClock::now();
@@ -181,15 +198,7 @@ bool Session::Handshake(OnlineResult& r) {
     delay_ = o_.inputDelay;
     window_ = o_.window;
     while (wanted != 0) {
-      if (MsSince(started) > kWaitForPlayersMs) {
-        Say("nobody came for " + SeatList(wanted) + " within a minute: the match is not played");
-        r.status = 1;
-        return false;
-      }
-      // The window stays alive while the host waits: it can be closed.
-      if (!o_.headless) g_.DoEvents();
-      if (g_.closing) {
-        r.status = 1;
+      if (!StillWaiting(started, "nobody came for " + SeatList(wanted) + " within a minute: the match is not played", r)) {
         return false;
       }
       const net::LinkEvent e = link_.Poll(50);
@@ -235,16 +244,7 @@ bool Session::Handshake(OnlineResult& r) {
         r.status = 1;
         return false;
       }
-      if (waited > kWaitForPlayersMs) {
-        Say("the host did not start the match within a minute");
-        r.status = 1;
-        return false;
-      }
-      if (!o_.headless) g_.DoEvents();
-      if (g_.closing) {
-        r.status = 1;
-        return false;
-      }
+      if (!StillWaiting(started, "the host did not start the match within a minute", r)) return false;
       const net::LinkEvent e = link_.Poll(50);
       if (e.kind == net::LinkEvent::Kind::Connect) {
         connected = true;
