@@ -164,7 +164,7 @@ TEST(MusicCommands, WordsInAnyCaseAndSpacingAndMalformedCommands) {
                           "play audiofileBGM from 1", "play audiofileBGM at 0", "stop", "  ", ""}) {
     EXPECT_EQ(rig.device.SendString(bad, &reply), platform::kMusicBadParameter) << "'" << bad << "'";
   }
-  EXPECT_EQ(rig.device.SendString("pause audiofileBGM", nullptr), platform::kMusicUnknownCommand);
+  EXPECT_EQ(rig.device.SendString("seek audiofileBGM to start", nullptr), platform::kMusicUnknownCommand);
   EXPECT_EQ(rig.device.SendString("STOP audiofileBGM", nullptr), platform::kMusicOk);
   EXPECT_EQ(rig.Mode("audiofileBGM"), "stopped");
 }

@@ -84,8 +84,8 @@ TEST(SeatPads, AnIdlePadBesideTheKeysChangesNothingAndADeliveryRumblesIt) {
 }
 
 // One pad and no keyboard: Start on the title; the shoulder twice, from 3P to 2P to 1P; join,
-// the fox, 640x480, the first stage, computer players on, music off, Start; Back ends the
-// match, Back again goes to the title.
+// the fox, 640x480, the first stage, computer players on, music off, Start; Start pauses the
+// match and Back ends it, Back again goes to the title.
 TEST(SeatPads, OnePadAloneChoosesEverythingAndStartsAMatchAgainstComputers) {
   std::string script = "1 joy 0 0 0 0\n";
   int t = 10;
@@ -109,6 +109,7 @@ TEST(SeatPads, OnePadAloneChoosesEverythingAndStartsAMatchAgainstComputers) {
   buttons(0, 0, 8);         // no music
   press("joy-down 0 start", "joy-up 0 start");
   t += 300;
+  press("joy-down 0 start", "joy-up 0 start");
   press("joy-down 0 back", "joy-up 0 back");
   t += 100;
   press("joy-down 0 back", "joy-up 0 back");
@@ -127,7 +128,7 @@ TEST(SeatPads, OnePadAloneChoosesEverythingAndStartsAMatchAgainstComputers) {
   EXPECT_EQ(first.stage, 0);
   EXPECT_EQ(first.cpuOption, 1);
   EXPECT_EQ(first.musicOn, 0);
-  EXPECT_LT(run.game.matchTicks, 1000) << "Back ended the match";
+  EXPECT_LT(run.game.matchTicks, 1000) << "Back ended the paused match";
   EXPECT_EQ(run.game.st.menuCursor, 360) << "and then the menu, on the title's Game Start";
   // The shoulder traded seats twice: 3P with 2P, then 2P with 1P.
   EXPECT_EQ(Pads(run).seat(0), 0) << "the pad shows 1P";

@@ -85,6 +85,8 @@ void Dx7DSndSupport::SoundStopAll(SoundEntry& entry) {
   for (int i = 0; i < entry.count; ++i) device_.Stop(entry.buffers[i]);
 }
 
+void Dx7DSndSupport::SoundHoldAll(bool held) { device_.HoldAll(held); }
+
 void LoadSoundTable(Dx7DSndSupport& snd, SoundTable& table) {
   for (int id = 0; id < kSoundSlots; ++id) {
     const SoundSlot& slot = kSoundSlotFiles[id];

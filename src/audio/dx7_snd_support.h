@@ -47,6 +47,8 @@ class Dx7DSndSupport {
   void SoundPlayLoop(SoundEntry& entry);
   // Stops every buffer of the entry; the next play starts from the beginning.
   void SoundStopAll(SoundEntry& entry);
+  // Holds every sound where it is (a paused match), or lets them go on.
+  void SoundHoldAll(bool held);
 
   void SetProgramFolder(const std::string& folder) { folder_ = folder; }
   // Full path of a file named relative to the program folder ("sound\\cur.wav").

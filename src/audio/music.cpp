@@ -48,6 +48,10 @@ int Music::MusicStop(const std::string& name) {
   return Send("stop " + MusicAlias(name));
 }
 
+int Music::MusicPause(const std::string& name) { return Send("pause " + MusicAlias(name)); }
+
+int Music::MusicResume(const std::string& name) { return Send("resume " + MusicAlias(name)); }
+
 int Music::MusicClose(const std::string& name) {
   SetLoop(name, false);
   return Send("close " + MusicAlias(name));

@@ -26,6 +26,9 @@ class Music {
   int MusicPlay(const std::string& name, bool loop);
   // Clears the loop flag and stops the piece (it stays open).
   int MusicStop(const std::string& name);
+  // Holds the piece where it is while it sounds (a paused match), and lets it go on from there.
+  int MusicPause(const std::string& name);
+  int MusicResume(const std::string& name);
   // Clears the loop flag and closes the piece.
   int MusicClose(const std::string& name);
   // Clears every loop flag, stops and closes every registered piece.

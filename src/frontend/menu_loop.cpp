@@ -1,6 +1,7 @@
 // The menu: its own 20 ms tick in which every seat takes its step, Esc back to the title, and
-// Enter to the start of a match.
+// Enter to the start of a match. F1 lays the help page over it, and the seats wait meanwhile.
 #include "audio/music.h"
+#include "frontend/help_page.h"
 #include "frontend/match_start.h"
 #include "frontend/menu_seat_step.h"
 #include "frontend/screens.h"
@@ -36,6 +37,7 @@ void EnterMenu(Game& g) {
 NextScreen RunMenu(Game& g) {
   auto& st = g.st;
   EnterMenu(g);
+  const frontend::HelpHere help(g);
   while (st.enterPressed != 1) {
     const int32_t now = g.TickNow();
     if (now < st.lastTick + 1) {
@@ -43,10 +45,13 @@ NextScreen RunMenu(Game& g) {
       // Whatever woke the wait is handled now, so a waiting event never makes the loop spin.
       g.DoEvents();
       if (g.closing) return NextScreen::Closed;
+      frontend::ApplyHelp(g);
       continue;
     }
     st.lastTick = now;
-    for (int s = 0; s < kSeats; ++s) frontend::MenuSeatStep(g, s);
+    if (!g.helpShown) {
+      for (int s = 0; s < kSeats; ++s) frontend::MenuSeatStep(g, s);
+    }
     if (st.running == 0) {
       g.music.MusicStop("MENU");
       g.SoundPlay(frontend::kSoundCancel);
@@ -55,6 +60,7 @@ NextScreen RunMenu(Game& g) {
     frontend::ShowScreen(g);
     g.DoEvents();
     if (g.closing) return NextScreen::Closed;
+    frontend::ApplyHelp(g);
     g.music.MusicPoll();
   }
   // A refused start enters the menu afresh (its entry steps), without nesting.

@@ -1,5 +1,7 @@
 // The title screen: Up and Down of seat 0 choose between Game Start and Exit, Enter takes
-// the choice. It has no tick clock and no music, and looks at the keys on every pass.
+// the choice. It has no tick clock and no music, and looks at the keys on every pass. F1 lays
+// the help page over it.
+#include "frontend/help_page.h"
 #include "frontend/screens.h"
 #include "frontend/show_screen.h"
 #include "match/play/game.h"
@@ -19,11 +21,13 @@ NextScreen ShowTitleScreen(Game& g) {
   frontend::DrawTitleScreen(g.screen, frontend::SheetsOf(g));
   RedrawChoices(g);
   frontend::ShowScreen(g);
+  const frontend::HelpHere help(g);
   for (;;) {
     // Wait for a key (or the next 20 ms) instead of spinning.
     g.window.WaitUntil((g.clock.GetTickCount() / platform::kTickMs + 1) * platform::kTickMs);
     g.DoEvents();
     if (g.closing) return NextScreen::Closed;
+    frontend::ApplyHelp(g);
     // A held key moves the cursor once: it only moves from the other word.
     if (st.stickZ[0] == 1 && st.menuCursor == frontend::kTitleGameStart) {
       st.menuCursor = frontend::kTitleExit;

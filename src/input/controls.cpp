@@ -54,6 +54,9 @@ bool IsProgramKey(SDL_Scancode key) {
     case SDL_SCANCODE_C:
     case SDL_SCANCODE_B:
     case SDL_SCANCODE_F11:
+    case SDL_SCANCODE_P:
+    case SDL_SCANCODE_PAUSE:
+    case SDL_SCANCODE_F1:
       return true;
     default:
       return false;

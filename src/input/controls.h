@@ -39,7 +39,8 @@ int16_t CodeOf(int seat, KeyControl control);
 const char* NameOf(KeyControl control);
 const char* NameOf(ButtonControl control);
 
-// Keys that belong to the whole program (Esc, Enter, C, B, F11) and cannot be given to a seat.
+// Keys that belong to the whole program (Esc, Enter, C, B, F11; P and Pause that pause a match,
+// F1 for the help page) and cannot be given to a seat.
 bool IsProgramKey(SDL_Scancode key);
 
 // The code of keys that play no part in the key map (their releases still count as "any key").

@@ -242,7 +242,8 @@ std::string ControlsText(const Controls& controls) {
       "# (\"Left\", \"W\", \"Left Ctrl\", \"Keypad 8\"); several keys for one control are separated\n"
       "# by commas. A key given here plays exactly as the control's own key: the action key of\n"
       "# 1P acts as Ctrl and its special key as Shift, also while other keys go down and up.\n"
-      "# Esc, Return, C, B and F11 belong to the whole program. 3P and 4P give joystick buttons.\n";
+      "# Esc, Return, C, B, P, Pause, F1 and F11 belong to the whole program. 3P and 4P give\n"
+      "# joystick buttons.\n";
   for (int s = 0; s < kKeySeats; ++s) {
     out += "\n[" + SeatName(s) + "]\n";
     for (int c = 0; c < kKeyControls; ++c) {

@@ -15,9 +15,10 @@ namespace kelmora::input {
 
 // Virtual key codes of the key map.
 enum Vk : int16_t {
-  kVkEnter = 13, kVkShift = 16, kVkCtrl = 17, kVkAlt = 18, kVkEscape = 27,
+  kVkEnter = 13, kVkShift = 16, kVkCtrl = 17, kVkAlt = 18, kVkPause = 19, kVkEscape = 27,
   kVkLeft = 37, kVkUp = 38, kVkRight = 39, kVkDown = 40,
-  kVkA = 65, kVkB = 66, kVkC = 67, kVkD = 68, kVkF = 70, kVkG = 71, kVkS = 83, kVkW = 87,
+  kVkA = 65, kVkB = 66, kVkC = 67, kVkD = 68, kVkF = 70, kVkG = 71, kVkP = 80, kVkS = 83, kVkW = 87,
+  kVkF1 = 112,
 };
 
 // The key map. What a key does to a seat goes into `gather` when given (the controls of the

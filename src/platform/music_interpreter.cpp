@@ -79,6 +79,8 @@ int MusicInterpreter::SendString(const std::string& command, std::string* reply)
   if (alias.empty()) return kMusicBadParameter;
   if (SameWord(verb, "play")) return Play(alias, more);
   if (SameWord(verb, "stop")) return Stop(alias);
+  if (SameWord(verb, "pause")) return Pause(alias);
+  if (SameWord(verb, "resume")) return Resume(alias);
   if (SameWord(verb, "close")) return Close(alias);
   if (SameWord(verb, "status")) return Status(alias, more, reply);
   return kMusicUnknownCommand;
@@ -169,6 +171,30 @@ int MusicInterpreter::Stop(std::string_view alias) {
   return kMusicOk;
 }
 
+int MusicInterpreter::Pause(std::string_view alias) {
+  auto it = pieces_.find(alias);
+  if (it == pieces_.end()) return kMusicUnknownAlias;
+  Piece& p = it->second;
+  if (current_ == alias && p.mode == Mode::Playing && StillSounding(p)) {
+    stream_.Pause();
+    p.mode = Mode::Held;
+    p.heldMs = clock_.GetTickCount();
+  }
+  return kMusicOk;
+}
+
+int MusicInterpreter::Resume(std::string_view alias) {
+  auto it = pieces_.find(alias);
+  if (it == pieces_.end()) return kMusicUnknownAlias;
+  Piece& p = it->second;
+  if (current_ == alias && p.mode == Mode::Held) {
+    stream_.Resume();
+    p.mode = Mode::Playing;
+    p.startMs += clock_.GetTickCount() - p.heldMs;
+  }
+  return kMusicOk;
+}
+
 int MusicInterpreter::Close(std::string_view alias) {
   auto it = pieces_.find(alias);
   if (it == pieces_.end()) return kMusicUnknownAlias;
@@ -200,7 +226,7 @@ int MusicInterpreter::Status(std::string_view alias, std::string_view rest, std:
 int MusicInterpreter::ModeOf(Piece& p, std::string* reply) {
   if (p.mode == Mode::Playing && !StillSounding(p)) p.mode = Mode::Stopped;
   const std::string_view mode = p.mode == Mode::Playing    ? "playing"
-                                : p.mode == Mode::Paused   ? "paused"
+                                : p.mode == Mode::Paused || p.mode == Mode::Held ? "paused"
                                 : p.mode == Mode::NotReady ? "not ready"
                                                            : "stopped";
   if (reply) reply->assign(mode);

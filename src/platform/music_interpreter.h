@@ -5,7 +5,9 @@
 // reads "paused", which the loop poll leaves alone). A piece counts as stopped once its own
 // length has run out since it was started, so a looping tune restarts within a tick of its
 // end even while the synthesiser lets its last notes die away. A piece that cannot be loaded
-// reads "not ready" until it is played again.
+// reads "not ready" until it is played again. "pause ALIAS" holds the sounding piece where it is
+// (its mode reads "paused") and "resume ALIAS" lets it go on from there, its length counted
+// without the time it was held.
 #include <cstdint>
 #include <map>
 #include <string>
@@ -30,6 +32,10 @@ class MusicStream {
   virtual bool Start(int handle) = 0;
   // Silences the stream.
   virtual void Halt() = 0;
+  // Holds the stream where it is, and lets it go on from there (a stream that cannot hold
+  // plays on).
+  virtual void Pause() {}
+  virtual void Resume() {}
   // Whether the stream still makes sound (may linger after the last note).
   virtual bool Busy() = 0;
   // Length of the piece in seconds, or a value <= 0 when the decoder cannot tell.
@@ -52,18 +58,22 @@ class MusicInterpreter final : public MusicDevice {
   // NotReady: the last play could not load the piece. It stays silent, and its mode reads
   // "not ready" rather than "stopped", so the loop poll does not try again every tick; the
   // next play command does.
-  enum class Mode { Stopped, Playing, Paused, NotReady };
+  // Held: paused by a pause command, to go on at a resume.
+  enum class Mode { Stopped, Playing, Paused, NotReady, Held };
   struct Piece {
     std::string path;
     int handle = -1;      // -1 until loaded (loading waits until the stream is ready)
     double seconds = 0;   // the tune's own length; <= 0 unknown
     Mode mode = Mode::Stopped;
     uint32_t startMs = 0;
+    uint32_t heldMs = 0;  // when it was held
   };
 
   int Open(const std::string& rest);
   int Play(std::string_view alias, std::string_view rest);
   int Stop(std::string_view alias);
+  int Pause(std::string_view alias);
+  int Resume(std::string_view alias);
   int Close(std::string_view alias);
   int Status(std::string_view alias, std::string_view rest, std::string* reply);
   int ModeOf(Piece& p, std::string* reply);

@@ -22,7 +22,27 @@ SDL_Surface* MakeSurface(int w, int h) {
 
 Screen::Screen() : surface_(MakeSurface(640, 480)) {}
 
-Screen::~Screen() { SDL_FreeSurface(surface_); }
+Screen::~Screen() {
+  SDL_FreeSurface(surface_);
+  if (overlay_) SDL_FreeSurface(overlay_);
+}
+
+SDL_Surface* Screen::overlay() {
+  if (!overlay_) {
+    overlay_ = SDL_CreateRGBSurfaceWithFormat(0, kOverlayWidth, kOverlayHeight, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!overlay_) throw std::runtime_error(std::string("cannot create the overlay surface: ") + SDL_GetError());
+    SDL_FillRect(overlay_, nullptr, 0);
+    OverlayChanged();
+  }
+  return overlay_;
+}
+
+void Screen::ShowOverlay(bool shown) {
+  if (shown) overlay();
+  if (shown == overlayShown_) return;
+  overlayShown_ = shown;
+  OverlayChanged();
+}
 
 void Screen::SetMode(int width, int height) {
   if (width != surface_->w || height != surface_->h) {

@@ -55,6 +55,22 @@ class Screen {
   void FillRectIn(const PictureBox& box, int x1, int y1, int x2, int y2, Rgb colour);
   void CopyIn(const PictureBox& box, SDL_Surface* sheet, Rect src, Rect dst);
 
+  // The overlay: a picture of kOverlayWidth x kOverlayHeight with its own alpha (ARGB, made
+  // transparent when first asked for), laid over the whole screen, the 3D view included, at
+  // whatever size the screen has, while it is shown. The pause and the help page are drawn on
+  // it; whoever draws on it calls OverlayChanged.
+  static constexpr int kOverlayWidth = 640, kOverlayHeight = 480;
+  SDL_Surface* overlay();
+  // The overlay as made so far (null until first asked for).
+  SDL_Surface* overlayMade() const { return overlay_; }
+  void ShowOverlay(bool shown);
+  bool overlayShown() const { return overlayShown_; }
+  void OverlayChanged() {
+    ++overlayRevision_;
+    ++revision_;
+  }
+  uint64_t overlayRevision() const { return overlayRevision_; }
+
   // Colour of one pixel (for tests and screenshots).
   Rgb PixelAt(int x, int y) const;
   SDL_Surface* surface() const { return surface_; }
@@ -67,6 +83,9 @@ class Screen {
  private:
   SDL_Surface* surface_ = nullptr;
   uint64_t revision_ = 0;
+  SDL_Surface* overlay_ = nullptr;
+  bool overlayShown_ = false;
+  uint64_t overlayRevision_ = 0;
 };
 
 }  // namespace kelmora::platform

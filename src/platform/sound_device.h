@@ -26,6 +26,9 @@ class SoundDevice {
   virtual void Play(int voice, bool loop) = 0;
   // Stops the voice; the next play starts from the beginning.
   virtual void Stop(int voice) = 0;
+  // Holds every voice where it is (a held voice still counts as sounding), or lets them all
+  // go on from there.
+  virtual void HoldAll(bool held) = 0;
 };
 
 }  // namespace kelmora::platform

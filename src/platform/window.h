@@ -13,6 +13,10 @@ enum class MessageIcon { Information, Warning, Critical };
 // Modifier state of a key event: Shift 1, Ctrl 2, Alt 4, added together.
 constexpr int16_t kShiftMask = 1, kCtrlMask = 2, kAltMask = 4;
 
+// A pad's Start and Back reach the handlers under codes of their own, which no key has: the
+// program gives them their meaning (Enter and Esc outside a match; in a match Start pauses).
+constexpr int16_t kPadStartKey = 250, kPadBackKey = 251;
+
 // The handlers of the main window; the backends call them from DoEvents only.
 class WindowEvents {
  public:

@@ -104,14 +104,69 @@ int MainWindow::RunScreens(NextScreen next, bool singleMatch) {
 
 std::vector<ControlOp>* MainWindow::Gathering() { return g_.gatherControls ? &g_.controls.keys : nullptr; }
 
+int16_t MainWindow::KeyMapCode(int16_t keyCode) {
+  // Outside a match a pad's Start and Back are Enter and Esc (in a match PauseOrHelpKey takes
+  // them).
+  if (keyCode == platform::kPadStartKey) return input::kVkEnter;
+  if (keyCode == platform::kPadBackKey) return input::kVkEscape;
+  return keyCode;
+}
+
+bool MainWindow::PauseOrHelpKey(int16_t keyCode, bool pressed) {
+  const bool inMatch = g_.matchTick >= 0;
+  const bool paused = g_.pausable && g_.pauseAsked;
+  if (inMatch && (keyCode == input::kVkP || keyCode == input::kVkPause || keyCode == platform::kPadStartKey)) {
+    if (pressed && g_.pausable) {
+      g_.pauseAsked = !g_.pauseAsked;
+      if (!g_.pauseAsked) g_.helpAsked = false;
+    }
+    return true;
+  }
+  const bool helpHere = g_.helpHere || paused;
+  if (helpHere && keyCode == input::kVkF1) {
+    if (pressed) g_.helpAsked = !g_.helpAsked;
+    return true;
+  }
+  const bool escape = keyCode == input::kVkEscape || keyCode == platform::kPadBackKey;
+  if (helpHere && g_.helpAsked) {
+    // The help page is up: Esc (a pad's Back) closes it, and the screen under it takes no key.
+    if (escape) g_.helpAsked = false;
+    return true;
+  }
+  // A pad's Back ends a match only while it is paused, so that a knocked button never ends
+  // everyone's match; Esc ends a paused match at once (no tick runs to let it through).
+  if (inMatch && keyCode == platform::kPadBackKey && !paused) return true;
+  if (paused && escape) {
+    g_.st.running = 0;
+    return true;
+  }
+  return false;
+}
+
 void MainWindow::Form_KeyDown(int16_t keyCode, int16_t shift) {
+  // The pause and the help page change on a key's press, not on its repeats; their keys never
+  // reach the key map, so that pausing changes nothing in the match.
+  const bool known = keyCode >= 0 && keyCode < 256;
+  const bool pressed = known && !held_[keyCode];
+  if (known) held_[keyCode] = true;
+  const bool taken = PauseOrHelpKey(keyCode, pressed);
+  if (known) taken_[keyCode] = taken;
+  if (taken) return;
   taps_.Gather(Gathering());
-  taps_.KeyDown(g_.st, keyCode, shift, pass_);
+  taps_.KeyDown(g_.st, KeyMapCode(keyCode), shift, pass_);
 }
 
 void MainWindow::Form_KeyUp(int16_t keyCode, int16_t shift) {
+  if (keyCode >= 0 && keyCode < 256) {
+    held_[keyCode] = false;
+    // The release of a key whose press was taken goes with it.
+    if (taken_[keyCode]) {
+      taken_[keyCode] = false;
+      return;
+    }
+  }
   taps_.Gather(Gathering());
-  taps_.KeyUp(g_.st, keyCode, shift, pass_);
+  taps_.KeyUp(g_.st, KeyMapCode(keyCode), shift, pass_);
 }
 
 void MainWindow::SeatControl(int seat, int kind, int value) {

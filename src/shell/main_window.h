@@ -1,5 +1,7 @@
 #pragma once
 // The main window Form1: start-up, the close request, and the one loop over the screens.
+#include <array>
+
 #include "input/key_taps.h"
 #include "match/play/game.h"
 #include "match/hand_over.h"
@@ -33,6 +35,12 @@ class MainWindow final : public platform::WindowEvents {
  private:
   // Where the keys' changes to the seats go: the next tick's controls while a match runs.
   std::vector<ControlOp>* Gathering();
+  // The code a key reaches the key map as (a pad's Start and Back are Enter and Esc).
+  static int16_t KeyMapCode(int16_t keyCode);
+  // The keys of the pause and the help page, taken here instead of by the key map: P, Pause
+  // and a pad's Start (and Back) in a match, F1 where the help page can show, every key while
+  // it shows, Esc in a paused match. True when the key was taken.
+  bool PauseOrHelpKey(int16_t keyCode, bool pressed);
 
   Game& g_;
   // Key releases wait here until a tick has seen the press they end.
@@ -42,6 +50,9 @@ class MainWindow final : public platform::WindowEvents {
   int64_t pass_ = 0;
   int32_t lastTickSeen_ = 0;
   bool onTitle_ = false;
+  // The keys held now, by code (the pause and the help page change only on a fresh press), and
+  // those whose press PauseOrHelpKey took.
+  std::array<bool, 256> held_{}, taken_{};
 };
 
 // The folder with model/, tex/ and sound/: `dataDir` if given, else beside the program, else

@@ -87,6 +87,7 @@ int WriteControls(const Options& o) {
 // codes of the key map), and the joystick buttons read as the controls say. A recording
 // writes the buttons as read, like the keys.
 void ApplyControls(const input::Controls& controls, Game& g, Backends& b) {
+  g.bindings = controls;
   input::ApplyButtons(controls, g.joy);
   if (b.sdlWindow) {
     for (const auto& [key, code] : input::KeyBindings(controls)) b.sdlWindow->BindKey(key, code);
@@ -216,11 +217,18 @@ int Run(const Options& o, Backends& b, const input::Controls& controls) {
     };
     // '@TICK' shots: the front-end screen as shown at that tick of the run's clock; when
     // several are shown in one tick (the menu, then the loading screen) the last one stands.
-    g.onFrontShown = [&o, &shotFailed](Game& game) {
+    // A paused match shows its view: drawn again for the shot when its ticks are not drawn.
+    g.onFrontShown = [&o, view, &shotFailed](Game& game) {
       for (const Screenshot& shot : o.screenshots) {
         if (!shot.frontEnd || shot.tick != game.TickNow()) continue;
+        const bool match = view && game.screen.Picture2.visible;
+        if (match && !view->Drawing()) {
+          view->SetDrawing(true);
+          RenderMatch(game.view, game.st);
+          view->SetDrawing(false);
+        }
         std::string why;
-        if (!platform::WriteScreenshot(game.screen, nullptr, shot.file, why)) {
+        if (!platform::WriteScreenshot(game.screen, match ? view : nullptr, shot.file, why)) {
           std::fprintf(stderr, "kelmora: %s: %s\n", shot.file.c_str(), why.c_str());
           shotFailed = true;
         }

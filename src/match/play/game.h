@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "audio/dx7_snd_support.h"
+#include "input/controls.h"
 #include "input/get_controller.h"
 #include "match/rules.h"
 #include "match/seat_controls.h"
@@ -63,6 +64,20 @@ struct ProgramLife {
   // Revision of the logical screen that the front end last presented, so that a menu tick
   // that changed nothing does not present again.
   uint64_t frontShownRevision = 0;
+
+  // The pause of a match and the help page: the main window's keys ask for them (P, Pause or a
+  // pad's Start; F1), and the loop of the screen shown puts them up.
+  // A match that can pause is running (an online match cannot).
+  bool pausable = false;
+  // A pause key asked for the pause (again to resume).
+  bool pauseAsked = false;
+  // Time the match has spent paused: its clock is the game clock less this; and when the pause
+  // in progress began, on the game clock.
+  uint32_t pausedMs = 0, pauseBeganMs = 0;
+  // The screen shown has the help page (the title, the menu, a paused match).
+  bool helpHere = false;
+  // F1 asked for the help page, and whether it is up.
+  bool helpAsked = false, helpShown = false;
 };
 
 struct Game : MatchRules, ProgramLife {
@@ -82,6 +97,9 @@ struct Game : MatchRules, ProgramLife {
   input::Joysticks joy;
   // Folder of the program's model/, tex/ and sound/ folders.
   std::string programFolder;
+  // The players' controls in force (the controls file's, or the built-in ones), as the help
+  // page names them.
+  input::Controls bindings = input::BuiltInControls();
 
   MatchView view;
 

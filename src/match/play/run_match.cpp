@@ -6,6 +6,7 @@
 #include "input/seat_pads.h"
 #include "match/play/between_ticks.h"
 #include "match/play/game.h"
+#include "match/play/pause.h"
 #include "match/play/synctest.h"
 #include "match/stage_table.h"
 #include "match/view/match_view.h"
@@ -73,6 +74,8 @@ void SetUpMatch(Game& g) {
   g.gatherControls = true;
   g.screen.Picture1.visible = true;
   g.screen.Picture2.visible = true;
+  g.pauseAsked = false;
+  g.pausedMs = 0;
   st.lastTick = g.TickNow();
   st.running = -1;
 }
@@ -118,10 +121,21 @@ NextScreen RunMatch(Game& g) {
   const bool between = StartPicturesBetweenTicks(g);
   int tick = 0;
   g.matchTicks = 0;
+  g.pausable = true;
+  bool paused = false;
   for (;;) {
     if (g.closing) return NextScreen::Closed;
     if (g.st.running == 0) break;
-    const int32_t now = g.TickNow();
+    // The pause keys ask (main window); while paused no tick runs and the loop waits on events.
+    if (g.pauseAsked != paused) {
+      paused = g.pauseAsked;
+      paused ? PauseMatch(g) : ResumeMatch(g);
+    }
+    if (paused) {
+      WaitWhilePaused(g);
+      continue;
+    }
+    const int32_t now = MatchTickNow(g);
     if (now >= g.st.lastTick + 1) {
       g.st.lastTick = now;
       const bool ended = MatchTick(g);
@@ -130,12 +144,14 @@ NextScreen RunMatch(Game& g) {
       if (g.afterTick) g.afterTick(g, tick);
       if (ended) break;
     } else if (between) {
-      PictureOrWait(g, static_cast<uint32_t>(g.st.lastTick) * platform::kTickMs);
+      PictureOrWait(g, static_cast<uint32_t>(g.st.lastTick) * platform::kTickMs + g.pausedMs);
     } else {
-      g.window.WaitUntil(static_cast<uint32_t>(g.st.lastTick + 1) * platform::kTickMs);
+      g.window.WaitUntil(static_cast<uint32_t>(g.st.lastTick + 1) * platform::kTickMs + g.pausedMs);
     }
     g.DoEvents();
   }
+  if (paused) ResumeMatch(g);
+  g.pausable = g.pauseAsked = false;
   StopPicturesBetweenTicks(g);
   EndMatch(g);
   return NextScreen::Menu;

@@ -28,7 +28,11 @@ const char* kFragment = R"(#version 330 core
 in vec2 uv;
 out vec4 colour;
 uniform sampler2D screen;
-void main() { colour = vec4(texture(screen, uv).rgb, 1.0); }
+uniform bool blend;  // the texture's own alpha (the overlay) instead of opaque
+void main() {
+  vec4 c = texture(screen, uv);
+  colour = vec4(c.rgb, blend ? c.a : 1.0);
+}
 )";
 
 }  // namespace
@@ -50,6 +54,7 @@ GlCompositor::Placement GlCompositor::Fit(int lw, int lh, int dw, int dh, Scalin
 GlCompositor::GlCompositor() {
   program_ = BuildProgram(kVertex, kFragment, "screen shader");
   flipLoc_ = glGetUniformLocation(program_, "bottomUp");
+  blendLoc_ = glGetUniformLocation(program_, "blend");
   glGenVertexArrays(1, &vao_);
   glGenTextures(1, &texture_);
   glBindTexture(GL_TEXTURE_2D, texture_);
@@ -61,6 +66,7 @@ GlCompositor::GlCompositor() {
 
 GlCompositor::~GlCompositor() {
   glDeleteTextures(1, &texture_);
+  if (overlayTexture_) glDeleteTextures(1, &overlayTexture_);
   glDeleteVertexArrays(1, &vao_);
   glDeleteProgram(program_);
 }
@@ -83,7 +89,39 @@ void GlCompositor::Present(SDL_Window* window, const Screen& screen, GlRenderer*
     lastSurface_ = s;
     lastRevision_ = screen.revision();
   }
+  overlayShown_ = screen.overlayShown();
+  if (overlayShown_) UploadOverlay(screen);
   Draw(window);
+}
+
+void GlCompositor::UploadOverlay(const Screen& screen) {
+  SDL_Surface* o = screen.overlayMade();
+  if (!o || (overlayTexture_ && screen.overlayRevision() == overlayRevision_)) return;
+  if (!overlayTexture_) {
+    glGenTextures(1, &overlayTexture_);
+    glBindTexture(GL_TEXTURE_2D, overlayTexture_);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  }
+  glBindTexture(GL_TEXTURE_2D, overlayTexture_);
+  glPixelStorei(GL_UNPACK_ROW_LENGTH, o->pitch / 4);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, o->w, o->h, 0, GL_BGRA, GL_UNSIGNED_BYTE, o->pixels);
+  glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+  overlayRevision_ = screen.overlayRevision();
+}
+
+void GlCompositor::DrawOverlay(const Placement& p) {
+  if (!overlayShown_ || !overlayTexture_ || p.w <= 0 || p.h <= 0) return;
+  glDisable(GL_SCISSOR_TEST);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glUseProgram(program_);
+  glUniform1i(blendLoc_, 1);
+  DrawQuad(overlayTexture_, p.x, p.y, p.w, p.h, false);
+  glUniform1i(blendLoc_, 0);
+  glDisable(GL_BLEND);
 }
 
 void GlCompositor::Redraw(SDL_Window* window) {
@@ -111,6 +149,7 @@ void GlCompositor::Draw(SDL_Window* window) {
   }
   if (!view_ || p.w <= 0 || p.h <= 0) {
     DrawQuad(texture_, p.x, p.y, p.w, p.h, false);
+    DrawOverlay(p);
     SDL_GL_SwapWindow(window);
     return;
   }
@@ -145,6 +184,7 @@ void GlCompositor::Draw(SDL_Window* window) {
     DrawQuad(pic.texture, x, y, w, h, true);
   }
   glDisable(GL_SCISSOR_TEST);
+  DrawOverlay(p);
   // The next picture is drawn at the window's zoom.
   view_->SetPixelScale(static_cast<float>(sx));
   SDL_GL_SwapWindow(window);

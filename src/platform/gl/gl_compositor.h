@@ -1,6 +1,7 @@
 #pragma once
 // Composes the logical screen in the real window: the 2D surface is uploaded as one texture
-// (only when it changed) and drawn scaled with its aspect kept, black bars around it.
+// (only when it changed) and drawn scaled with its aspect kept, black bars around it; the
+// screen's overlay, while shown, is laid over all of it with its alpha.
 #include <SDL.h>
 #include <epoxy/gl.h>
 
@@ -42,6 +43,8 @@ class GlCompositor {
  private:
   void Draw(SDL_Window* window);
   void DrawQuad(GLuint texture, int x, int y, int w, int h, bool bottomUp);
+  void UploadOverlay(const Screen& screen);
+  void DrawOverlay(const Placement& p);
 
   GLuint program_ = 0, vao_ = 0, texture_ = 0;
   Scaling scaling_ = Scaling::Smooth;
@@ -49,7 +52,10 @@ class GlCompositor {
   int texW_ = 0, texH_ = 0;
   const void* lastSurface_ = nullptr;
   uint64_t lastRevision_ = ~0ULL;
-  GLint flipLoc_ = -1;
+  GLint flipLoc_ = -1, blendLoc_ = -1;
+  GLuint overlayTexture_ = 0;
+  uint64_t overlayRevision_ = 0;
+  bool overlayShown_ = false;
   // The 3D view of the last presented screen, in logical pixels; view_ null when not shown.
   GlRenderer* view_ = nullptr;
   Rect picture2_{}, viewRect_{};

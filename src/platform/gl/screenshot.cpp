@@ -11,6 +11,37 @@
 
 namespace kelmora::platform {
 
+namespace {
+
+// Lays the overlay over the composed screen: each pixel of the screen takes the mean of the
+// overlay's pixels over it (their colours weighed by their alpha), in whole numbers.
+void LayOverlay(const Screen& screen, std::vector<uint8_t>& out) {
+  const SDL_Surface* o = screen.overlayMade();
+  if (!screen.overlayShown() || !o) return;
+  const int w = screen.width(), h = screen.height();
+  for (int y = 0; y < h; ++y) {
+    const int oy0 = y * o->h / h, oy1 = std::max(oy0 + 1, (y + 1) * o->h / h);
+    for (int x = 0; x < w; ++x) {
+      const int ox0 = x * o->w / w, ox1 = std::max(ox0 + 1, (x + 1) * o->w / w);
+      uint64_t alpha = 0, colour[3] = {0, 0, 0}, n = 0;
+      for (int oy = oy0; oy < oy1; ++oy) {
+        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(o->pixels) + oy * o->pitch);
+        for (int ox = ox0; ox < ox1; ++ox, ++n) {
+          const uint32_t p = row[ox], a = p >> 24;
+          alpha += a;
+          for (int k = 0; k < 3; ++k) colour[k] += ((p >> (16 - 8 * k)) & 0xFF) * a;
+        }
+      }
+      if (alpha == 0) continue;
+      uint8_t* px = &out[(static_cast<size_t>(y) * w + x) * 3];
+      const uint64_t whole = 255 * n;
+      for (int k = 0; k < 3; ++k) px[k] = static_cast<uint8_t>((px[k] * (whole - alpha) + colour[k] + whole / 2) / whole);
+    }
+  }
+}
+
+}  // namespace
+
 std::vector<uint8_t> ComposeScreen(const Screen& screen, const GlRenderer* view) {
   const int w = screen.width(), h = screen.height();
   std::vector<uint8_t> out(static_cast<size_t>(w) * h * 3);
@@ -24,7 +55,10 @@ std::vector<uint8_t> ComposeScreen(const Screen& screen, const GlRenderer* view)
     SDL_UnlockSurface(rgb);
     SDL_FreeSurface(rgb);
   }
-  if (!screen.Picture2.visible || !view) return out;
+  if (!screen.Picture2.visible || !view) {
+    LayOverlay(screen, out);
+    return out;
+  }
 
   const Rect p2 = screen.Picture2.place;
   auto put = [&](int x, int y, const uint8_t* c) {
@@ -36,15 +70,17 @@ std::vector<uint8_t> ComposeScreen(const Screen& screen, const GlRenderer* view)
     for (int x = p2.x; x < p2.x + p2.w; ++x) put(x, y, black);
   }
   const GlRenderer::Picture pic = view->shown();
-  if (pic.texture == 0 || pic.rect.w <= 0 || pic.rect.h <= 0) return out;
-  const std::vector<uint8_t> px = view->ReadShown();
-  for (int y = 0; y < pic.rect.h; ++y) {
-    const int sy = std::min(pic.height - 1, y * pic.height / pic.rect.h);
-    for (int x = 0; x < pic.rect.w; ++x) {
-      const int sx = std::min(pic.width - 1, x * pic.width / pic.rect.w);
-      put(p2.x + pic.rect.x + x, p2.y + pic.rect.y + y, &px[(static_cast<size_t>(sy) * pic.width + sx) * 3]);
+  if (pic.texture != 0 && pic.rect.w > 0 && pic.rect.h > 0) {
+    const std::vector<uint8_t> px = view->ReadShown();
+    for (int y = 0; y < pic.rect.h; ++y) {
+      const int sy = std::min(pic.height - 1, y * pic.height / pic.rect.h);
+      for (int x = 0; x < pic.rect.w; ++x) {
+        const int sx = std::min(pic.width - 1, x * pic.width / pic.rect.w);
+        put(p2.x + pic.rect.x + x, p2.y + pic.rect.y + y, &px[(static_cast<size_t>(sy) * pic.width + sx) * 3]);
+      }
     }
   }
+  LayOverlay(screen, out);
   return out;
 }
 

@@ -4,6 +4,12 @@
 
 namespace kelmora::platform {
 
+namespace {
+// A script names a pad's Start and Back by the keys they stand for outside a match (Enter and
+// Esc); they reach the program under their own codes, as from a real pad.
+int16_t PadKeyOf(int32_t vk) { return vk == 27 ? kPadBackKey : kPadStartKey; }
+}  // namespace
+
 HeadlessWindow::HeadlessWindow(VirtualClock& clock, HeadlessJoysticks& joysticks,
                                std::vector<ScriptEvent> events)
     : clock_(clock), joysticks_(joysticks), events_(std::move(events)) {
@@ -27,10 +33,10 @@ void HeadlessWindow::DoEvents(WindowEvents& handlers) {
         handlers.Form_KeyUp(static_cast<int16_t>(e.a), static_cast<int16_t>(e.b));
         break;
       case ScriptEvent::Kind::JoyDown:
-        handlers.Form_KeyDown(static_cast<int16_t>(e.b), 0);
+        handlers.Form_KeyDown(PadKeyOf(e.b), 0);
         break;
       case ScriptEvent::Kind::JoyUp:
-        handlers.Form_KeyUp(static_cast<int16_t>(e.b), 0);
+        handlers.Form_KeyUp(PadKeyOf(e.b), 0);
         break;
       case ScriptEvent::Kind::Joy:
         joysticks_.Set(e.a, e.b, e.c, static_cast<uint32_t>(e.d));
@@ -44,7 +50,8 @@ void HeadlessWindow::DoEvents(WindowEvents& handlers) {
     }
   }
   const int32_t last = events_.empty() ? 0 : events_.back().tick;
-  if (grace_ && nextEvent_ == events_.size() && now > last + kGraceTicks) {
+  if (nextEvent_ == events_.size() && now > last + (grace_ ? kGraceTicks : kPausedLeftTicks)) {
+    if (!grace_) std::fprintf(stderr, "kelmora: the script ended with the match paused; the run is closed\n");
     closeSent_ = true;
     handlers.Form_QueryUnload();
   }

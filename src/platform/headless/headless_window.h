@@ -15,12 +15,17 @@ namespace kelmora::platform {
 class HeadlessWindow final : public Window {
  public:
   static constexpr int32_t kGraceTicks = 2000;
+  // With the grace off (a run of one match) the run still closes this long after the script's
+  // last event: a match never runs that long after the last event, unless the script left it
+  // paused.
+  static constexpr int32_t kPausedLeftTicks = kGraceTicks + 1900;
 
   HeadlessWindow(VirtualClock& clock, HeadlessJoysticks& joysticks, std::vector<ScriptEvent> events);
 
   // Script ticks count from this tick of the clock (the tick before a match's first tick).
   void SetTickOrigin(int32_t origin) { origin_ = origin; }
-  // With the grace on, the run closes 2000 ticks after the script's last event.
+  // With the grace on, the run closes 2000 ticks after the script's last event (with it off,
+  // kPausedLeftTicks after it).
   void SetGrace(bool on) { grace_ = on; }
 
   void Show() override {}

@@ -91,7 +91,20 @@ bool HeadlessSoundDevice::IsPlaying(int voice) {
   if (!Valid(voice)) return false;
   const Voice& v = voices_[voice];
   if (!v.started) return false;
-  return v.looping || clock_.GetTickCount() - v.startMs < samples_[v.sample].lengthMs;
+  const uint32_t now = held_ ? heldMs_ : clock_.GetTickCount();
+  return v.looping || now - v.startMs < samples_[v.sample].lengthMs;
+}
+
+void HeadlessSoundDevice::HoldAll(bool held) {
+  if (held == held_) return;
+  const uint32_t now = clock_.GetTickCount();
+  if (held) {
+    heldMs_ = now;
+  } else {
+    // A held voice goes on where it stood: it sounds as much longer as it was held.
+    for (Voice& v : voices_) v.startMs += now - heldMs_;
+  }
+  held_ = held;
 }
 
 void HeadlessSoundDevice::Record(SoundEvent::Kind kind, int voice, bool wasSounding) {
@@ -141,6 +154,8 @@ class HeadlessMusicDevice::SilentStream final : public MusicStream {
     return true;
   }
   void Halt() override { current_ = -1; }
+  void Pause() override {}
+  void Resume() override {}
   bool Busy() override { return current_ >= 0; }
   double Length(int) override { return 0; }
 

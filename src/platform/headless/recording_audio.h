@@ -41,6 +41,7 @@ class HeadlessSoundDevice final : public SoundDevice {
   bool IsPlaying(int voice) override;
   void Play(int voice, bool loop) override;
   void Stop(int voice) override;
+  void HoldAll(bool held) override;
 
   bool isOpen() const { return open_; }
   // Off, nothing is kept: a long run that nobody reads back stays the same size.
@@ -71,6 +72,8 @@ class HeadlessSoundDevice final : public SoundDevice {
   bool available_ = true;
   bool open_ = false;
   bool recording_ = true;
+  bool held_ = false;
+  uint32_t heldMs_ = 0;  // when the voices were held
   std::vector<Sample> samples_;
   std::vector<Voice> voices_;
   std::vector<SoundEvent> events_;

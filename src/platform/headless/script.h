@@ -4,10 +4,13 @@
 //   TICK control SEAT KIND VALUE | TICK pad SEAT X Z BUTTONS   (a seat's controls as an online
 //   match confirmed them: a change the key map made to the seat, or a pad seat's reading)
 //   TICK joy-down ID start|back | TICK joy-up ID start|back   (a pad's Start and Back, which
-//   reach the program as the Enter and Esc keys, as in the real window)
+//   reach the program as in the real window: Enter and Esc outside a match; in a match Start
+//   pauses and Back ends the match while it is paused)
 // A joystick ID is a slot, 0 to 3. '#' starts a comment; blank lines are ignored. Events of
 // tick T arrive before match tick T runs; a key-down and its key-up in the same tick press the
-// key for exactly that tick.
+// key for exactly that tick. Ticks count the run's clock, which goes on while a match is
+// paused (and no match tick runs): after a pause of N ticks, an event of tick T arrives before
+// match tick T - N.
 #include <cstdint>
 #include <stdexcept>
 #include <string>

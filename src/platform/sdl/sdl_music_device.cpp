@@ -148,6 +148,8 @@ class SdlMusicStream final : public MusicStream {
   }
 
   void Halt() override { Mix_HaltMusic(); }
+  void Pause() override { Mix_PauseMusic(); }
+  void Resume() override { Mix_ResumeMusic(); }
   bool Busy() override { return Mix_PlayingMusic() != 0; }
 
   double Length(int handle) override {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/window.h"
+
 namespace kelmora::platform {
 
 namespace {
@@ -73,8 +75,8 @@ JoyPos ReadRawJoystick(SDL_Joystick* j) {
 
 int16_t KeyOfPadButton(uint8_t sdlButton) {
   switch (sdlButton) {
-    case SDL_CONTROLLER_BUTTON_START: return 13;  // Enter
-    case SDL_CONTROLLER_BUTTON_BACK: return 27;   // Esc
+    case SDL_CONTROLLER_BUTTON_START: return kPadStartKey;
+    case SDL_CONTROLLER_BUTTON_BACK: return kPadBackKey;
     default: return 0;
   }
 }

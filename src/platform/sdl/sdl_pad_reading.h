@@ -16,8 +16,8 @@ constexpr JoyCaps kSdlAxisRange{-32768, 32767, -32768, 32767};
 
 // A pad's buttons as numbered for the players, from button 1: south, east, west and north
 // face buttons, left and right shoulder, left and right trigger (pressed past half way), left
-// and right stick pressed in. Start and Back are the Enter and Esc keys instead; the D-pad
-// steers.
+// and right stick pressed in. Start and Back reach the program as keys instead (window.h);
+// the D-pad steers.
 enum PadButton : uint8_t {
   kPadSouth, kPadEast, kPadWest, kPadNorth, kPadLeftShoulder, kPadRightShoulder,
   kPadLeftTrigger, kPadRightTrigger, kPadLeftStick, kPadRightStick, kPadButtons
@@ -30,7 +30,8 @@ void ApplyHat(uint8_t hat, const JoyCaps& range, JoyPos& pos);
 JoyPos ReadPad(SDL_GameController* pad);
 JoyPos ReadRawJoystick(SDL_Joystick* stick);
 
-// The key a pad button stands for (Start: Enter, Back: Esc), or 0.
+// The key code a pad button reaches the program as (Start: kPadStartKey, Back: kPadBackKey),
+// or 0.
 int16_t KeyOfPadButton(uint8_t sdlButton);
 
 }  // namespace kelmora::platform

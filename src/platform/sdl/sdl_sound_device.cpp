@@ -113,4 +113,13 @@ void SdlSoundDevice::Stop(int voice) {
   if (Valid(voice)) Mix_HaltChannel(voice);
 }
 
+void SdlSoundDevice::HoldAll(bool held) {
+  if (!open_) return;
+  if (held) {
+    Mix_Pause(-1);
+  } else {
+    Mix_Resume(-1);
+  }
+}
+
 }  // namespace kelmora::platform

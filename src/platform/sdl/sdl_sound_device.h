@@ -25,6 +25,7 @@ class SdlSoundDevice final : public SoundDevice {
   bool IsPlaying(int voice) override;
   void Play(int voice, bool loop) override;
   void Stop(int voice) override;
+  void HoldAll(bool held) override;
 
  private:
   struct Sample {

@@ -214,8 +214,8 @@ void SdlWindow::DoEvents(WindowEvents& handlers) {
       }
       case SDL_CONTROLLERBUTTONDOWN:
       case SDL_CONTROLLERBUTTONUP:
-        // A seated pad's Start and Back are the Enter and Esc keys, so pad players need no
-        // keyboard; the keys held on the keyboard keep their modifiers.
+        // A seated pad's Start and Back are keys of their own (Enter and Esc outside a match),
+        // so pad players need no keyboard; the keys held on the keyboard keep their modifiers.
         if (const int16_t vk = KeyOfPadButton(e.cbutton.button); vk != 0) {
           const int16_t mods = keys_.Modifiers(SDL_GetModState());
           if (e.type == SDL_CONTROLLERBUTTONDOWN) {
