@@ -35,7 +35,9 @@ void SteerAt(MatchState& st, int p, double x, double z) {
   SteerAxis(st.stickZ[p], st.posZ[p], z, +1);
 }
 
-int16_t Draw(Rules& r, int n) { return static_cast<int16_t>(Int(r.rnd.Rnd() * n)); }
+// A draw of 0..n-1: the whole part of a number in [0, n), which for a number never below 0 is
+// what the conversion to a whole number keeps.
+int16_t Draw(Rules& r, int n) { return static_cast<int16_t>(r.rnd.Rnd() * n); }
 
 // A human carrier close by is charged so that the bump knocks its snow loose.
 bool Chase(MatchState& st, int p) {
