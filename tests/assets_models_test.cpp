@@ -33,7 +33,7 @@ const char* const kModels[] = {"bear",   "fox",    "pig",    "zo",     "spi",   
                                "momonga", "mouse", "fire",   "stage1", "stage2", "stage3", "stage4",
                                "stage5", "stage6", "block",  "back",   "bear2",  "cursor", "item",
                                "fish2",  "snow",   "net",    "message"};
-const char* const kTextures[] = {"net", "hurry", "1pwin", "2pwin", "3pwin", "4pwin"};
+const char* const kTextures[] = {"net", "hurry", "1pwin", "2pwin", "3pwin", "4pwin", "draw"};
 const float kGoals[6][4] = {{-140, 220, 310, 250}, {-400, -160, 145, 140}, {370, -170, 150, 275},
                             {-130, -490, 260, 200}, {-130, 190, 260, 110}, {100, 150, 190, 100}};
 
@@ -407,7 +407,7 @@ TEST(Textures, MessagesAreWordsOnTransparentBlackAndTheNetIsOnTransparentWhite) 
     SDL_GetRGB(v, s->format, &r, &g, &b);
     return std::array<int, 3>{r, g, b};
   };
-  for (const char* t : {"hurry", "1pwin", "2pwin", "3pwin", "4pwin"}) {
+  for (const char* t : {"hurry", "1pwin", "2pwin", "3pwin", "4pwin", "draw"}) {
     SDL_Surface* s = SDL_LoadBMP((kBuild / "tex" / (std::string(t) + ".bmp")).string().c_str());
     ASSERT_NE(s, nullptr) << t;
     EXPECT_EQ(s->format->BitsPerPixel, 24);

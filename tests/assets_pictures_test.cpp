@@ -122,7 +122,7 @@ TEST(SpriteSheets, MenuWordsAndMarkersHaveTheirColours) {
 }
 
 TEST(Textures, MessageWordsStayWholeInsideATransparentBorder) {
-  for (const char* t : {"hurry", "1pwin", "2pwin", "3pwin", "4pwin"}) {
+  for (const char* t : {"hurry", "1pwin", "2pwin", "3pwin", "4pwin", "draw"}) {
     SDL_Surface* s = SDL_LoadBMP((kBuild / "tex" / (std::string(t) + ".bmp")).string().c_str());
     ASSERT_NE(s, nullptr) << t;
     EXPECT_EQ(s->w, 512);

@@ -441,18 +441,22 @@ TEST(Presentation, HurryBoardFromTick901UntilTheDecisionThenTheWinnerBoard) {
   EXPECT_NEAR(glm::dot(m.sc().Direction(m.obj().cameraFrame), toWinner), 1.0, 1e-9);
 }
 
-TEST(Presentation, ADrawPlaysNoWinSoundAndLooksAtTheArenaCentre) {
+TEST(Presentation, ADrawPlaysNoWinSoundAndShowsTheDrawBoardOverTheArenaCentre) {
   MatchOn m(0);
   auto& dev = static_cast<platform::HeadlessSoundDevice&>(*m.backends.soundDevice);
+  const size_t objects = m.sc().ObjectCount();
   m.Ticks(1699);
   dev.ClearEvents();
   m.st().score = {2, 2, 1, 0};
   m.Ticks(2);
   EXPECT_TRUE(PlayedFiles(m).empty());
   EXPECT_EQ(m.st().matchDrawn, 1);
-  EXPECT_EQ(m.sc().WorldPosition(m.obj().winnerFrame).x, kFreeSlot) << "no board for a draw";
-  EXPECT_TRUE(m.sc().Visuals(m.obj().winnerFrame).empty());
+  const std::vector<scene::MeshHandle> board = m.sc().Visuals(m.obj().winnerFrame);
+  ASSERT_EQ(board.size(), 1u) << "the draw's board shows";
+  EXPECT_EQ(m.sc().Mesh(board[0])->groups[0].texture, m.obj().drawTexture.id);
+  EXPECT_EQ(m.sc().WorldPosition(m.obj().winnerFrame), glm::dvec3(0, 50, -200));
   EXPECT_EQ(m.sc().WorldPosition(m.obj().cameraFrame), glm::dvec3(0, 250, -500));
+  EXPECT_EQ(m.sc().ObjectCount(), objects) << "made at the set-up, like the winner's board";
 }
 
 // The winner's light and board are made with the scene at the set-up; the decision only

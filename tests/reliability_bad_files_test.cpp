@@ -164,7 +164,7 @@ TEST(BadFiles, EveryTextureIsRefused) {
   scene::Scene sc;
   sc.CreateRetainedMode();
   const std::vector<std::string> textures = AssetsOf("tex", ".bmp");
-  EXPECT_EQ(textures.size(), 6u);
+  EXPECT_EQ(textures.size(), 7u);
   ExpectEveryDamageRefused(textures, [&](const fs::path& p) {
     scene::ForgetParsedFiles();
     sc.LoadTexture(p.string());

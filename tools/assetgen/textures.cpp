@@ -1,4 +1,5 @@
-// The textures in tex/: the message boards (black is transparent) and the spider's net
+// The textures in tex/: the message boards (hurry, the four winners, a draw; black is
+// transparent) and the spider's net
 // (white is transparent).
 #include <algorithm>
 #include <cmath>
@@ -76,6 +77,8 @@ void GenerateTextures(const std::filesystem::path& out) {
     WriteFile(tex / (std::to_string(p + 1) + "pwin.bmp"),
               EncodeBmp(MessageTexture(std::to_string(p + 1) + "P WIN!", glm::mix(c, glm::vec3(1.0f), 0.35f), c * 0.8f)));
   }
+  // A shared top score: no seat's colour, snow white to ice blue.
+  WriteFile(tex / "draw.bmp", EncodeBmp(MessageTexture("DRAW", {0.97f, 0.98f, 1.0f}, {0.45f, 0.68f, 0.95f})));
 }
 
 }  // namespace assetgen

@@ -79,7 +79,8 @@ void PoseCamera(MatchView& v, const ScenePose& p) {
 }
 
 // The decision: the hurry board goes, the dark stage's winner light comes on and the
-// winner's board shows (at the arena's origin until the next tick moves it over the winner).
+// winner's board shows (at the arena's origin until the next tick moves it over the winner),
+// or the draw's board over the arena's centre.
 void ShowDecision(MatchView& v, const ScenePose& p) {
   auto& o = v.objects;
   auto& sc = v.scene;
@@ -87,8 +88,11 @@ void ShowDecision(MatchView& v, const ScenePose& p) {
   if (p.stage == kDarkStage) sc.AddLight(o.decisionLightFrame, o.decisionLight);
   sc.SetPosition(o.messageFrame, {}, kFreeSlot, 0, 0);
   if (p.drawn) {
-    // Nobody won: the board stays out of sight.
-    sc.SetPosition(o.winnerFrame, {}, kFreeSlot, 0, 0);
+    // Nobody won: the draw's board stands where a winner's would, over the arena's centre, in
+    // front of the camera that looks down on it.
+    sc.SetTexture(o.winnerBoard, o.drawTexture);
+    sc.AddVisual(o.winnerFrame, o.winnerBoard);
+    sc.SetPosition(o.winnerFrame, {}, 0, 50, -200);
     return;
   }
   sc.SetTexture(o.winnerBoard, o.textures[p.winner + 1]);

@@ -47,11 +47,13 @@ struct MatchScene {
   std::array<scene::FrameHandle, kNetSlots> netFrames{};
   std::array<scene::TextureHandle, kTextureSlots> textures{};
   // What the decision shows, made at the set-up and switched on when the match is decided:
-  // the light that follows the winner on the dark stage, and the winner's board.
+  // the light that follows the winner on the dark stage, and the winner's board (or the draw's).
   scene::FrameHandle decisionLightFrame;
   scene::LightHandle decisionLight;
   scene::FrameHandle winnerFrame;
   scene::MeshHandle winnerBoard;
+  // The board's texture for a shared top score ("DRAW").
+  scene::TextureHandle drawTexture;
 };
 
 struct MatchView {

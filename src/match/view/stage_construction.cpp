@@ -33,6 +33,7 @@ constexpr const char* kBackModel = "\\model\\back.x";
 constexpr const char* kNetTextureFile = "\\tex\\net.bmp";
 constexpr const char* kHurryTextureFile = "\\tex\\hurry.bmp";
 constexpr const char* kWinnerTextures[] = {"\\tex\\1pwin.bmp", "\\tex\\2pwin.bmp", "\\tex\\3pwin.bmp", "\\tex\\4pwin.bmp"};
+constexpr const char* kDrawTextureFile = "\\tex\\draw.bmp";
 
 // A stage's own models: its ground, and the raft's block or the rail's backdrop.
 void AddStageFiles(const std::string& folder, int stage, std::vector<scene::FileToParse>& files) {
@@ -52,6 +53,7 @@ void AddSharedFiles(const std::string& folder, std::vector<scene::FileToParse>& 
   files.push_back({FileKind::Texture, AssetPath(folder, kHurryTextureFile)});
   for (const char* path : kWinnerTextures) files.push_back({FileKind::Texture, AssetPath(folder, path)});
   files.push_back({FileKind::StaticModel, AssetPath(folder, kBoardModel)});
+  files.push_back({FileKind::Texture, AssetPath(folder, kDrawTextureFile)});
 }
 
 scene::TextureHandle LoadDecal(MatchView& v, const char* path, int r, int gr, int b) {
@@ -189,6 +191,7 @@ void BuildDecisionObjects(MatchView& v) {
   o.decisionLight = sc.CreateLight(scene::LightKind::Point, 1, 1, 1);
   o.winnerFrame = NewFrame(v);
   o.winnerBoard = LoadStaticModel(v, kBoardModel);
+  o.drawTexture = LoadDecal(v, kDrawTextureFile, 0, 0, 0);
 }
 
 }  // namespace kelmora

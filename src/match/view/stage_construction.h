@@ -18,7 +18,7 @@ void BuildStageBranch(MatchView& v, const MatchState& st);
 // message board.
 void BuildFieldObjects(MatchView& v, const MatchState& st);
 // What the decision shows, ready and out of sight: the dark stage's winner light (not yet
-// lit) and the winner's board (not yet shown).
+// lit) and the winner's board (not yet shown), with the draw's texture for a shared top score.
 void BuildDecisionObjects(MatchView& v);
 
 // The model and texture files the set-up of the match chosen loads, in the order it loads them.
