@@ -26,7 +26,7 @@ sleep "$(echo "15.5 - $(since)" | bc)"; shot 01-one-pad-menu
 # The match: wait for its picture, then for the fox's walk (its first ten seconds).
 for i in $(seq 1 60); do [ "$(top)" -gt 40 ] && break; sleep 0.5; done
 sleep 8; shot 02-one-pad-match
-# Back ends the match 14 s in; the menu comes back.
+# Start pauses the match 14 s in and Back ends it; the menu comes back.
 for i in $(seq 1 60); do [ "$(top)" -lt 40 ] && break; sleep 0.5; done
 sleep 1; shot 03-one-pad-menu-after; rm -f "$OUT/now.png"
 for i in $(seq 1 40); do kill -0 $GAME 2>/dev/null || break; sleep 0.5; done
