@@ -176,6 +176,15 @@ void DrawPauseOverlay(platform::Screen& screen) {
   screen.OverlayChanged();
 }
 
+void DrawNotice(platform::Screen& screen, const std::string& text) {
+  Canvas c = OverlayCanvas(screen);
+  c.Fill(0, 0, kW, kH, 0x00000000);
+  c.Fill(0, 20, kW, 70, 0xB0000000);
+  FontFaces body(kSample, 24.0f);
+  Write(c, body, text, (kW - WidthOf(body, text)) / 2, 32, kWhite);
+  screen.OverlayChanged();
+}
+
 void ApplyHelp(Game& g) {
   const bool wanted = g.helpAsked && (g.helpHere || (g.pausable && g.pauseAsked));
   if (wanted == g.helpShown) return;

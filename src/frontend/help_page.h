@@ -20,6 +20,8 @@ namespace kelmora::frontend {
 void DrawHelpPage(platform::Screen& screen, Sheets sheets, const input::Controls& controls);
 // "Paused" over the dimmed view, and the keys that play on, end the match or open the help.
 void DrawPauseOverlay(platform::Screen& screen);
+// One line of notice over the top of the view (an online match waiting for a machine).
+void DrawNotice(platform::Screen& screen, const std::string& text);
 
 // One seat's controls as the help page names them: its keys (or its pad's), by the names of
 // the controls file, and the pad buttons by number and place.

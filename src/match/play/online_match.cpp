@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "audio/music.h"
+#include "frontend/help_page.h"
 #include "input/get_controller.h"
 #include "input/seat_pads.h"
 #include "match/play/game.h"
@@ -111,6 +112,8 @@ class Session {
     return nullptr;
   }
   void Service(uint32_t waitMs);
+  // In the window, a line over the view saying what the match waits for; empty takes it away.
+  void ShowNotice(const std::string& text);
   // False (the status set) when the wait has lasted too long or the window was closed.
   bool StillWaiting(SteadyClock::time_point started, const std::string& tooLong, OnlineResult& r);
   void Watch(OnlineResult& r);
@@ -164,6 +167,7 @@ class Session {
   std::string hostName_ = "the host";
   bool started_ = false;
   bool hostLeft_ = false;
+  bool noticeShown_ = false;
   uint8_t unclaimed_ = 0;
 };
 
@@ -480,7 +484,10 @@ void Session::Desync(int tick) {
 
 void Session::Receive(Peer& p, const net::Message& m) {
   p.lastHeard = SteadyClock::now();
-  p.warned = false;
+  if (p.warned) {
+    p.warned = false;
+    if (std::none_of(peers_.begin(), peers_.end(), [](const Peer& q) { return q.warned && !q.gone; })) ShowNotice("");
+  }
   switch (m.kind) {
     case net::MessageKind::Inputs: {
       const net::Inputs& in = m.inputs;
@@ -582,6 +589,14 @@ void Session::TakeOver(Peer& p, const std::string& why) {
   }
 }
 
+void Session::ShowNotice(const std::string& text) {
+  if (o_.headless || noticeShown_ == !text.empty()) return;
+  noticeShown_ = !text.empty();
+  if (noticeShown_) frontend::DrawNotice(g_.screen, text);
+  g_.screen.ShowOverlay(noticeShown_);
+  g_.window.Present(g_.screen);
+}
+
 void Session::CheckSilence() {
   for (Peer& p : peers_) {
     if (p.gone || !p.welcomed) continue;
@@ -596,9 +611,11 @@ void Session::CheckSilence() {
     if (silent > kSilentWarnMs && !p.warned) {
       p.warned = true;
       Say("waiting for " + p.name);
+      ShowNotice("waiting for " + p.name);
     }
     if (silent > kSilentDropMs) TakeOver(p, p.name + " went silent");
   }
+  if (std::none_of(peers_.begin(), peers_.end(), [](const Peer& q) { return q.warned && !q.gone; })) ShowNotice("");
 }
 
 void Session::Service(uint32_t waitMs) {
@@ -766,6 +783,7 @@ void Session::Play(OnlineResult& r) {
 }
 
 void Session::Finish(OnlineResult& r, double seconds) {
+  ShowNotice("");
   for (const Peer& p : peers_) {
     if (!p.gone) link_.Send(p.id, net::EncodeBye(status_ == 0 && endTick_ != 0), true);
   }
