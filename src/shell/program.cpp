@@ -100,7 +100,7 @@ void ApplyControls(const input::Controls& controls, Game& g, Backends& b) {
 
 // An online match (headless): the dump holds confirmed ticks only, and --record writes the
 // confirmed controls of every seat, which `--match ... --script FILE` plays back offline.
-int PlayOnline(const Options& o, Game& g, std::ofstream& dump) {
+int PlayOnline(const Options& o, Game& g) {
   OnlineOptions online;
   online.host = o.host;
   online.watch = o.spectate;
@@ -141,7 +141,6 @@ int PlayOnline(const Options& o, Game& g, std::ofstream& dump) {
   auto confirmed = [&](int tick) {
     if (g.afterTick) g.afterTick(g, tick);
   };
-  (void)dump;
   const OnlineResult r = RunOnlineMatch(g, online, confirmed, recordLine);
   record.flush();
   if (r.ticks > 0) {
@@ -264,7 +263,7 @@ int Run(const Options& o, Backends& b, const input::Controls& controls) {
         if (b.record) b.record->SetTickOrigin(g.TickNow());
       }
       if (o.host || o.join) {
-        status = PlayOnline(o, g, dump);
+        status = PlayOnline(o, g);
       } else {
         status = form.RunScreens(first, o.match.has_value());
         // A match that could not be set up has no result to print: its error says why.

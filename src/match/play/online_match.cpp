@@ -390,15 +390,7 @@ void Session::PlayFirstRun(const TickEvents& events) {
     rollbacksSeen_ = rb_->stats().rollbacks;
     DrawPanels(view, g_.st.displayMode, g_.st.playerCharacter, g_.st.score, g_.st.power);
   }
-  for (const TickEvent& e : events.list) {
-    switch (e.kind) {
-      case TickEventKind::Sound: PlaySound(view, e.id); break;
-      case TickEventKind::Panels: DrawPanels(view, g_.st.displayMode, g_.st.playerCharacter, e.score, e.power); break;
-      case TickEventKind::MusicPoll: g_.music.MusicPoll(); break;
-      case TickEventKind::StopMusic: g_.music.MusicStop("BGM"); break;
-      case TickEventKind::Render: RenderMatch(view, g_.st); break;
-    }
-  }
+  PlayTickEvents(g_, events, false);
 }
 
 void Session::WriteConfirmed() {

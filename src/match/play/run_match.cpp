@@ -40,16 +40,17 @@ void ReadPads(Game& g) {
   }
 }
 
-// The tick's events, in the order the rules reported them.
-void PlayEvents(Game& g) {
-  for (const TickEvent& e : g.events.list) {
+}  // namespace
+
+void PlayTickEvents(Game& g, const TickEvents& events, bool tellHooks) {
+  for (const TickEvent& e : events.list) {
     switch (e.kind) {
       case TickEventKind::Sound:
-        if (g.onSound) g.onSound(g, e.id);
+        if (tellHooks && g.onSound) g.onSound(g, e.id);
         PlaySound(g.view, e.id);
         break;
       case TickEventKind::Panels:
-        if (g.onPanels) g.onPanels(g, e);
+        if (tellHooks && g.onPanels) g.onPanels(g, e);
         DrawPanels(g.view, g.st.displayMode, g.st.playerCharacter, e.score, e.power);
         break;
       case TickEventKind::MusicPoll: g.music.MusicPoll(); break;
@@ -58,8 +59,6 @@ void PlayEvents(Game& g) {
     }
   }
 }
-
-}  // namespace
 
 void SetUpMatch(Game& g) {
   auto& st = g.st;
@@ -86,7 +85,7 @@ bool MatchTick(Game& g) {
   g.events.Clear();
   const bool ended = g.synctest > 0 ? SyncTestTick(g, g.controls, g.events) : RunTick(g, g.controls, g.events);
   g.controls.Clear();
-  PlayEvents(g);
+  PlayTickEvents(g, g.events, true);
   input::FeelTick(g.joy, g.joyDevice, g.st, g.events);
   // The last tick draws nothing, but its scene stands where the state says, as every other.
   if (ended) PoseScene(g.view, g.st);

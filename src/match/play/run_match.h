@@ -17,6 +17,10 @@ void SetUpMatch(Game& g);
 // One tick: the pads are read, the rules run on the controls gathered, and the view plays
 // the tick's events. Returns true when the match ends in this tick (counter 0).
 bool MatchTick(Game& g);
+// Plays a tick's events in the order the rules reported them: sounds, strip redraws, music
+// commands, the render. `tellHooks`: the event log and tests hear them too (an online match
+// tells them only of confirmed ticks).
+void PlayTickEvents(Game& g, const TickEvents& events, bool tellHooks);
 // The end of the match: music, display, scene, flags.
 void EndMatch(Game& g);
 
