@@ -63,6 +63,7 @@ struct Pair {
   int port;
   std::string hostErr, joinErr;
   int hostStatus = -1, joinStatus = -1;
+  bool menu = false;  // the machines meet in the host's menu instead of a set match
 
   explicit Pair(const std::string& name) {
     dir = fs::temp_directory_path() / ("kelmora-net-" + name + "-" + std::to_string(getpid()));
@@ -79,12 +80,14 @@ struct Pair {
     const fs::path d = dir;
     std::string c = "SDL_AUDIODRIVER=dummy " + prefix + KELMORA_BINARY + " --headless --tick-ms 10 --stop-after " +
                     std::to_string(kTicks) + " --dump " + (d / (role + ".jsonl")).string() + " --events " +
-                    (d / (role + ".events")).string() + " --record " + (d / (role + ".rec")).string() + " --script " +
-                    (d / (role + ".txt")).string() + " " + extra;
-    if (role == "host") {
+                    (d / (role + ".events")).string() + " --script " + (d / (role + ".txt")).string() + " " + extra;
+    if (menu) {
+      c += role == "host" ? " --name Ann --host " + std::to_string(port) : " --name Bob --join 127.0.0.1:" + std::to_string(port);
+    } else if (role == "host") {
+      c += " --record " + (d / (role + ".rec")).string();
       c += " --host " + std::to_string(port) + " --match " + kMatch + " --seats 0";
     } else {
-      c += " --join 127.0.0.1:" + std::to_string(port) + " --seats 1";
+      c += " --record " + (d / (role + ".rec")).string() + " --join 127.0.0.1:" + std::to_string(port) + " --seats 1";
     }
     return c + " > " + (d / (role + ".out")).string() + " 2> " + (d / (role + ".err")).string();
   }
@@ -194,6 +197,33 @@ TEST(OnlinePair, AWatcherWhoComesLateSeesTheSameMatch) {
   EXPECT_EQ(Slurp(d / "watch.rc"), "0\n") << Slurp(d / "watch.err");
   EXPECT_TRUE(Slurp(d / "watch.jsonl") == Slurp(d / "host.jsonl")) << "the watcher's dump";
   EXPECT_TRUE(Slurp(d / "watch.events") == Slurp(d / "host.events")) << "the watcher's event log";
+}
+
+// Title, then the host's menu on both machines: the host's 1P joins and turns the computer
+// players on, the joiner's F key takes the lowest free seat (2P) and its D key steps 2P's
+// character; the host's Enter starts the match for both, and the joiner's D walks 2P in it.
+TEST(OnlinePair, TheMenuSeatsTheJoinersPlayerAndStartsTheSameMatchOnBoth) {
+  Pair p("menu");
+  p.menu = true;
+  auto press = [](int tick, int key, int shift = 0) {
+    return std::to_string(tick) + " key-down " + std::to_string(key) + " " + std::to_string(shift) + "\n" +
+           std::to_string(tick + 4) + " key-up " + std::to_string(key) + " 0\n";
+  };
+  std::ofstream(p.dir / "host.txt") << press(5, 13) + press(40, 17, 2) + press(60, 67) + press(140, 13);
+  std::ofstream(p.dir / "join.txt") << press(5, 13) + press(50, 70) + press(80, 68) +
+                                            "240 key-down 68 0\n290 key-up 68 0\n";
+  p.Run("", "");
+  EXPECT_EQ(p.hostStatus, 0) << p.hostErr;
+  EXPECT_EQ(p.joinStatus, 0) << p.joinErr;
+  EXPECT_NE(p.hostErr.find("Bob joined the session"), std::string::npos) << p.hostErr;
+  const std::string dump = Slurp(p.dir / "host.jsonl");
+  EXPECT_EQ(std::count(dump.begin(), dump.end(), '\n'), kTicks);
+  EXPECT_TRUE(dump == Slurp(p.dir / "join.jsonl")) << "the two dumps differ";
+  EXPECT_TRUE(Slurp(p.dir / "host.events") == Slurp(p.dir / "join.events")) << "the two event logs differ";
+  EXPECT_NE(dump.find("\"playerCharacter\":[0,2,"), std::string::npos) << dump.substr(0, 400);
+  EXPECT_NE(dump.find("\"isCpu\":[0,0,1,1]"), std::string::npos) << dump.substr(0, 400);
+  const std::string last = dump.substr(dump.rfind('{'));
+  EXPECT_EQ(last.find("\"posX\":[-300,300,"), std::string::npos) << "2P never moved: " << last.substr(0, 300);
 }
 
 TEST(OnlinePair, AnotherVersionIsRefusedWithBothNamed) {

@@ -185,6 +185,15 @@ void DrawNotice(platform::Screen& screen, const std::string& text) {
   screen.OverlayChanged();
 }
 
+void DrawFootnote(platform::Screen& screen, const std::string& text) {
+  Canvas c = OverlayCanvas(screen);
+  c.Fill(0, 0, kW, kH, 0x00000000);
+  c.Fill(0, kH - 34, kW, 34, 0xB0000000);
+  FontFaces body(kSample, 17.0f);
+  Write(c, body, text, std::max(8, (kW - WidthOf(body, text)) / 2), kH - 28, kWhite);
+  screen.OverlayChanged();
+}
+
 void ApplyHelp(Game& g) {
   const bool wanted = g.helpAsked && (g.helpHere || (g.pausable && g.pauseAsked));
   if (wanted == g.helpShown) return;

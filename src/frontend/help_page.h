@@ -22,6 +22,8 @@ void DrawHelpPage(platform::Screen& screen, Sheets sheets, const input::Controls
 void DrawPauseOverlay(platform::Screen& screen);
 // One line of notice over the top of the view (an online match waiting for a machine).
 void DrawNotice(platform::Screen& screen, const std::string& text);
+// The machines of an online session, in a band along the foot of the menu.
+void DrawFootnote(platform::Screen& screen, const std::string& text);
 
 // One seat's controls as the help page names them: its keys (or its pad's), by the names of
 // the controls file, and the pad buttons by number and place.

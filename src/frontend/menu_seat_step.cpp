@@ -13,9 +13,12 @@ namespace {
 constexpr int16_t kModeStep = 160, kSmallestMode = 80, kLargestMode = 400;
 constexpr int16_t kRowStep = 100;
 
+}  // namespace
+
 // C and B toggle the computer players and the music; a flag is used once per key-down.
-void OptionKeys(Game& g) {
+void MenuOptionKeys(Game& g, bool cpuToo) {
   auto& st = g.st;
+  if (st.cpuKeyPressed == 1 && !cpuToo) st.cpuKeyPressed = 0;
   if (st.cpuKeyPressed == 1) {
     st.cpuKeyPressed = 0;
     st.cpuOption = static_cast<int16_t>(1 - st.cpuOption);
@@ -27,6 +30,8 @@ void OptionKeys(Game& g) {
     RedrawMenu(g);
   }
 }
+
+namespace {
 
 // Every seat reads its pad on every tick. Seats 2 and 3 take their controls from it; on seats
 // 0 and 1 it plays beside the keys. Its menu buttons come first: a pad that moves to another
@@ -102,10 +107,13 @@ void ChangeCharacter(Game& g, int s) {
 }  // namespace
 
 void MenuSeatStep(Game& g, int s) {
-  auto& st = g.st;
-  OptionKeys(g);
+  MenuOptionKeys(g, true);
   ReadJoystick(g, s);
+  MenuSeatChoices(g, s);
+}
 
+void MenuSeatChoices(Game& g, int s) {
+  auto& st = g.st;
   if (st.pushTicks[s] == 0) {
     const bool pressed = st.actionButton[s] == 1;
     if (pressed && st.playerCharacter[s] == -1) {

@@ -14,4 +14,9 @@ constexpr int kRepeatTicks = 10;
 // delay (kept in pushTicks).
 void MenuSeatStep(Game& g, int seat);
 
+// The parts of the step: the C and B keys (C only when `cpuToo`), and what the seat's stick and
+// action button, as they stand in the state, choose (joining, leaving, the rows, the character).
+void MenuOptionKeys(Game& g, bool cpuToo);
+void MenuSeatChoices(Game& g, int seat);
+
 }  // namespace kelmora::frontend

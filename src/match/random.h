@@ -22,6 +22,11 @@ class Random {
   }
   uint64_t draws() const { return draws_; }
   uint64_t state() const { return state_; }
+  // Carries on from another generator's place (an online match starts from the host's).
+  void Resume(uint64_t state, uint64_t draws) {
+    state_ = state;
+    draws_ = draws;
+  }
 
  private:
   uint64_t state_ = kStartState;

@@ -86,7 +86,12 @@ class Reader {
   size_t at_ = 0;
 };
 
+constexpr size_t kMaxMachines = 5;
+
 bool ValidSeat(int s) { return s >= 0 && s < kSeats; }
+bool ValidStep(int8_t v) { return v >= -1 && v <= 1; }
+// The menu's cursor: a row of the menu, or where the title or a set match left it.
+bool ValidRow(int16_t row) { return row >= 0 && row <= 480; }
 bool ValidCharacter(int16_t c) { return c >= -1 && c <= 8; }
 
 // One seat's input: flags (bit 0 pad, bit 1 computer), the number of key changes, each as
@@ -138,6 +143,7 @@ std::vector<uint8_t> Encode(const Hello& m) {
   w.U64(m.rules);
   w.Text(m.name);
   w.U8(m.seats);
+  w.U8(m.menu ? 1 : 0);
   return std::move(w.bytes());
 }
 
@@ -151,6 +157,39 @@ std::vector<uint8_t> Encode(const Welcome& m) {
   w.U8(m.window);
   w.U8(m.seats);
   w.Text(m.hostName);
+  w.U64(m.rndState);
+  w.U64(m.rndDraws);
+  w.U8(static_cast<uint8_t>(m.cpuOption));
+  w.I16(m.menuCursor);
+  for (int8_t d : m.devices) w.I8(d);
+  return std::move(w.bytes());
+}
+
+std::vector<uint8_t> Encode(const Lobby& m) {
+  Writer w(MessageKind::Lobby);
+  w.U8(m.you);
+  w.I16(m.stage);
+  w.U8(static_cast<uint8_t>(m.cpuOption));
+  w.I16(m.menuCursor);
+  for (int16_t c : m.characters) w.I16(c);
+  for (uint8_t o : m.owner) w.U8(o);
+  for (uint8_t d : m.device) w.U8(d);
+  const size_t n = std::min<size_t>(m.machines.size(), kMaxMachines);
+  w.U8(static_cast<uint8_t>(n));
+  for (size_t i = 0; i < n; ++i) {
+    w.U8(m.machines[i].id);
+    w.Text(m.machines[i].name);
+  }
+  return std::move(w.bytes());
+}
+
+std::vector<uint8_t> Encode(const MenuPads& m) {
+  Writer w(MessageKind::MenuPads);
+  for (const MenuDevice& d : m) {
+    w.I8(d.x);
+    w.I8(d.z);
+    w.U8(d.action);
+  }
   return std::move(w.bytes());
 }
 
@@ -213,8 +252,13 @@ std::optional<Message> Decode(const uint8_t* data, size_t size) {
   switch (m.kind) {
     case MessageKind::Hello: {
       Hello& h = m.hello;
+      uint8_t menu = 0;
       ok = r.U16(h.protocol) && r.Text(h.version) && r.U64(h.rules) && r.Text(h.name) && r.U8(h.seats) &&
            (h.seats & ~0xFu) == 0;
+      // A peer of another protocol is refused by name: what follows its seats may differ.
+      if (ok && h.protocol == kProtocol) ok = r.U8(menu) && menu <= 1;
+      if (ok && h.protocol != kProtocol) return m;
+      h.menu = menu == 1;
       break;
     }
     case MessageKind::Welcome: {
@@ -224,9 +268,34 @@ std::optional<Message> Decode(const uint8_t* data, size_t size) {
       for (int16_t& c : w.cpu) ok = ok && r.I16(c) && (c == 0 || c == 1);
       ok = ok && r.U16(w.tickMs) && w.tickMs >= 1 && w.tickMs <= 1000 && r.U8(w.inputDelay) && w.inputDelay <= 30 &&
            r.U8(w.window) && w.window >= 1 && w.window <= 30 && r.U8(w.seats) && (w.seats & ~0xFu) == 0 &&
-           r.Text(w.hostName);
+           r.Text(w.hostName) && r.U64(w.rndState) && r.U64(w.rndDraws);
+      uint8_t cpu = 0;
+      ok = ok && r.U8(cpu) && cpu <= 1 && r.I16(w.menuCursor) && ValidRow(w.menuCursor);
+      w.cpuOption = cpu;
+      for (int8_t& d : w.devices) ok = ok && r.I8(d) && d >= -1 && d < kSeats;
       break;
     }
+    case MessageKind::Lobby: {
+      Lobby& l = m.lobby;
+      uint8_t cpu = 0, n = 0;
+      ok = r.U8(l.you) && l.you != kNoMachine && r.I16(l.stage) && l.stage >= 0 && l.stage <= 5 && r.U8(cpu) &&
+           cpu <= 1 && r.I16(l.menuCursor) && ValidRow(l.menuCursor);
+      l.cpuOption = cpu;
+      for (int16_t& c : l.characters) ok = ok && r.I16(c) && ValidCharacter(c);
+      for (uint8_t& o : l.owner) ok = ok && r.U8(o);
+      for (uint8_t& d : l.device) ok = ok && r.U8(d) && (d < kSeats || d == kNoMachine);
+      ok = ok && r.U8(n) && n <= kMaxMachines;
+      for (int i = 0; ok && i < n; ++i) {
+        LobbyMachine machine;
+        ok = r.U8(machine.id) && machine.id != kNoMachine && r.Text(machine.name);
+        l.machines.push_back(std::move(machine));
+      }
+      break;
+    }
+    case MessageKind::MenuPads:
+      ok = true;
+      for (MenuDevice& d : m.menuPads) ok = ok && r.I8(d.x) && ValidStep(d.x) && r.I8(d.z) && ValidStep(d.z) && r.U8(d.action) && d.action <= 1;
+      break;
     case MessageKind::Refuse: ok = r.Text(m.refuse.why); break;
     case MessageKind::Start: ok = true; break;
     case MessageKind::Bye: {

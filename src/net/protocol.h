@@ -13,11 +13,11 @@
 
 namespace kelmora::net {
 
-constexpr uint16_t kProtocol = 1;
+constexpr uint16_t kProtocol = 2;
 constexpr size_t kMaxPacket = 1200;  // under ENet's MTU: never fragmented
 constexpr int kMaxRangeTicks = 40;   // ticks of one seat's controls in one packet
 
-enum class MessageKind : uint8_t { Hello = 1, Welcome, Refuse, Start, Inputs, Hash, TakeOver, Bye };
+enum class MessageKind : uint8_t { Hello = 1, Welcome, Refuse, Start, Inputs, Hash, TakeOver, Bye, Lobby, MenuPads };
 
 // Joiner to host: who it is and which seats it plays.
 struct Hello {
@@ -26,6 +26,7 @@ struct Hello {
   uint64_t rules = 0;   // digest of the rules: a fixed computer match played at start-up
   std::string name;
   uint8_t seats = 0;    // bit s: seat s is played on the joiner
+  bool menu = false;    // joins the host's menu (its players take seats there), not a set match
 };
 
 // Host to joiner: the match and how it is played.
@@ -36,7 +37,35 @@ struct Welcome {
   uint8_t inputDelay = 2, window = 8;
   uint8_t seats = 0;       // the joiner's seats
   std::string hostName;
+  uint64_t rndState = 0, rndDraws = 0;  // the random generator as the match starts
+  int16_t cpuOption = 1, menuCursor = 200;
+  std::array<int8_t, kSeats> devices{-1, -1, -1, -1};  // of each of the joiner's seats: its device there
 };
+
+// Host to every machine in the menu: the menu as the host holds it. Machines are numbered 0
+// (the host) and then by the order they connected.
+constexpr uint8_t kNoMachine = 255;
+struct LobbyMachine {
+  uint8_t id = 0;
+  std::string name;
+};
+struct Lobby {
+  uint8_t you = 0;  // the receiver's own number
+  int16_t stage = 0, cpuOption = 1, menuCursor = 200;
+  Seat16 characters{-1, -1, -1, -1};
+  std::array<uint8_t, kSeats> owner{kNoMachine, kNoMachine, kNoMachine, kNoMachine};  // machine of each seat
+  std::array<uint8_t, kSeats> device{kNoMachine, kNoMachine, kNoMachine, kNoMachine};  // its device there
+  std::vector<LobbyMachine> machines;  // at most 5
+};
+
+// Joiner to host in the menu: its four devices as they are held now (the key sets of 1P and
+// 2P with the pads beside them, then the pads of 3P and 4P).
+struct MenuDevice {
+  int8_t x = 0, z = 0;
+  uint8_t action = 0;
+  friend bool operator==(const MenuDevice&, const MenuDevice&) = default;
+};
+using MenuPads = std::array<MenuDevice, kSeats>;
 
 struct Refuse {
   std::string why;
@@ -83,6 +112,8 @@ struct Message {
   Hash hash;
   TakeOver takeOver;
   bool byeDone = false;
+  Lobby lobby;
+  MenuPads menuPads{};
 };
 
 std::vector<uint8_t> Encode(const Hello& m);
@@ -95,6 +126,8 @@ std::vector<uint8_t> Encode(const Hash& m);
 std::vector<uint8_t> Encode(const TakeOver& m);
 // `done`: the sender saw the match to its end (else it left or ended it early).
 std::vector<uint8_t> EncodeBye(bool done);
+std::vector<uint8_t> Encode(const Lobby& m);
+std::vector<uint8_t> Encode(const MenuPads& m);
 
 // The message in the bytes, or nothing when they are not one whole, valid message.
 std::optional<Message> Decode(const uint8_t* data, size_t size);

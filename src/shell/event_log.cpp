@@ -9,32 +9,35 @@ bool EventLog::Open(const std::string& path) {
   return static_cast<bool>(out_);
 }
 
-void EventLog::Stamp(Game& g) {
+bool EventLog::Stamp(Game& g) {
+  if (g.matchTick < 0 && matchOnly_) return false;
   if (g.matchTick < 0) {
     out_ << g.TickNow();
-    return;
+    return true;
   }
   if (wholeProgram_ && matchAnnounced_ != g.matchesStarted) {
     matchAnnounced_ = g.matchesStarted;
     out_ << "match " << matchAnnounced_ << '\n';
   }
   out_ << g.matchTick;
+  return true;
 }
 
-void EventLog::Attach(Game& g, bool wholeProgram) {
+void EventLog::Attach(Game& g, bool wholeProgram, bool matchOnly) {
   wholeProgram_ = wholeProgram;
+  matchOnly_ = matchOnly;
   g.onSound = [this](Game& game, int id) {
-    Stamp(game);
+    if (!Stamp(game)) return;
     out_ << " sound " << id << '\n';
   };
   g.onPanels = [this](Game& game, const TickEvent& redraw) {
-    Stamp(game);
+    if (!Stamp(game)) return;
     out_ << " panels";
     for (int s = 0; s < kSeats; ++s) out_ << ' ' << redraw.score[s] << '/' << redraw.power[s];
     out_ << '\n';
   };
   g.onLoop = [this](Game& game, int id) {
-    Stamp(game);
+    if (!Stamp(game)) return;
     out_ << " loop " << id << '\n';
   };
 }

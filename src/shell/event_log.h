@@ -13,14 +13,16 @@ class EventLog {
   // Opens the file for writing; false when it cannot be written.
   bool Open(const std::string& path);
   // Hooks the log into the game. In a run of the whole program every match's lines are
-  // preceded by "match N".
-  void Attach(Game& g, bool wholeProgram);
+  // preceded by "match N". With `matchOnly` (online runs) only a match's lines are written:
+  // the menus around it sound differently on each machine.
+  void Attach(Game& g, bool wholeProgram, bool matchOnly = false);
 
  private:
-  void Stamp(Game& g);
+  // Writes the line's stamp; false when the line is not written.
+  bool Stamp(Game& g);
 
   std::ofstream out_;
-  bool wholeProgram_ = false;
+  bool wholeProgram_ = false, matchOnly_ = false;
   int matchAnnounced_ = 0;
 };
 

@@ -202,10 +202,15 @@ Options ParseOptions(const std::vector<std::string>& args) {
   }
   if (o.synctest > 0 && !o.headless) throw UsageError("--synctest needs --headless");
   if (o.host && o.join) throw UsageError("--host or --join, not both");
-  if (o.host && !o.match) throw UsageError("--host needs --match: the host chooses the match");
   if (o.join && o.match) throw UsageError("a joiner plays the host's match: leave out --match");
-  if ((o.host || (o.join && !o.spectate)) && o.seats == 0) {
-    throw UsageError("--host and --join need --seats: this machine's seats");
+  // Without --match the machines meet in the host's menu, where the players take their seats.
+  if (o.host && o.match && o.seats == 0) throw UsageError("--host --match needs --seats: this machine's seats");
+  // A match set up in the menu starts from the host's generator, which a playback cannot take.
+  if ((o.host || o.join) && !o.match && o.seats == 0 && !o.spectate && !o.record.empty()) {
+    throw UsageError("--record of an online match needs one set with --match (and --seats)");
+  }
+  if (o.host && !o.match && o.seats != 0) {
+    throw UsageError("a host without --match seats its players in the menu: leave out --seats");
   }
   if (o.spectate && o.seats != 0) throw UsageError("a watcher plays no seat: leave out --seats");
   if ((o.host || o.join) && (o.synctest > 0 || !o.replay.empty())) {

@@ -26,6 +26,7 @@
 #include "shell/display_start.h"
 #include "shell/event_log.h"
 #include "shell/main_window.h"
+#include "shell/online_screens.h"
 #include "shell/options.h"
 #include "shell/recording.h"
 #include "shell/state_dump.h"
@@ -141,13 +142,20 @@ int PlayOnline(const Options& o, Game& g) {
   auto confirmed = [&](int tick) {
     if (g.afterTick) g.afterTick(g, tick);
   };
+  auto result = [&](const OnlineResult& r) {
+    record.flush();
+    if (r.ticks > 0) {
+      std::string line = ResultJson(g);
+      line.insert(line.size() - 1, ",\"net\":" + r.Json());
+      std::printf("%s\n", line.c_str());
+      std::fflush(stdout);
+    }
+  };
+  // Without a set match the machines meet in the host's menu.
+  online.menu = !o.match && !o.spectate && o.seats == 0;
+  if (online.menu) return RunOnlineScreens(g, online, confirmed, recordLine, result);
   const OnlineResult r = RunOnlineMatch(g, online, confirmed, recordLine);
-  record.flush();
-  if (r.ticks > 0) {
-    std::string line = ResultJson(g);
-    line.insert(line.size() - 1, ",\"net\":" + r.Json());
-    std::printf("%s\n", line.c_str());
-  }
+  result(r);
   return r.status;
 }
 
@@ -179,7 +187,7 @@ int Run(const Options& o, Backends& b, const input::Controls& controls) {
       std::fprintf(stderr, "kelmora: %s: cannot write the event log\n", o.events.c_str());
       return 2;
     }
-    events.Attach(g, !o.match.has_value() && !o.join);
+    events.Attach(g, !o.match.has_value() && !o.join && !o.host, o.host || o.join);
   }
 
   // Screenshots of the match ticks asked for, after the tick's dump line.

@@ -87,6 +87,7 @@ struct Peer {
   bool welcomed = false;
   bool watcher = false;  // watches the match: plays no seat
   bool gone = false;
+  bool left = false;  // its connection closed: it left the session
   bool warned = false;
   SteadyClock::time_point lastHeard = SteadyClock::now();
   std::array<uint32_t, kSeats> acked{};  // what the peer has of each seat
@@ -98,13 +99,21 @@ class Session {
  public:
   Session(Game& g, const OnlineOptions& o, net::Link& link, const std::function<void(int)>& onConfirmed,
           const std::function<void(const std::string&)>& onRecordLine)
-      : g_(g), o_(o), link_(link), onConfirmed_(onConfirmed), onRecordLine_(onRecordLine) {}
+      : g_(g), o_(o), link_(link), onConfirmed_(onConfirmed), onRecordLine_(onRecordLine), startRnd_(g.rnd) {}
 
   bool Handshake(OnlineResult& r);
+  // The match of machines that met in the menu: the host tells each its seats and starts, a
+  // joiner waits for the start.
+  bool FromMenu(std::vector<SessionPeer>& peers, OnlineResult& r);
+  // Back to the menu: the machines as the match leaves them.
+  void ToMenu(std::vector<SessionPeer>& peers) const;
   void Play(OnlineResult& r);
 
  private:
-  void Say(const std::string& text) { std::fprintf(stderr, "kelmora: %s\n", text.c_str()); }
+  void Say(const std::string& text) {
+    said_ = text;
+    std::fprintf(stderr, "kelmora: %s\n", text.c_str());
+  }
   Peer* PeerById(int id) {
     for (Peer& p : peers_) {
       if (p.id == id) return &p;
@@ -169,6 +178,10 @@ class Session {
   bool hostLeft_ = false;
   bool noticeShown_ = false;
   uint8_t unclaimed_ = 0;
+  std::string said_;   // the latest line said: why a match that ends early ended
+  bool quit_ = false;  // this machine's Esc ended it
+  Random startRnd_;  // the generator as the match starts (told to every machine)
+  std::map<int, std::array<int8_t, kSeats>> devicesOf_;  // the host's: each joiner's devices
 };
 
 bool Session::StillWaiting(SteadyClock::time_point started, const std::string& tooLong, OnlineResult& r) {
@@ -277,9 +290,9 @@ bool Session::Handshake(OnlineResult& r) {
         if (m->kind == net::MessageKind::Welcome && !welcomed) {
           const net::Welcome& w = m->welcome;
           welcomed = true;
-          st.stage = w.stage;
-          st.playerCharacter = w.characters;
-          st.isCpu = w.cpu;
+          OnlineOptions mine = o_;
+          AdoptWelcome(g_, w, mine);
+          startRnd_ = g_.rnd;
           tickMs_ = w.tickMs;
           delay_ = w.inputDelay;
           window_ = w.window;
@@ -298,15 +311,8 @@ bool Session::Handshake(OnlineResult& r) {
 
 void Session::Welcome(Peer& p, const net::Hello& h, uint8_t& wanted, bool during) {
   auto& st = g_.st;
-  const std::string mine = o_.version.empty() ? std::string(KELMORA_VERSION) : o_.version;
-  char rulesText[2][24];
-  std::snprintf(rulesText[0], sizeof rulesText[0], "%016llx", static_cast<unsigned long long>(h.rules));
-  std::snprintf(rulesText[1], sizeof rulesText[1], "%016llx", static_cast<unsigned long long>(RulesDigest()));
-  std::string why;
-  if (h.protocol != net::kProtocol || h.version != mine || h.rules != RulesDigest()) {
-    why = (h.name.empty() ? p.name : h.name) + " runs Kelmora " + h.version + " (rules " + rulesText[0] +
-          "), this host Kelmora " + mine + " (rules " + rulesText[1] + ")";
-  } else if (h.seats != 0 && (during || (h.seats & ~wanted) != 0)) {
+  std::string why = VersionRefusal(h, p.name, SessionVersion(o_));
+  if (why.empty() && h.seats != 0 && (during || (h.seats & ~wanted) != 0)) {
     why = "seats " + SeatList(h.seats) + " are not free (free: " + (wanted && !during ? SeatList(wanted) : "none") + ")";
   }
   if (!why.empty()) {
@@ -331,10 +337,92 @@ void Session::Welcome(Peer& p, const net::Hello& h, uint8_t& wanted, bool during
   w.window = static_cast<uint8_t>(window_);
   w.seats = h.seats;
   w.hostName = o_.name;
+  w.rndState = startRnd_.state();
+  w.rndDraws = startRnd_.draws();
+  w.cpuOption = st.cpuOption;
+  w.menuCursor = st.menuCursor;
+  for (int s = 0; s < kSeats; ++s) w.devices[s] = static_cast<int8_t>((h.seats & (1u << s)) ? s : -1);
   link_.Send(p.id, net::Encode(w), true);
   if (during) link_.Send(p.id, net::EncodeStart(), true);
   link_.Flush();
   Say(p.name + (p.watcher ? " watches the match" : " joined and plays " + SeatList(h.seats)));
+}
+
+bool Session::FromMenu(std::vector<SessionPeer>& peers, OnlineResult& r) {
+  auto& st = g_.st;
+  tickMs_ = o_.tickMs;
+  delay_ = o_.inputDelay;
+  window_ = o_.window;
+  if (o_.host) {
+    for (const SessionPeer& sp : peers) {
+      if (sp.gone) continue;
+      Peer p;
+      p.id = sp.id;
+      p.name = sp.name;
+      p.seats = sp.seats;
+      p.welcomed = true;
+      p.watcher = sp.seats == 0;
+      peers_.push_back(p);
+      net::Welcome w;
+      w.stage = st.stage;
+      w.characters = st.playerCharacter;
+      w.cpu = st.isCpu;
+      w.tickMs = static_cast<uint16_t>(tickMs_);
+      w.inputDelay = static_cast<uint8_t>(delay_);
+      w.window = static_cast<uint8_t>(window_);
+      w.seats = sp.seats;
+      w.hostName = o_.name;
+      w.rndState = startRnd_.state();
+      w.rndDraws = startRnd_.draws();
+      w.cpuOption = st.cpuOption;
+      w.menuCursor = st.menuCursor;
+      w.devices = sp.devices;
+      link_.Send(p.id, net::Encode(w), true);
+      link_.Send(p.id, net::EncodeStart(), true);
+      for (int s = 0; s < kSeats; ++s) {
+        if (sp.seats & (1u << s)) owner_[s] = p.id;
+      }
+    }
+    link_.Flush();
+    started_ = true;
+    return true;
+  }
+  // A joiner has the host's Welcome: the start follows it.
+  Peer host;
+  host.id = peers.empty() ? 1 : peers.front().id;
+  host.name = hostName_ = peers.empty() ? "the host" : peers.front().name;
+  host.welcomed = true;
+  peers_.push_back(host);
+  for (int s = 0; s < kSeats; ++s) owner_[s] = (o_.seats & (1u << s)) ? 0 : host.id;
+  const auto started = SteadyClock::now();
+  while (MsSince(started) < kJoinTimeoutMs) {
+    if (!o_.headless) g_.DoEvents();
+    if (g_.closing) break;
+    const net::LinkEvent e = link_.Poll(20);
+    if (e.kind == net::LinkEvent::Kind::Disconnect) {
+      peers_.front().gone = peers_.front().left = true;
+      break;
+    }
+    if (e.kind != net::LinkEvent::Kind::Receive) continue;
+    const auto m = net::Decode(e.data.data(), e.data.size());
+    if (m && m->kind == net::MessageKind::Start) return true;
+  }
+  if (!g_.closing) Say("the host did not start the match");
+  r.status = 1;
+  return false;
+}
+
+void Session::ToMenu(std::vector<SessionPeer>& peers) const {
+  std::vector<SessionPeer> out;
+  for (const Peer& p : peers_) {
+    if (!p.welcomed) continue;
+    SessionPeer sp;
+    sp.id = p.id;
+    sp.name = p.name;
+    sp.gone = p.left;
+    out.push_back(sp);
+  }
+  peers = std::move(out);
 }
 
 void Session::Store(int seat, int tick, const net::SeatInput& in) {
@@ -364,14 +452,23 @@ void Session::GatherLocal(int tick) {
     if (!(o_.seats & (1u << s)) || !needed_[s] || free_[s]) continue;
     // Pads as on one machine: beside the keys on 1P and 2P, read as a pad on 3P and 4P, and
     // not once the match is decided.
+    // A seat taken in the menu plays with the device that took it: a key set plays a pad seat
+    // as keys, a pad plays a key seat as a pad beside the keys.
+    const int device = o_.devices[static_cast<size_t>(s)];
     const bool decided = rb_->state().st.matchCounter <= kDecisionCounter;
-    const input::SeatPad pad = input::ReadSeatPad(g_.joy, g_.joyDevice, s);
-    if (s < 2 && !decided) input::PadKeyChanges(pad, s, g_.controls.keys);
+    const input::SeatPad pad = input::ReadSeatPad(g_.joy, g_.joyDevice, device);
     net::SeatInput in;
-    for (const ControlOp& op : g_.controls.keys) {
-      if (op.seat == s) in.Add(op);
+    for (ControlOp op : g_.controls.keys) {
+      if (op.seat != device) continue;
+      op.seat = static_cast<int8_t>(s);
+      in.Add(op);
     }
-    if (s >= 2 && !decided) {
+    if ((s < 2 || device < 2) && !decided) {
+      std::vector<ControlOp> changes;
+      input::PadKeyChanges(pad, s, changes);
+      for (const ControlOp& op : changes) in.Add(op);
+    }
+    if (s >= 2 && device >= 2 && !decided) {
       in.hasPad = true;
       in.pad = {true, pad.now.x, pad.now.y, pad.now.buttons};
     }
@@ -522,6 +619,9 @@ void Session::Receive(Peer& p, const net::Message& m) {
         }
       }
       break;
+    case net::MessageKind::Lobby:
+    case net::MessageKind::MenuPads:
+      break;  // the menu's, late or early: nothing for the match
     case net::MessageKind::Bye:
       if (o_.host) {
         TakeOver(p, p.name + " left");
@@ -543,7 +643,7 @@ void Session::Receive(Peer& p, const net::Message& m) {
 
 void Session::TakeOver(Peer& p, const std::string& why) {
   if (p.gone) return;
-  p.gone = true;
+  p.gone = p.left = true;
   link_.Disconnect(p.id);
   if (endTick_ != 0) return;  // the match is over here: a peer leaving changes nothing
   if (o_.watch) {
@@ -641,6 +741,7 @@ void Session::Service(uint32_t waitMs) {
       continue;
     }
     if (e.kind == net::LinkEvent::Kind::Disconnect) {
+      p->left = true;
       TakeOver(*p, p->name + " left");
       continue;
     }
@@ -710,6 +811,7 @@ void Session::Play(OnlineResult& r) {
       }
       link_.Flush();
       Say(o_.host ? "the host ended the match" : "left the session");
+      quit_ = true;
       over_ = true;
       status_ = 1;
     }
@@ -782,6 +884,8 @@ void Session::Finish(OnlineResult& r, double seconds) {
   link_.Flush();
   const auto& stats = rb_->stats();
   r.status = status_;
+  r.quit = quit_;
+  if (status_ != 0) r.ended = said_;
   r.rollbacks = stats.rollbacks;
   r.resimulated = stats.resimulated;
   r.longestRollback = stats.longestRollback;
@@ -841,6 +945,51 @@ void Session::Watch(OnlineResult& r) {
 }
 
 }  // namespace
+
+std::string SessionVersion(const OnlineOptions& o) { return o.version.empty() ? std::string(KELMORA_VERSION) : o.version; }
+
+std::string VersionRefusal(const net::Hello& h, const std::string& who, const std::string& version) {
+  if (h.protocol == net::kProtocol && h.version == version && h.rules == RulesDigest()) return "";
+  char rulesText[2][24];
+  std::snprintf(rulesText[0], sizeof rulesText[0], "%016llx", static_cast<unsigned long long>(h.rules));
+  std::snprintf(rulesText[1], sizeof rulesText[1], "%016llx", static_cast<unsigned long long>(RulesDigest()));
+  return (h.name.empty() ? who : h.name) + " runs Kelmora " + h.version + " (rules " + rulesText[0] +
+         "), this host Kelmora " + version + " (rules " + rulesText[1] + ")";
+}
+
+void AdoptWelcome(Game& g, const net::Welcome& w, OnlineOptions& o) {
+  auto& st = g.st;
+  st.stage = w.stage;
+  st.playerCharacter = w.characters;
+  st.isCpu = w.cpu;
+  st.cpuOption = w.cpuOption;
+  st.menuCursor = w.menuCursor;
+  g.rnd.Resume(w.rndState, w.rndDraws);
+  o.tickMs = w.tickMs;
+  o.inputDelay = w.inputDelay;
+  o.window = w.window;
+  o.seats = w.seats;
+  for (int s = 0; s < kSeats; ++s) o.devices[static_cast<size_t>(s)] = w.devices[static_cast<size_t>(s)] >= 0 ? w.devices[static_cast<size_t>(s)] : static_cast<int8_t>(s);
+}
+
+OnlineResult RunMenuMatch(Game& g, const OnlineOptions& o, net::Link& link, std::vector<SessionPeer>& peers,
+                          const std::function<void(int)>& onConfirmed,
+                          const std::function<void(const std::string&)>& onRecordLine) {
+  OnlineResult r;
+  const uint64_t sent = link.bytesSent(), received = link.bytesReceived();
+  const uint64_t wireSent = link.wireSent(), wireReceived = link.wireReceived();
+  {
+    Session session(g, o, link, onConfirmed, onRecordLine);
+    if (session.FromMenu(peers, r)) session.Play(r);
+    session.ToMenu(peers);
+  }
+  r.bytesSent = link.bytesSent() - sent;
+  r.bytesReceived = link.bytesReceived() - received;
+  r.wireSent = link.wireSent() - wireSent;
+  r.wireReceived = link.wireReceived() - wireReceived;
+  EndMatch(g);
+  return r;
+}
 
 std::string OnlineResult::Json() const {
   char text[400];
