@@ -174,6 +174,8 @@ OnlineMenu::Outcome OnlineMenu::Run(OnlineOptions& o, std::string& why) {
   for (;;) {
     if (started_ && !o_.host) {
       started_ = false;
+      g_.screen.ShowOverlay(false);
+      rosterUp_ = false;
       g_.music.MusicStop("MENU");
       DrawLoadingScreen(g_.screen, SheetsOf(g_), Int(g_.rnd.Rnd() * 3));
       ShowScreen(g_);
@@ -228,6 +230,9 @@ OnlineMenu::Outcome OnlineMenu::Run(OnlineOptions& o, std::string& why) {
 
 bool OnlineMenu::HostStart(OnlineOptions& o) {
   auto& st = g_.st;
+  // The machines' band stays with the menu: the loading screen and the match go without it.
+  g_.screen.ShowOverlay(false);
+  rosterUp_ = false;
   if (!StartMatch(g_)) {
     // A refused start is the menu entered afresh, as on one machine.
     st.enterPressed = 0;

@@ -228,6 +228,7 @@ const char* UsageText() {
          "               [--replay FILE] [--record FILE]\n"
          "               [--match STAGE:C0,C1,C2,C3[:CPUS]] [--music 0|1] [--mode 80|240|400]\n"
          "               [--data DIR] [--controls FILE] [--scale smooth|whole]\n"
+         "       kelmora --host [PORT] | --join HOST[:PORT] | --spectate HOST[:PORT] [--name NAME]\n"
          "       kelmora [--headless] [--controls FILE] --print-controls\n"
          "       kelmora [--controls FILE] --write-controls [--force]\n"
          "       kelmora --version | --help\n"
@@ -254,6 +255,10 @@ const char* UsageText() {
          "  kelmora --headless --script FILE plays the session again exactly (give it the same\n"
          "  --match, --music and --mode). --replay FILE shows a recording in the window at\n"
          "  normal speed; Esc ends it. Both take --dump and --events as headless runs do.\n"
+         "--host [PORT] opens an online session (UDP 7790 unless given) once Game Start is\n"
+         "  chosen; friends join it with --join HOST[:PORT] and meet in the host's menu, where\n"
+         "  each player takes the lowest free seat with their own action key or pad.\n"
+         "  --spectate HOST[:PORT] watches the host's match. The README lists the rest.\n"
          "--synctest N checks that the match's rules are a pure function of their state: after\n"
          "  every tick the last N ticks (1-64) run again from their saved state, silently, and\n"
          "  must end in the same state and scene; the first difference ends the run with status 1.\n";
