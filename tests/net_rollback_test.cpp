@@ -173,5 +173,46 @@ TEST(PacketDecoder, GarbageIsRefusedAndWhatPassesIsInRange) {
   EXPECT_GT(passed, 0);
 }
 
+// The menu's messages come back as sent, and whatever the decoder takes of changed ones stays
+// in the ranges the joiner's menu draws from (a character or stage out of range would pick a
+// picture that is not there).
+TEST(PacketDecoder, TheMenusMessagesRoundTripAndStayInRange) {
+  net::Lobby l;
+  l.you = 2;
+  l.stage = 4;
+  l.cpuOption = 0;
+  l.menuCursor = 300;
+  l.characters = {0, 5, -1, 8};
+  l.owner = {0, 2, net::kNoMachine, 7};
+  l.device = {0, 1, net::kNoMachine, 3};
+  l.machines = {{0, "Ann"}, {2, "Bob"}, {7, "Cat"}};
+  net::MenuPads pads{};
+  pads[1] = {-1, 1, 1};
+  const std::vector<uint8_t> lobby = net::Encode(l), menu = net::Encode(pads);
+  const auto back = net::Decode(lobby.data(), lobby.size());
+  ASSERT_TRUE(back && back->kind == net::MessageKind::Lobby);
+  EXPECT_EQ(back->lobby.characters, l.characters);
+  EXPECT_EQ(back->lobby.owner, l.owner);
+  ASSERT_EQ(back->lobby.machines.size(), 3u);
+  EXPECT_EQ(back->lobby.machines[2].name, "Cat");
+  const auto padsBack = net::Decode(menu.data(), menu.size());
+  ASSERT_TRUE(padsBack && padsBack->menuPads == pads);
+  std::mt19937 dice(5);
+  for (int round = 0; round < 20000; ++round) {
+    std::vector<uint8_t> bytes = round % 2 ? lobby : menu;
+    for (int i = 0; i < 2; ++i) bytes[3 + dice() % (bytes.size() - 3)] = static_cast<uint8_t>(dice());
+    const auto m = net::Decode(bytes.data(), bytes.size());
+    if (!m) continue;
+    if (m->kind == net::MessageKind::Lobby) {
+      ASSERT_TRUE(m->lobby.stage >= 0 && m->lobby.stage <= 5);
+      for (int16_t c : m->lobby.characters) ASSERT_TRUE(c >= -1 && c <= 8);
+      for (uint8_t d : m->lobby.device) ASSERT_TRUE(d < kSeats || d == net::kNoMachine);
+      ASSERT_LE(m->lobby.machines.size(), 5u);
+    } else if (m->kind == net::MessageKind::MenuPads) {
+      for (const net::MenuDevice& d : m->menuPads) ASSERT_TRUE(d.x >= -1 && d.x <= 1 && d.z >= -1 && d.z <= 1 && d.action <= 1);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kelmora

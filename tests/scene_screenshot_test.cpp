@@ -59,9 +59,10 @@ class Screenshots : public ::testing::Test {
 };
 
 TEST_F(Screenshots, ATickOfTheFramedModeShowsTheViewInsideBlackAroundIt) {
+  std::string err;
   ASSERT_EQ(RunForScreenshots("--headless --match 0:0,1,2,3 --mode 240 --script " + Path("esc.txt") +
-                " --screenshot 2:" + Path("framed.png")),
-            0);
+                " --screenshot 2:" + Path("framed.png"), &err),
+            0) << err;
   const Image img(Path("framed.png"));
   ASSERT_EQ(img.w, 640);
   ASSERT_EQ(img.h, 480);
