@@ -130,6 +130,8 @@ class Session {
   // The host's answer to a Hello: refused (another version, seats taken) or welcomed as a
   // player of free seats or as a watcher; during the match a watcher starts at once.
   void Welcome(Peer& p, const net::Hello& h, uint8_t& wanted, bool during);
+  // The match as a joiner of these seats (played with these devices there) takes it.
+  net::Welcome MatchWelcome(uint8_t seats, const std::array<int8_t, kSeats>& devices) const;
   void Receive(Peer& p, const net::Message& m);
   void Store(int seat, int tick, const net::SeatInput& in);
   void SendInputs();
@@ -310,7 +312,6 @@ bool Session::Handshake(OnlineResult& r) {
 }
 
 void Session::Welcome(Peer& p, const net::Hello& h, uint8_t& wanted, bool during) {
-  auto& st = g_.st;
   std::string why = VersionRefusal(h, p.name, SessionVersion(o_));
   if (why.empty() && h.seats != 0 && (during || (h.seats & ~wanted) != 0)) {
     why = "seats " + SeatList(h.seats) + " are not free (free: " + (wanted && !during ? SeatList(wanted) : "none") + ")";
@@ -328,6 +329,16 @@ void Session::Welcome(Peer& p, const net::Hello& h, uint8_t& wanted, bool during
   p.seats = h.seats;
   if (!h.name.empty()) p.name = h.name;
   wanted &= static_cast<uint8_t>(~h.seats);
+  std::array<int8_t, kSeats> devices{};
+  for (int s = 0; s < kSeats; ++s) devices[static_cast<size_t>(s)] = static_cast<int8_t>((h.seats & (1u << s)) ? s : -1);
+  link_.Send(p.id, net::Encode(MatchWelcome(h.seats, devices)), true);
+  if (during) link_.Send(p.id, net::EncodeStart(), true);
+  link_.Flush();
+  Say(p.name + (p.watcher ? " watches the match" : " joined and plays " + SeatList(h.seats)));
+}
+
+net::Welcome Session::MatchWelcome(uint8_t seats, const std::array<int8_t, kSeats>& devices) const {
+  const auto& st = g_.st;
   net::Welcome w;
   w.stage = st.stage;
   w.characters = st.playerCharacter;
@@ -335,21 +346,17 @@ void Session::Welcome(Peer& p, const net::Hello& h, uint8_t& wanted, bool during
   w.tickMs = static_cast<uint16_t>(tickMs_);
   w.inputDelay = static_cast<uint8_t>(delay_);
   w.window = static_cast<uint8_t>(window_);
-  w.seats = h.seats;
+  w.seats = seats;
   w.hostName = o_.name;
   w.rndState = startRnd_.state();
   w.rndDraws = startRnd_.draws();
   w.cpuOption = st.cpuOption;
   w.menuCursor = st.menuCursor;
-  for (int s = 0; s < kSeats; ++s) w.devices[s] = static_cast<int8_t>((h.seats & (1u << s)) ? s : -1);
-  link_.Send(p.id, net::Encode(w), true);
-  if (during) link_.Send(p.id, net::EncodeStart(), true);
-  link_.Flush();
-  Say(p.name + (p.watcher ? " watches the match" : " joined and plays " + SeatList(h.seats)));
+  w.devices = devices;
+  return w;
 }
 
 bool Session::FromMenu(std::vector<SessionPeer>& peers, OnlineResult& r) {
-  auto& st = g_.st;
   tickMs_ = o_.tickMs;
   delay_ = o_.inputDelay;
   window_ = o_.window;
@@ -363,21 +370,7 @@ bool Session::FromMenu(std::vector<SessionPeer>& peers, OnlineResult& r) {
       p.welcomed = true;
       p.watcher = sp.seats == 0;
       peers_.push_back(p);
-      net::Welcome w;
-      w.stage = st.stage;
-      w.characters = st.playerCharacter;
-      w.cpu = st.isCpu;
-      w.tickMs = static_cast<uint16_t>(tickMs_);
-      w.inputDelay = static_cast<uint8_t>(delay_);
-      w.window = static_cast<uint8_t>(window_);
-      w.seats = sp.seats;
-      w.hostName = o_.name;
-      w.rndState = startRnd_.state();
-      w.rndDraws = startRnd_.draws();
-      w.cpuOption = st.cpuOption;
-      w.menuCursor = st.menuCursor;
-      w.devices = sp.devices;
-      link_.Send(p.id, net::Encode(w), true);
+      link_.Send(p.id, net::Encode(MatchWelcome(sp.seats, sp.devices)), true);
       link_.Send(p.id, net::EncodeStart(), true);
       for (int s = 0; s < kSeats; ++s) {
         if (sp.seats & (1u << s)) owner_[s] = p.id;
