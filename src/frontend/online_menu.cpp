@@ -448,8 +448,18 @@ void OnlineMenu::ShowRoster() {
   g_.screen.ShowOverlay(true);
 }
 
+bool OnlineMenu::FreeSeatsOf(int machine) {
+  bool freed = false;
+  for (int s = 1; s < kSeats; ++s) {
+    if (owner_[static_cast<size_t>(s)] != machine) continue;
+    owner_[static_cast<size_t>(s)] = device_[static_cast<size_t>(s)] = -1;
+    g_.st.playerCharacter[s] = -1;
+    freed = true;
+  }
+  return freed;
+}
+
 void OnlineMenu::Service(uint32_t waitMs, std::string& why) {
-  auto& st = g_.st;
   for (uint32_t wait = waitMs;; wait = 0) {
     const net::LinkEvent e = link_->Poll(wait);
     if (e.kind == net::LinkEvent::Kind::None) return;
@@ -487,14 +497,7 @@ void OnlineMenu::Service(uint32_t waitMs, std::string& why) {
     if (e.kind == net::LinkEvent::Kind::Disconnect) {
       m->gone = true;
       if (m->welcomed) Say(m->name + " left the session");
-      bool freed = false;
-      for (int s = 1; s < kSeats; ++s) {
-        if (owner_[static_cast<size_t>(s)] != m->id) continue;
-        owner_[static_cast<size_t>(s)] = device_[static_cast<size_t>(s)] = -1;
-        st.playerCharacter[s] = -1;
-        freed = true;
-      }
-      if (freed) {
+      if (FreeSeatsOf(m->id)) {
         g_.SoundPlay(kSoundCancel);
         RedrawMenu(g_);
       }
@@ -550,9 +553,7 @@ void OnlineMenu::Back() {
     }
     if (!p.gone) continue;
     m->gone = true;
-    for (int s = 1; s < kSeats; ++s) {
-      if (owner_[static_cast<size_t>(s)] == p.id) owner_[static_cast<size_t>(s)] = device_[static_cast<size_t>(s)] = -1;
-    }
+    FreeSeatsOf(p.id);
   }
   for (Machine& m : machines_) m.queued.clear();
   // A seat that its machine left is free again; one played by a computer empties as it enters.

@@ -63,6 +63,8 @@ class OnlineMenu {
   net::MenuPads ReadDevices();
   void ShowRoster();
   Machine* MachineById(int id);
+  // A machine that left gives its seats back; true when it had any.
+  bool FreeSeatsOf(int machine);
   void FromLoaded();
 
   Game& g_;
