@@ -209,9 +209,13 @@ TEST(OnlinePair, TheMenuSeatsTheJoinersPlayerAndStartsTheSameMatchOnBoth) {
     return std::to_string(tick) + " key-down " + std::to_string(key) + " " + std::to_string(shift) + "\n" +
            std::to_string(tick + 4) + " key-up " + std::to_string(key) + " 0\n";
   };
-  std::ofstream(p.dir / "host.txt") << press(5, 13) + press(40, 17, 2) + press(60, 67) + press(140, 13);
-  std::ofstream(p.dir / "join.txt") << press(5, 13) + press(50, 70) + press(80, 68) +
-                                            "240 key-down 68 0\n290 key-up 68 0\n";
+  // The host's computers come from its pad's computer button. The joiner's arrows take 2P,
+  // step this machine's display mode on its own cursor's row (2P keeps its character), then
+  // step 2P's character and walk it in the match.
+  std::ofstream(p.dir / "host.txt") << press(5, 13) + press(40, 17, 2) + "60 joy 0 0 0 4\n64 joy 0 0 0 0\n" +
+                                           press(200, 13);
+  std::ofstream(p.dir / "join.txt") << press(5, 13) + press(40, 17, 2) + press(60, 40) + press(80, 39) +
+                                           press(100, 38) + press(120, 39) + "300 key-down 39 0\n350 key-up 39 0\n";
   p.Run("", "");
   EXPECT_EQ(p.hostStatus, 0) << p.hostErr;
   EXPECT_EQ(p.joinStatus, 0) << p.joinErr;

@@ -130,9 +130,9 @@ TEST(PacketDecoder, GarbageIsRefusedAndWhatPassesIsInRange) {
   net::InputRange range;
   range.seat = 1;
   range.from = 30;
-  for (int t = 0; t < 12; ++t) range.ticks.push_back(RandomInput(dice, 1));
-  range.ticks[3].hasPad = true;
-  range.ticks[3].pad = {true, 1, -1, 3};
+  // Idle ticks and a pad held over three ticks travel as runs of copies.
+  for (int t = 0; t < net::kMaxRangeTicks; ++t) range.ticks.push_back(RandomInput(dice, 1));
+  for (int t = 3; t < 6; ++t) range.ticks[t] = {}, range.ticks[t].hasPad = true, range.ticks[t].pad = {true, 1, -1, 3};
   in.ranges.push_back(range);
   const std::vector<uint8_t> good = net::Encode(in);
   const auto back = net::Decode(good.data(), good.size());

@@ -15,6 +15,13 @@ constexpr int16_t kRowStep = 100;
 
 }  // namespace
 
+int16_t NextDisplayMode(int16_t mode, int dx) {
+  int next = mode + kModeStep * dx;
+  if (next > kLargestMode) next = kSmallestMode;
+  if (next < kSmallestMode) next = kLargestMode;
+  return static_cast<int16_t>(next);
+}
+
 // C and B toggle the computer players and the music; a flag is used once per key-down.
 void MenuOptionKeys(Game& g, bool cpuToo) {
   auto& st = g.st;
@@ -70,10 +77,7 @@ void SeatZeroRows(Game& g) {
   auto& st = g.st;
   const int16_t dx = st.stickX[0];
   if (st.menuCursor == kRowDisplayMode && dx != 0) {
-    int mode = st.displayMode + kModeStep * dx;
-    if (mode > kLargestMode) mode = kSmallestMode;
-    if (mode < kSmallestMode) mode = kLargestMode;
-    st.displayMode = static_cast<int16_t>(mode);
+    st.displayMode = NextDisplayMode(st.displayMode, dx);
     Acted(g, 0, kSoundCursor);
   }
   if (st.menuCursor == kRowStage && dx != 0) {

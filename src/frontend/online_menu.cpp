@@ -162,6 +162,7 @@ OnlineMenu::Outcome OnlineMenu::Run(OnlineOptions& o, std::string& why) {
   }
   st.enterPressed = 0;
   st.running = -1;
+  if (!o_.host) st.menuCursor = cursor_;
   RedrawMenu(g_);
   rosterUp_ = false;
   ShowRoster();
@@ -281,6 +282,9 @@ net::MenuPads OnlineMenu::ReadDevices() {
     }
     // A pad beside a key set steers when it is moved; on 3P and 4P it is the device.
     const input::SeatPad pad = input::ReadSeatPad(g_.joy, g_.joyDevice, d);
+    // Its computer and music buttons are the C and B keys. It joins the lowest free seat like
+    // any key set, so its shoulders have no seat to choose here.
+    input::MenuPadKeys(st, pad);
     if (pad.now.x != 0) dev.x = static_cast<int8_t>(pad.now.x);
     if (pad.now.y != 0) dev.z = static_cast<int8_t>(pad.now.y);
     if (pad.now.buttons & 1) dev.action = 1;
@@ -356,9 +360,10 @@ void OnlineMenu::HostTick() {
 }
 
 void OnlineMenu::JoinerTick() {
+  net::MenuPads pads = ReadDevices();
   // B is this machine's music; the computer players are the host's choice.
   MenuOptionKeys(g_, false);
-  const net::MenuPads pads = ReadDevices();
+  OwnRows(pads[0]);
   const double now = NowMs();
   if (pads != sentPads_ || now - lastPadsMs_ >= kResendMs) {
     link_->Send(1, net::Encode(pads), true);
@@ -366,6 +371,29 @@ void OnlineMenu::JoinerTick() {
     sentPads_ = pads;
     lastPadsMs_ = now;
   }
+}
+
+// A joiner's arrow keys (and the pad beside them) keep a cursor of this machine's own: Up and
+// Down move it between the character row and the display-mode row, where Left and Right step
+// this machine's display mode and do not reach the seat. The stage row is the host's.
+void OnlineMenu::OwnRows(net::MenuDevice& dev) {
+  auto& st = g_.st;
+  if (dev.x == 0 && dev.z == 0) {
+    rowWait_ = 0;
+  } else if (rowWait_ > 0) {
+    --rowWait_;
+  } else if (dev.z != 0 || cursor_ == kRowDisplayMode) {
+    if (dev.z != 0) {
+      cursor_ = dev.z > 0 ? kRowDisplayMode : kRowCharacter;
+    } else {
+      st.displayMode = NextDisplayMode(st.displayMode, dev.x);
+    }
+    st.menuCursor = cursor_;
+    g_.SoundPlay(kSoundCursor);
+    RedrawMenu(g_);
+    rowWait_ = kRepeatTicks;
+  }
+  if (cursor_ == kRowDisplayMode) dev.x = 0;
 }
 
 void OnlineMenu::SendLobby(bool now) {
@@ -397,7 +425,8 @@ void OnlineMenu::SendLobby(bool now) {
 
 void OnlineMenu::ApplyLobby(const net::Lobby& l) {
   auto& st = g_.st;
-  bool changed = !welcomed_ || st.stage != l.stage || st.cpuOption != l.cpuOption || st.menuCursor != l.menuCursor;
+  // The host's cursor stays on the host: this machine shows its own (OwnRows).
+  bool changed = !welcomed_ || st.stage != l.stage || st.cpuOption != l.cpuOption;
   int sound = changed && welcomed_ ? kSoundCursor : -1;
   for (int s = 0; s < kSeats; ++s) {
     const int16_t before = st.playerCharacter[s], after = l.characters[static_cast<size_t>(s)];
@@ -408,7 +437,7 @@ void OnlineMenu::ApplyLobby(const net::Lobby& l) {
   }
   st.stage = l.stage;
   st.cpuOption = l.cpuOption;
-  st.menuCursor = l.menuCursor;
+  st.menuCursor = cursor_;
   st.playerCharacter = l.characters;
   for (int s = 0; s < kSeats; ++s) {
     const auto i = static_cast<size_t>(s);

@@ -2,13 +2,15 @@
 // The menu of an online session: the same menu on every machine, held by the host. A player
 // on any machine joins with their own action key or pad button and takes the lowest free seat
 // (1P stays with the host's arrow keys, which also keep the rows); the host's C key and Enter
-// decide for everyone, and each machine keeps its own display mode and music.
+// decide for everyone, and each machine keeps its own display mode and music (a joiner's arrow
+// keys have a cursor of their own for it).
 #include <array>
 #include <deque>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "frontend/draw_screens.h"
 #include "match/match_state.h"
 #include "match/play/online_match.h"
 #include "net/link.h"
@@ -58,6 +60,7 @@ class OnlineMenu {
   void HostTick();
   bool HostStart(OnlineOptions& o);
   void JoinerTick();
+  void OwnRows(net::MenuDevice& dev);
   void SendLobby(bool now);
   void ApplyLobby(const net::Lobby& l);
   net::MenuPads ReadDevices();
@@ -81,6 +84,8 @@ class OnlineMenu {
   net::Lobby lobby_;  // a joiner's: the menu as the host last told it
   bool welcomed_ = false, hostGone_ = false, started_ = false;
   net::Welcome welcome_;
+  int16_t cursor_ = kRowCharacter;  // a joiner's own cursor: the character or the display-mode row
+  int rowWait_ = 0;       // and its repeat delay, in menu ticks
   std::string rosterShown_;
   bool rosterUp_ = false;
 };

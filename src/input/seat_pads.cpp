@@ -80,10 +80,15 @@ void PadKeyChanges(const SeatPad& pad, int seat, std::vector<ControlOp>& out) {
   button(2, ControlKind::PressSpecial, ControlKind::ReleaseSpecial);
 }
 
-int MenuPadButtons(Joysticks& joy, platform::JoystickDevice& device, MatchState& st, int seat, const SeatPad& pad) {
-  if (pad.slot < 0) return -1;
+void MenuPadKeys(MatchState& st, const SeatPad& pad) {
+  if (pad.slot < 0) return;
   PadKeyFlag(st.cpuKeyPressed, pad, kPadCpuButton);
   PadKeyFlag(st.musicKeyPressed, pad, kPadMusicButton);
+}
+
+int MenuPadButtons(Joysticks& joy, platform::JoystickDevice& device, MatchState& st, int seat, const SeatPad& pad) {
+  if (pad.slot < 0) return -1;
+  MenuPadKeys(st, pad);
   if (st.playerCharacter[seat] != -1) return -1;
   const int32_t pressed = pad.now.buttons & ~pad.before.buttons;
   const int step = (pressed & kPadSeatUp) ? 1 : (pressed & kPadSeatDown) ? -1 : 0;

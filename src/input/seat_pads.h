@@ -41,6 +41,10 @@ SeatPad ReadSeatPad(Joysticks& joy, platform::JoystickDevice& device, int seat);
 // letting go releases them.
 void PadKeyChanges(const SeatPad& pad, int seat, std::vector<ControlOp>& out);
 
+// A pad's buttons for the computer players and the music: they set the flags the C and B keys
+// set, once per press.
+void MenuPadKeys(MatchState& st, const SeatPad& pad);
+
 // The menu's own pad buttons for `seat`'s pad (computer players, music; kPad* above): sets the
 // key flags the C and B keys set, once per press. Returns the seat the pad moved to when a
 // shoulder moved it (a pad that has not joined trades places with the next seat in that

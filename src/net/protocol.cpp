@@ -94,14 +94,17 @@ bool ValidStep(int8_t v) { return v >= -1 && v <= 1; }
 bool ValidRow(int16_t row) { return row >= 0 && row <= 480; }
 bool ValidCharacter(int16_t c) { return c >= -1 && c <= 8; }
 
-// One seat's input: flags (bit 0 pad, bit 1 computer), the number of key changes, each as
-// kind and value, then the pad's stick and buttons.
+// One seat's input: a head byte (bits 0-1: pad, computer; bits 2-6: the number of key
+// changes), each change in a byte (bits 0-2 its kind, bits 3-4 its value + 1), then the pad's
+// stick and buttons. Within a range, a head byte with bit 7 set stands for that many (1..127)
+// copies of the tick before (of no input at all, first): a key seat's idle ticks and a held
+// pad cost one byte for the whole run.
+constexpr uint8_t kRepeat = 0x80;
+
 void Put(Writer& w, const SeatInput& in) {
-  w.U8(static_cast<uint8_t>((in.hasPad ? 1 : 0) | (in.computer ? 2 : 0)));
-  w.U8(in.count);
+  w.U8(static_cast<uint8_t>((in.hasPad ? 1 : 0) | (in.computer ? 2 : 0) | (in.count << 2)));
   for (int i = 0; i < in.count; ++i) {
-    w.U8(static_cast<uint8_t>(in.ops[i].kind));
-    w.I8(static_cast<int8_t>(in.ops[i].value));
+    w.U8(static_cast<uint8_t>(static_cast<int>(in.ops[i].kind) | ((in.ops[i].value + 1) << 3)));
   }
   if (in.hasPad) {
     w.I8(static_cast<int8_t>(in.pad.x));
@@ -110,26 +113,60 @@ void Put(Writer& w, const SeatInput& in) {
   }
 }
 
-bool Get(Reader& r, int seat, SeatInput& in) {
-  uint8_t flags = 0, count = 0;
-  if (!r.U8(flags) || (flags & ~3u) != 0 || !r.U8(count) || count > kMaxOpsPerSeat) return false;
+void PutTicks(Writer& w, const std::vector<SeatInput>& ticks, size_t n) {
+  SeatInput before;
+  for (size_t i = 0; i < n;) {
+    size_t run = 0;
+    while (i + run < n && run < 127 && ticks[i + run] == before) ++run;
+    if (run > 0) {
+      w.U8(static_cast<uint8_t>(kRepeat | run));
+      i += run;
+      continue;
+    }
+    Put(w, ticks[i]);
+    before = ticks[i++];
+  }
+}
+
+// The input after its head byte.
+bool Get(Reader& r, uint8_t head, int seat, SeatInput& in) {
+  const int count = head >> 2;
+  if (count > kMaxOpsPerSeat) return false;
   in = SeatInput{};
-  in.hasPad = (flags & 1) != 0;
-  in.computer = (flags & 2) != 0;
+  in.hasPad = (head & 1) != 0;
+  in.computer = (head & 2) != 0;
   for (int i = 0; i < count; ++i) {
-    uint8_t kind = 0;
-    int8_t value = 0;
-    if (!r.U8(kind) || !r.I8(value)) return false;
-    // A player's changes: sticks and buttons of the seat itself, values -1..1. A computer
-    // takes a seat over only by its own flag.
-    if (kind > static_cast<uint8_t>(ControlKind::ReleaseSpecial) || value < -1 || value > 1) return false;
-    in.ops[in.count++] = {static_cast<ControlKind>(kind), static_cast<int8_t>(seat), value};
+    uint8_t op = 0;
+    if (!r.U8(op)) return false;
+    // A player's changes: sticks and buttons of the seat itself, values -1..1 (all eight
+    // kinds fit in three bits). A computer takes a seat over only by its own flag.
+    const int value = (op >> 3) - 1;
+    if (op > 0x17 || value > 1) return false;
+    in.ops[in.count++] = {static_cast<ControlKind>(op & 7), static_cast<int8_t>(seat), static_cast<int16_t>(value)};
   }
   if (in.hasPad) {
     int8_t x = 0, z = 0;
     uint32_t buttons = 0;
     if (!r.I8(x) || !r.I8(z) || !r.U32(buttons) || x < -1 || x > 1 || z < -1 || z > 1) return false;
     in.pad = {true, x, z, static_cast<int32_t>(buttons)};
+  }
+  return true;
+}
+
+// A range's n ticks, runs of copies included; a run that overshoots n is malformed.
+bool GetTicks(Reader& r, int seat, size_t n, std::vector<SeatInput>& ticks) {
+  SeatInput before;
+  while (ticks.size() < n) {
+    uint8_t head = 0;
+    if (!r.U8(head)) return false;
+    if (head & kRepeat) {
+      const size_t run = head & ~kRepeat;
+      if (run == 0 || ticks.size() + run > n) return false;
+      ticks.insert(ticks.end(), run, before);
+      continue;
+    }
+    if (!Get(r, head, seat, before)) return false;
+    ticks.push_back(before);
   }
   return true;
 }
@@ -210,7 +247,10 @@ std::vector<uint8_t> Encode(const Inputs& m) {
   Writer w(MessageKind::Inputs);
   w.U16(static_cast<uint16_t>(std::min<uint32_t>(m.tick, 0xFFFF)));
   w.I8(m.ahead);
-  for (uint32_t a : m.acked) w.U16(static_cast<uint16_t>(std::min<uint32_t>(a, 0xFFFF)));
+  w.U8(m.ackedSeats);
+  for (int s = 0; s < kSeats; ++s) {
+    if (m.ackedSeats & (1u << s)) w.U16(static_cast<uint16_t>(std::min<uint32_t>(m.acked[s], 0xFFFF)));
+  }
   const size_t countAt = w.size();
   w.U8(0);
   uint8_t ranges = 0;
@@ -220,7 +260,7 @@ std::vector<uint8_t> Encode(const Inputs& m) {
     piece.U16(static_cast<uint16_t>(range.from));
     const size_t n = std::min<size_t>(range.ticks.size(), kMaxRangeTicks);
     piece.U8(static_cast<uint8_t>(n));
-    for (size_t i = 0; i < n; ++i) Put(piece, range.ticks[i]);
+    PutTicks(piece, range.ticks, n);
     if (w.size() + piece.size() - 3 > kMaxPacket || ranges == 255) break;
     w.bytes().insert(w.bytes().end(), piece.bytes().begin() + 3, piece.bytes().end());
     ++ranges;
@@ -310,10 +350,11 @@ std::optional<Message> Decode(const uint8_t* data, size_t size) {
       uint16_t tick = 0;
       ok = r.U16(tick) && r.I8(in.ahead);
       in.tick = tick;
-      for (uint32_t& a : in.acked) {
+      ok = ok && r.U8(in.ackedSeats) && (in.ackedSeats & ~0xFu) == 0;
+      for (int s = 0; ok && s < kSeats; ++s) {
         uint16_t v = 0;
-        ok = ok && r.U16(v);
-        a = v;
+        if (in.ackedSeats & (1u << s)) ok = r.U16(v);
+        in.acked[s] = v;
       }
       ok = ok && r.U8(ranges);
       for (int i = 0; ok && i < ranges; ++i) {
@@ -322,11 +363,7 @@ std::optional<Message> Decode(const uint8_t* data, size_t size) {
         uint16_t from = 0;
         ok = r.U8(range.seat) && ValidSeat(range.seat) && r.U16(from) && from >= 1 && r.U8(n) && n <= kMaxRangeTicks;
         range.from = from;
-        for (int t = 0; ok && t < n; ++t) {
-          SeatInput seat;
-          ok = Get(r, range.seat, seat);
-          range.ticks.push_back(seat);
-        }
+        ok = ok && GetTicks(r, range.seat, n, range.ticks);
         in.ranges.push_back(std::move(range));
       }
       break;

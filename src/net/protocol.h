@@ -13,7 +13,7 @@
 
 namespace kelmora::net {
 
-constexpr uint16_t kProtocol = 2;
+constexpr uint16_t kProtocol = 3;
 constexpr size_t kMaxPacket = 1200;  // under ENet's MTU: never fragmented
 constexpr int kMaxRangeTicks = 40;   // ticks of one seat's controls in one packet
 
@@ -85,6 +85,7 @@ struct InputRange {
 struct Inputs {
   uint32_t tick = 0;   // the sender's last tick run (time sync)
   int8_t ahead = 0;    // how far the sender is ahead of the receiver's last tick it heard of
+  uint8_t ackedSeats = 0;                // bit s: `acked[s]` is sent (a seat the receiver sends)
   std::array<uint32_t, kSeats> acked{};  // per seat: every tick up to this one has arrived
   std::vector<InputRange> ranges;
 };

@@ -583,7 +583,10 @@ void Session::Receive(Peer& p, const net::Message& m) {
         }
         for (size_t i = 0; i < range.ticks.size(); ++i) Store(s, static_cast<int>(range.from + i), range.ticks[i]);
       }
-      p.acked = in.acked;
+      // Acknowledgements only grow: an older packet overtaken by a newer one says less.
+      for (int s = 0; s < kSeats; ++s) {
+        if (in.ackedSeats & (1u << s)) p.acked[s] = std::max(p.acked[s], in.acked[s]);
+      }
       p.remoteTick = static_cast<int>(in.tick);
       p.remoteAhead = in.ahead;
       break;
@@ -754,7 +757,13 @@ void Session::SendInputs() {
     in.tick = static_cast<uint32_t>(rb_->current());
     in.ahead = static_cast<int8_t>(std::clamp(rb_->current() - p.remoteTick, -100, 100));
     for (int s = 0; s < kSeats; ++s) {
-      in.acked[s] = static_cast<uint32_t>(free_[s] || !needed_[s] ? kLastTick + 64 : contiguous_[s]);
+      // What this machine has of the seats the peer sends it (a joiner's own, the host's all
+      // but ours), so that the peer resends only what is missing.
+      const bool theirs = o_.host ? owner_[s] == p.id : owner_[s] != 0;
+      if (theirs && needed_[s] && !free_[s]) {
+        in.ackedSeats |= static_cast<uint8_t>(1u << s);
+        in.acked[s] = static_cast<uint32_t>(contiguous_[s]);
+      }
       // The host sends every seat but the receiver's own; a joiner sends its own seats.
       const bool ours = o_.host ? owner_[s] != p.id : owner_[s] == 0;
       if (!needed_[s] || free_[s] || !ours) continue;
