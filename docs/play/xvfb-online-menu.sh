@@ -1,8 +1,9 @@
 #!/bin/bash
 # Two homes meet in the host's menu: a host and a joiner, each a real window on its own virtual
 # X display, over loopback. Both pass the title; the host's arrow keys join 1P (the bear) and
-# choose the meadow, the joiner's F takes the lowest free seat, 2P (the fox), and the host's
-# Enter starts the match on both. The joiner's own keys, held like a finger, walk the fox to a
+# choose the meadow, the joiner's F takes the lowest free seat, 2P (the fox), the joiner's own
+# cursor (its arrow keys) sets that machine's display mode to 640x480, and the host's Enter
+# starts the match on both. The joiner's own keys, held like a finger, walk the fox to a
 # pile, scoop it and throw it into the goal; both windows are photographed in the menu and
 # once the throw has landed, and the two machines' dumps are compared. Run it as
 #   docs/play/xvfb-online-menu.sh BUILD_DIR OUT_DIR
@@ -39,8 +40,10 @@ hold h Return 0.08; sleep 0.3
 hold j Return 0.08; sleep 1
 hold h Control_L 0.08; sleep 0.3
 hold h Down 0.08; sleep 0.3; hold h Down 0.08; sleep 0.3; hold h Left 0.08; sleep 0.3
-hold j f 0.08; sleep 0.6
+hold j f 0.08; sleep 0.3
+hold j Down 0.08; sleep 0.3; hold j Right 0.08; sleep 0.6
 shot 1-menu
+hold j Up 0.08; sleep 0.3
 hold h Return 0.08; sleep 2
 # The fox: down to the pile at (215, 77), a step left to face it, scoop; up to the goal, left
 # into its mouth, throw.
@@ -51,6 +54,6 @@ sleep 4
 kill $HOST $JOIN 2>/dev/null
 wait $HOST; echo "host: status $?"
 wait $JOIN; echo "joiner: status $?"
-DISPLAY=:74 xdotool keyup s keyup a keyup w keyup f
+DISPLAY=:74 xdotool keyup s keyup a keyup w keyup f keyup Down keyup Right keyup Up
 cat "$OUT/menu-host.err" "$OUT/menu-join.err"
 if cmp -s "$OUT/menu-host.jsonl" "$OUT/menu-join.jsonl"; then echo "the two dumps are the same"; else echo "the dumps differ" >&2; exit 1; fi
