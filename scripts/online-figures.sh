@@ -31,6 +31,13 @@ for sim in none 5,60,20,1 0,100,50,2 10,150,0,3; do
   head -n "$(wc -l < "$d/host.jsonl")" "$d/offline.jsonl" | cmp -s - "$d/host.jsonl" || same="$same, replay DIFFERENT"
   echo "== $sim ($same)"
   for who in host join; do
-    printf '%s: %s\n' "$who" "$(grep -o '"net":{[^}]*}' "$d/$who.out")"
+    net=$(grep -o '"net":{[^}]*}' "$d/$who.out")
+    printf '%s: %s\n' "$who" "$net"
+    # Sent each second: ENet's bytes, and with the 28 bytes of UDP and IP of each datagram.
+    echo "$net" | tr -c '0-9.a-zA-Z' ' ' | awk -v who="$who" '{
+      for (i = 1; i < NF; i++) v[$i] = $(i + 1)
+      printf "%s: %.2f KB/s sent, %.2f KB/s with UDP and IP, %.1f datagrams/s\n", who,
+        v["wireSent"] / v["seconds"] / 1000, (v["wireSent"] + 28 * v["packetsSent"]) / v["seconds"] / 1000,
+        v["packetsSent"] / v["seconds"] }'
   done
 done

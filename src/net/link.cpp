@@ -208,6 +208,8 @@ std::string Link::Address(int peer) const {
 
 uint64_t Link::wireSent() const { return host_ ? host_->totalSentData : 0; }
 uint64_t Link::wireReceived() const { return host_ ? host_->totalReceivedData : 0; }
+uint64_t Link::packetsSent() const { return host_ ? host_->totalSentPackets : 0; }
+uint64_t Link::packetsReceived() const { return host_ ? host_->totalReceivedPackets : 0; }
 
 void Link::SetSim(const NetSim& sim) {
   sim_ = sim;

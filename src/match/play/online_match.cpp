@@ -32,6 +32,9 @@ namespace {
 using SteadyClock = std::chrono::steady_clock;
 
 constexpr int kSilentWarnMs = 500;
+// Controls that the others would predict right go out every this many ticks (less half a
+// tick, so that a tick a little early does not wait for the next one).
+constexpr double kSendEveryTicks = 1.5;
 constexpr int kSilentDropMs = 5000;
 constexpr int kHashEvery = 25;
 constexpr int kJoinTimeoutMs = 5000;
@@ -172,6 +175,9 @@ class Session {
   int status_ = 0;
   int dropped_ = 0, desyncs_ = 0;
   int stall_ = 0, longestStall_ = 0;
+  // Controls stored since the last send that the others cannot predict (a key change, a pad
+  // moved): they go out at once, the rest at most a send interval later.
+  bool news_ = false;
   int rollbacksSeen_ = 0;
   std::array<PadReading, kSeats> recordedPad_{};
   std::array<bool, kSeats> padRecorded_{};
@@ -427,6 +433,16 @@ void Session::Store(int seat, int tick, const net::SeatInput& in) {
   }
   if (have[static_cast<size_t>(tick)]) return;
   if (!rb_->SetInput(tick, seat, in)) return;  // too far ahead: it comes again
+  const net::SeatInput& before = history_[seat][static_cast<size_t>(tick - 1)];
+  const bool padHeld = !in.hasPad || (before.hasPad && before.pad.x == in.pad.x && before.pad.z == in.pad.z &&
+                                      before.pad.buttons == in.pad.buttons);
+  // News for another machine: this machine's own seats, or on the host a player's seat that
+  // goes on to the other players.
+  const bool passedOn = (o_.seats & (1u << seat)) != 0 ||
+                        (o_.host && std::count_if(peers_.begin(), peers_.end(), [](const Peer& p) {
+                                      return !p.gone && !p.watcher && p.welcomed;
+                                    }) > 1);
+  if (passedOn && (in.count != 0 || in.computer || !padHeld)) news_ = true;
   have[static_cast<size_t>(tick)] = 1;
   history_[seat][static_cast<size_t>(tick)] = in;
   while (contiguous_[seat] + 1 < static_cast<int>(have.size()) && have[static_cast<size_t>(contiguous_[seat] + 1)]) {
@@ -855,8 +871,15 @@ void Session::Play(OnlineResult& r) {
     }
     rb_->Settle();
     WriteConfirmed();
-    if (ran || now - lastSent >= tickMs_) {
+    // A tick whose controls the others would predict wrong is sent at once; otherwise every
+    // other tick carries the controls, the acknowledgements and the clock (a predicted tick
+    // that arrives later changes nothing), unless this machine runs near the end of its
+    // window: the network is slow, and the others, as far ahead of what they know, wait for
+    // every tick of ours.
+    const bool nearEdge = rb_->current() - rb_->confirmed() >= window_ - 2;
+    if ((ran && (news_ || nearEdge)) || now - lastSent >= kSendEveryTicks * tickMs_) {
       SendInputs();
+      news_ = false;
       lastSent = now;
     }
     if (endTick_ != 0) {
@@ -980,6 +1003,7 @@ OnlineResult RunMenuMatch(Game& g, const OnlineOptions& o, net::Link& link, std:
   OnlineResult r;
   const uint64_t sent = link.bytesSent(), received = link.bytesReceived();
   const uint64_t wireSent = link.wireSent(), wireReceived = link.wireReceived();
+  const uint64_t packetsSent = link.packetsSent(), packetsReceived = link.packetsReceived();
   {
     Session session(g, o, link, onConfirmed, onRecordLine);
     if (session.FromMenu(peers, r)) session.Play(r);
@@ -989,19 +1013,22 @@ OnlineResult RunMenuMatch(Game& g, const OnlineOptions& o, net::Link& link, std:
   r.bytesReceived = link.bytesReceived() - received;
   r.wireSent = link.wireSent() - wireSent;
   r.wireReceived = link.wireReceived() - wireReceived;
+  r.packetsSent = link.packetsSent() - packetsSent;
+  r.packetsReceived = link.packetsReceived() - packetsReceived;
   EndMatch(g);
   return r;
 }
 
 std::string OnlineResult::Json() const {
-  char text[400];
+  char text[480];
   std::snprintf(text, sizeof text,
                 "{\"rollbacks\":%d,\"resimulated\":%d,\"longestRollback\":%d,\"longestStall\":%d,\"desyncs\":%d,"
                 "\"dropped\":%d,\"bytesSent\":%llu,\"bytesReceived\":%llu,\"wireSent\":%llu,\"wireReceived\":%llu,"
-                "\"seconds\":%.2f}",
+                "\"packetsSent\":%llu,\"packetsReceived\":%llu,\"seconds\":%.2f}",
                 rollbacks, resimulated, longestRollback, longestStall, desyncs, dropped,
                 static_cast<unsigned long long>(bytesSent), static_cast<unsigned long long>(bytesReceived),
-                static_cast<unsigned long long>(wireSent), static_cast<unsigned long long>(wireReceived), seconds);
+                static_cast<unsigned long long>(wireSent), static_cast<unsigned long long>(wireReceived),
+                static_cast<unsigned long long>(packetsSent), static_cast<unsigned long long>(packetsReceived), seconds);
   return text;
 }
 
@@ -1039,6 +1066,8 @@ OnlineResult RunOnlineMatch(Game& g, const OnlineOptions& o, const std::function
   r.bytesReceived = link->bytesReceived();
   r.wireSent = link->wireSent();
   r.wireReceived = link->wireReceived();
+  r.packetsSent = link->packetsSent();
+  r.packetsReceived = link->packetsReceived();
   EndMatch(g);
   return r;
 }
