@@ -206,10 +206,18 @@ std::string Link::Address(int peer) const {
   return std::string(text) + ":" + std::to_string(p->address.port);
 }
 
-uint64_t Link::wireSent() const { return host_ ? host_->totalSentData : 0; }
-uint64_t Link::wireReceived() const { return host_ ? host_->totalReceivedData : 0; }
-uint64_t Link::packetsSent() const { return host_ ? host_->totalSentPackets : 0; }
-uint64_t Link::packetsReceived() const { return host_ ? host_->totalReceivedPackets : 0; }
+Traffic Link::traffic() const {
+  Traffic t;
+  t.bytesSent = bytesSent_;
+  t.bytesReceived = bytesReceived_;
+  if (host_) {
+    t.wireSent = host_->totalSentData;
+    t.wireReceived = host_->totalReceivedData;
+    t.packetsSent = host_->totalSentPackets;
+    t.packetsReceived = host_->totalReceivedPackets;
+  }
+  return t;
+}
 
 void Link::SetSim(const NetSim& sim) {
   sim_ = sim;

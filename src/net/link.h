@@ -32,6 +32,21 @@ struct LinkEvent {
   std::vector<uint8_t> data;
 };
 
+// What a link carried each way.
+struct Traffic {
+  uint64_t bytesSent = 0, bytesReceived = 0;  // the messages
+  // Everything ENet sent and received, its own headers, acknowledgements and pings included;
+  // without UDP and IP headers.
+  uint64_t wireSent = 0, wireReceived = 0;
+  // The datagrams themselves: each costs 28 bytes of UDP and IP on top of the wire's bytes.
+  uint64_t packetsSent = 0, packetsReceived = 0;
+  Traffic operator-(const Traffic& since) const {
+    return {bytesSent - since.bytesSent,     bytesReceived - since.bytesReceived,
+            wireSent - since.wireSent,       wireReceived - since.wireReceived,
+            packetsSent - since.packetsSent, packetsReceived - since.packetsReceived};
+  }
+};
+
 class Link {
  public:
   // A host listening on `port` (all addresses); null with `error` set when it cannot.
@@ -52,15 +67,9 @@ class Link {
   std::string Address(int peer) const;
 
   void SetSim(const NetSim& sim);
-  uint64_t bytesSent() const { return bytesSent_; }
-  uint64_t bytesReceived() const { return bytesReceived_; }
   uint64_t simDropped() const { return simDropped_; }
-  // Everything ENet sent and received, its own headers, acknowledgements and pings included.
-  uint64_t wireSent() const;
-  uint64_t wireReceived() const;
-  // The datagrams themselves: each costs 28 bytes of UDP and IP on top of the wire's bytes.
-  uint64_t packetsSent() const;
-  uint64_t packetsReceived() const;
+  // What went each way since the link opened.
+  Traffic traffic() const;
 
  private:
   Link() = default;

@@ -1001,20 +1001,13 @@ OnlineResult RunMenuMatch(Game& g, const OnlineOptions& o, net::Link& link, std:
                           const std::function<void(int)>& onConfirmed,
                           const std::function<void(const std::string&)>& onRecordLine) {
   OnlineResult r;
-  const uint64_t sent = link.bytesSent(), received = link.bytesReceived();
-  const uint64_t wireSent = link.wireSent(), wireReceived = link.wireReceived();
-  const uint64_t packetsSent = link.packetsSent(), packetsReceived = link.packetsReceived();
+  const net::Traffic before = link.traffic();
   {
     Session session(g, o, link, onConfirmed, onRecordLine);
     if (session.FromMenu(peers, r)) session.Play(r);
     session.ToMenu(peers);
   }
-  r.bytesSent = link.bytesSent() - sent;
-  r.bytesReceived = link.bytesReceived() - received;
-  r.wireSent = link.wireSent() - wireSent;
-  r.wireReceived = link.wireReceived() - wireReceived;
-  r.packetsSent = link.packetsSent() - packetsSent;
-  r.packetsReceived = link.packetsReceived() - packetsReceived;
+  r.traffic = link.traffic() - before;
   EndMatch(g);
   return r;
 }
@@ -1026,9 +1019,10 @@ std::string OnlineResult::Json() const {
                 "\"dropped\":%d,\"bytesSent\":%llu,\"bytesReceived\":%llu,\"wireSent\":%llu,\"wireReceived\":%llu,"
                 "\"packetsSent\":%llu,\"packetsReceived\":%llu,\"seconds\":%.2f}",
                 rollbacks, resimulated, longestRollback, longestStall, desyncs, dropped,
-                static_cast<unsigned long long>(bytesSent), static_cast<unsigned long long>(bytesReceived),
-                static_cast<unsigned long long>(wireSent), static_cast<unsigned long long>(wireReceived),
-                static_cast<unsigned long long>(packetsSent), static_cast<unsigned long long>(packetsReceived), seconds);
+                static_cast<unsigned long long>(traffic.bytesSent), static_cast<unsigned long long>(traffic.bytesReceived),
+                static_cast<unsigned long long>(traffic.wireSent), static_cast<unsigned long long>(traffic.wireReceived),
+                static_cast<unsigned long long>(traffic.packetsSent),
+                static_cast<unsigned long long>(traffic.packetsReceived), seconds);
   return text;
 }
 
@@ -1062,12 +1056,7 @@ OnlineResult RunOnlineMatch(Game& g, const OnlineOptions& o, const std::function
   link->SetSim(o.sim);
   Session session(g, o, *link, onConfirmed, onRecordLine);
   if (session.Handshake(r)) session.Play(r);
-  r.bytesSent = link->bytesSent();
-  r.bytesReceived = link->bytesReceived();
-  r.wireSent = link->wireSent();
-  r.wireReceived = link->wireReceived();
-  r.packetsSent = link->packetsSent();
-  r.packetsReceived = link->packetsReceived();
+  r.traffic = link->traffic();
   EndMatch(g);
   return r;
 }

@@ -48,9 +48,7 @@ struct SessionPeer {
 struct OnlineResult {
   int status = 0;  // 0: the match ran to its end
   int rollbacks = 0, resimulated = 0, longestRollback = 0, longestStall = 0, desyncs = 0;
-  uint64_t bytesSent = 0, bytesReceived = 0;  // the messages
-  uint64_t wireSent = 0, wireReceived = 0;    // with ENet's own traffic, without UDP and IP headers
-  uint64_t packetsSent = 0, packetsReceived = 0;  // the datagrams
+  net::Traffic traffic;
   int dropped = 0;  // packets refused: malformed, oversized, out of range or not the sender's
   int ticks = 0;    // confirmed ticks
   double seconds = 0;
